@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QStringList>
+#include <cstdio>
+
+namespace quillet {
+
+// Exit statuses, as diff taught everyone: 0 fine, 2 trouble.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitTrouble = 2;
+
+// Runs quillet-cli with its arguments (the program name first); writes results to `out` and
+// messages to `err`; gives the exit status.
+int RunCli(const QStringList& arguments, std::FILE* out, std::FILE* err);
+
+}  // namespace quillet

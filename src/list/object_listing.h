@@ -1,0 +1,19 @@
+#pragma once
+
+#include "list/workspace.h"
+
+namespace quillet {
+
+// Appends the row of record `index` (1-based) of `file`, without filtering.
+void AddObjectRow(Workspace& ws, int file, int index);
+
+// Appends, in table order, the rows of the objects of `file` that pass the row filter.
+void ShowFileObjects(Workspace& ws, int file);
+
+// Rebuilds the list: all of file #1's passing rows, then file #2's.
+void RefreshList(Workspace& ws);
+
+// The comparisons need objects in both files; showing all needs objects in either.
+void UpdateCompareButtons(Workspace& ws);
+
+}  // namespace quillet

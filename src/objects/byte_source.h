@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace quillet {
+
+// A file's bytes, read from the start. The reader takes one of these, so the same parser runs
+// on a file, on memory in tests and under the fuzzer.
+class ByteSource {
+ public:
+  virtual ~ByteSource() = default;
+  // Reads up to n bytes; fewer only at the end of the data or on a read error.
+  virtual std::size_t Read(char* destination, std::size_t n) = 0;
+  // Goes back to the first byte; false on failure.
+  virtual bool Rewind() = 0;
+  // True once a read or rewind failed (as opposed to reaching the end).
+  virtual bool Failed() const = 0;
+  // Why it failed, for the user.
+  virtual std::string ErrorText() const = 0;
+};
+
+class MemorySource final : public ByteSource {
+ public:
+  explicit MemorySource(std::string_view data) : data_(data) {}
+  std::size_t Read(char* destination, std::size_t n) override;
+  bool Rewind() override;
+  bool Failed() const override { return false; }
+  std::string ErrorText() const override { return {}; }
+
+ private:
+  std::string_view data_;
+  std::size_t position_ = 0;
+};
+
+class FileSource final : public ByteSource {
+ public:
+  enum class OpenStatus { kOpened, kMissing, kUnreadable };
+
+  // Only regular files are opened: a folder, a pipe or a device is refused before it is opened,
+  // so a pipe without a writer cannot block the program.
+  static std::unique_ptr<FileSource> Open(const std::string& file_name, OpenStatus& status,
+                                          std::string& error);
+
+  ~FileSource() override;
+  FileSource(const FileSource&) = delete;
+  FileSource& operator=(const FileSource&) = delete;
+
+  std::size_t Read(char* destination, std::size_t n) override;
+  bool Rewind() override;
+  bool Failed() const override { return failed_; }
+  std::string ErrorText() const override { return error_; }
+
+ private:
+  explicit FileSource(std::FILE* file) : file_(file) {}
+
+  std::FILE* file_;
+  bool failed_ = false;
+  std::string error_;
+};
+
+}  // namespace quillet

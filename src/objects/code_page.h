@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace quillet {
+
+// The directory's names and versions are in DOS code page 850; the program's text is
+// Windows-1252. Only the seven German letters are mapped; every other byte stays as it is.
+std::string ConvertUmlauts(std::string_view text);
+// The same, written to `out`, which has room for text.size() bytes.
+void ConvertUmlautsInto(std::string_view text, char* out);
+
+}  // namespace quillet

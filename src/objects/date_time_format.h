@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace quillet {
+
+// Reorders a directory date (d.m.y, d-m-y or m/d/y, year last) into year-month-day with a
+// four-digit year. It works by character position, so unusual texts give unusual results
+// (1.12.08 gives 2008-2.-1.); those results are what users of the old files are used to.
+std::string FormatObjectDate(std::string_view text);
+
+// Gives the time a two-digit hour; nothing else is changed.
+std::string FormatObjectTime(std::string_view text);
+
+}  // namespace quillet

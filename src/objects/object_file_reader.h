@@ -1,0 +1,43 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "objects/byte_source.h"
+#include "objects/object_table.h"
+#include "runtime/status_sink.h"
+
+namespace quillet {
+
+struct Workspace;
+
+enum class LoadStatus {
+  kMissing,     // no such file: nothing was changed
+  kUnreadable,  // exists but cannot be read: the file holds no objects now
+  kNoObjects,   // no directory, or no object line in it
+  kLoaded,      // at least one object was stored
+};
+
+struct LoadResult {
+  LoadStatus status = LoadStatus::kMissing;
+  int objects = 0;                // the file's object count now
+  long long lines = 0;            // object lines the directory announces
+  bool capacity_reached = false;  // more objects than the table holds; the rest were left out
+  bool cut_short = false;         // the file ended inside an object line; later lines were left out
+  std::string error;              // why an unreadable file could not be read
+};
+
+// A backup file drops repeated Table lines; its name ends in ".fbk" in any letter case.
+bool IsBackupFileName(std::string_view file_name);
+
+// Reads the object directory of `source` into area `file` of the table and sets its count.
+// Reports the loading status texts; knows nothing of the list or of messages.
+LoadResult ReadObjectDirectory(ObjectTable& table, ByteSource& source, int file, bool backup,
+                               StatusSink& status);
+
+// The whole load of a named file as file #1 or #2: takes that file's rows out of the list,
+// shows the file in its status panel, reads it, and tells the user what they must know.
+// file_name is in the platform's own encoding.
+LoadResult LoadObjectFile(Workspace& ws, const std::string& file_name, int file);
+
+}  // namespace quillet

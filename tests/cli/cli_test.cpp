@@ -1,0 +1,200 @@
+// Runs the quillet-cli binary as scripts do and checks what they rely on: the rows, the exit
+// status and the messages.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "gen/generator.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+namespace gen = quillet::gen;
+
+struct Outcome {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string Slurp(const fs::path& path) {
+  std::ifstream stream(path, std::ios::binary);
+  std::ostringstream text;
+  text << stream.rdbuf();
+  return text.str();
+}
+
+std::string Quote(const std::string& text) {
+  std::string quoted = "'";
+  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+class CliTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("quillet-cli-test-" + std::to_string(getpid()) + "-" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::create_directories(dir_);
+  }
+  void TearDown() override {
+    std::error_code ec;
+    fs::remove_all(dir_, ec);
+  }
+
+  // `prefix` goes before the program, for running it as another user.
+  Outcome Run(const std::string& arguments, const std::string& prefix = "") {
+    const fs::path out = dir_ / "stdout", err = dir_ / "stderr";
+    const std::string command = prefix + " " + Quote(QUILLET_CLI) + " " + arguments + " >" +
+                                Quote(out.string()) + " 2>" + Quote(err.string()) + " </dev/null";
+    const int raw = std::system(command.c_str());
+    Outcome outcome;
+    outcome.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    outcome.out = Slurp(out);
+    outcome.err = Slurp(err);
+    return outcome;
+  }
+
+  std::string Write(const std::string& name, const std::string& bytes) {
+    const fs::path path = dir_ / name;
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path.string();
+  }
+
+  std::string Generated(const std::string& name, int objects) {
+    gen::Options options;
+    options.objects = objects;
+    return Write(name, gen::EncodeFile(gen::GenerateObjects(options), options));
+  }
+
+  fs::path dir_;
+};
+
+int CountLines(const std::string& text) {
+  int lines = 0;
+  for (std::size_t at = 0; (at = text.find("\r\n", at)) != std::string::npos; at += 2) ++lines;
+  return lines;
+}
+
+TEST_F(CliTest, ListsTheSampleExactly) {
+  const Outcome outcome = Run("list " + Quote(std::string(QUILLET_SAMPLES) + "/sample.fob"));
+  EXPECT_EQ(outcome.status, 0) << outcome.err;
+  EXPECT_EQ(outcome.err, "");
+  EXPECT_EQ(outcome.out, Slurp(fs::path(QUILLET_TEST_DATA) / "sample.fob.list"));
+}
+
+TEST_F(CliTest, ListsTheChangedBackupSampleExactly) {
+  const Outcome outcome =
+      Run("list --types=all " + Quote(std::string(QUILLET_SAMPLES) + "/sample-changed.fbk"));
+  EXPECT_EQ(outcome.status, 0) << outcome.err;
+  EXPECT_EQ(outcome.out, Slurp(fs::path(QUILLET_TEST_DATA) / "sample-changed.fbk.all.list"));
+}
+
+TEST_F(CliTest, TypeSelectionAndSystemObjects) {
+  gen::Options options;
+  options.objects = 90;
+  options.system_share = 0.3;
+  auto objects = gen::GenerateObjects(options);
+  const std::string file = Write("f.fob", gen::EncodeFile(objects, options));
+  int table_data = 0, codeunits = 0, system_codeunits = 0;
+  for (const auto& o : objects) {
+    table_data += o.type == "TableData";
+    codeunits += o.type == "Codeunit";
+    system_codeunits += o.type == "Codeunit" && o.id[0] != ' ';
+  }
+  ASSERT_GT(system_codeunits, 0);
+
+  EXPECT_EQ(CountLines(Run("list " + file).out), 90 - table_data);  // all but TableData
+  EXPECT_EQ(CountLines(Run("list --types=all " + file).out), 90);
+  EXPECT_EQ(CountLines(Run("list --types=codeunit " + file).out), codeunits);
+  EXPECT_EQ(CountLines(Run("list --types=Codeunit --hide-system " + file).out),
+            codeunits - system_codeunits);
+  EXPECT_EQ(CountLines(Run("list --types= " + file).out), 0);
+  const Outcome some = Run("list --types=Table,Page " + file);
+  EXPECT_EQ(some.status, 0);
+  EXPECT_EQ(some.out.find("\"Codeunit\""), std::string::npos);
+}
+
+TEST_F(CliTest, TroubleExitsWithTwoAndAMessage) {
+  const std::string good = Generated("good.fob", 5);
+  fs::create_directory(dir_ / "folder.fob");
+  const std::string cases[] = {
+      "list " + (dir_ / "missing.fob").string(),
+      "list " + (dir_ / "folder.fob").string(),
+      "list --types=Query " + good,
+      "list --bogus " + good,
+      "list",
+      "list " + good + " " + good,
+      "frobnicate " + good,
+      "",
+  };
+  for (const std::string& arguments : cases) {
+    const Outcome outcome = Run(arguments);
+    EXPECT_EQ(outcome.status, 2) << arguments;
+    EXPECT_EQ(outcome.out, "") << arguments;
+    EXPECT_EQ(outcome.err.rfind("quillet-cli: ", 0), 0u) << arguments << ": " << outcome.err;
+    EXPECT_EQ(std::count(outcome.err.begin(), outcome.err.end(), '\n'), 1) << outcome.err;
+  }
+}
+
+TEST_F(CliTest, AnUnreadableFileIsTrouble) {
+  const std::string file = Generated("secret.fob", 5);
+  std::string prefix;
+  if (geteuid() == 0) {
+    // Root reads everything; the check needs an ordinary user.
+    if (std::system("command -v setpriv >/dev/null 2>&1") != 0) GTEST_SKIP() << "no setpriv";
+    fs::permissions(dir_, fs::perms::all, fs::perm_options::add);
+    prefix = "setpriv --reuid=65534 --regid=65534 --clear-groups";
+  }
+  fs::permissions(file, fs::perms::none);
+  const Outcome outcome = Run("list " + Quote(file), prefix);
+  EXPECT_EQ(outcome.status, 2);
+  EXPECT_NE(outcome.err.find("cannot read"), std::string::npos) << outcome.err;
+  EXPECT_NE(outcome.err.find("ermission"), std::string::npos) << outcome.err;
+}
+
+TEST_F(CliTest, DamagedFilesWarnButStillList) {
+  // More objects than the table holds.
+  const std::string big = Generated("big.fob", 20001);
+  const Outcome many = Run("list --types=all " + big);
+  EXPECT_EQ(many.status, 0);
+  EXPECT_EQ(CountLines(many.out), 20000);
+  EXPECT_NE(many.err.find("quillet-cli: warning: "), std::string::npos) << many.err;
+
+  // A directory that ends inside a line.
+  gen::Options options;
+  options.objects = 3;
+  options.data_size = 0;
+  std::string bytes = gen::EncodeFile(gen::GenerateObjects(options), options);
+  bytes.resize(bytes.size() - 40);
+  const Outcome cut = Run("list --types=all " + Write("cut.fob", bytes + "\x1A"));
+  EXPECT_EQ(cut.status, 0);
+  EXPECT_EQ(CountLines(cut.out), 2);
+  EXPECT_NE(cut.err.find("warning"), std::string::npos);
+}
+
+TEST_F(CliTest, HelpAndVersion) {
+  const Outcome version = Run("--version");
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out, "quillet-cli 1.0.0.59\n");
+  const Outcome help = Run("--help");
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("--hide-system"), std::string::npos);
+}
+
+TEST_F(CliTest, AFileWithoutObjectsListsNothing) {
+  const Outcome outcome = Run("list " + Write("notes.fob", "just some text\r\n"));
+  EXPECT_EQ(outcome.status, 0);
+  EXPECT_EQ(outcome.out, "");
+}
+
+}  // namespace

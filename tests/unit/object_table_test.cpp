@@ -1,0 +1,66 @@
+#include "objects/object_table.h"
+
+#include <gtest/gtest.h>
+
+namespace quillet {
+namespace {
+
+TEST(ObjectTable, FieldsReadBackAtFullWidth) {
+  ObjectTable table(3);
+  table.Store(1, 1, Field::kType, "Table");
+  table.Store(1, 1, Field::kName, "Customer");
+  table.Store(1, 1, Field::kModified, "");
+  table.Store(1, 1, Field::kId, "         3");
+
+  EXPECT_EQ(table.Read(1, 1, Field::kType), "Table    ");
+  EXPECT_EQ(table.Read(1, 1, Field::kName), "Customer" + std::string(22, ' '));
+  EXPECT_EQ(table.Read(1, 1, Field::kModified), " ");
+  EXPECT_EQ(table.Read(1, 1, Field::kId), "         3");
+}
+
+TEST(ObjectTable, LongValuesKeepTheirFirstCharacters) {
+  ObjectTable table(1);
+  table.Store(2, 1, Field::kName, "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789");
+  table.Store(2, 1, Field::kId, "2000000001");
+  EXPECT_EQ(table.Read(2, 1, Field::kName), "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123");
+  EXPECT_EQ(table.Read(2, 1, Field::kId), "2000000001");
+  // The neighbouring fields are untouched by an overlong value.
+  EXPECT_EQ(table.Read(2, 1, Field::kModified), " ");
+  EXPECT_EQ(table.Read(2, 1, Field::kType), "         ");
+}
+
+TEST(ObjectTable, StartsBlankAndKeepsTheAreasApart) {
+  ObjectTable table(2);
+  EXPECT_EQ(table.Count(1), 0);
+  EXPECT_EQ(table.Count(2), 0);
+  EXPECT_EQ(table.Record(2, 2), std::string(kRecordWidth, ' '));
+
+  table.Store(1, 2, Field::kVersion, "V1");
+  table.SetCount(1, 2);
+  EXPECT_EQ(table.Read(2, 2, Field::kVersion), std::string(60, ' '));
+  EXPECT_EQ(table.Count(2), 0);
+  EXPECT_EQ(table.Read(1, 2, Field::kVersion).substr(0, 3), "V1 ");
+}
+
+TEST(ObjectTable, RefusesRecordsOutsideItsAreas) {
+  ObjectTable table(2);
+  EXPECT_THROW(table.Read(1, 0, Field::kType), std::out_of_range);
+  EXPECT_THROW(table.Read(1, 3, Field::kType), std::out_of_range);
+  EXPECT_THROW(table.Store(3, 1, Field::kType, "x"), std::out_of_range);
+  EXPECT_THROW(table.Count(0), std::out_of_range);
+  table.SetCount(1, 99);  // never more than the capacity
+  EXPECT_EQ(table.Count(1), 2);
+}
+
+TEST(ObjectTable, RecordIsTheNineFieldsInColumnOrder) {
+  static_assert(kRecordWidth == 142);
+  ObjectTable table(1);
+  table.Store(1, 1, Field::kType, "Page");
+  table.Store(1, 1, Field::kCompiled, "");
+  const std::string_view record = table.Record(1, 1);
+  EXPECT_EQ(record.substr(0, 9), "Page     ");
+  EXPECT_EQ(record.substr(FieldOffset(Field::kBlobSize), 10), std::string(10, ' '));
+}
+
+}  // namespace
+}  // namespace quillet

@@ -27,33 +27,57 @@ int LeadingNumber(std::string_view s) {
   return value;
 }
 
-std::string Join(std::string_view a, std::string_view b, std::string_view c) {
-  std::string joined;
-  joined.reserve(a.size() + b.size() + c.size() + 2);
-  joined.append(a).append("-").append(b).append("-").append(c);
-  return joined;
-}
+// Appends to a buffer of the caller's; the texts are short and bounded (see kFormattedMax).
+class Writer {
+ public:
+  explicit Writer(char* out) : out_(out) {}
+  Writer& operator<<(std::string_view text) {
+    for (char c : text) out_[length_++] = c;
+    return *this;
+  }
+  std::size_t length() const { return length_; }
+
+ private:
+  char* out_;
+  std::size_t length_ = 0;
+};
 
 }  // namespace
 
-std::string FormatObjectDate(std::string_view text) {
-  const std::string_view s = TrimBlanks(text);
-  std::string r;
+std::size_t FormatObjectDateInto(std::string_view text, char* out) {
+  // At most ten characters come in, so r has at most ten and the result twelve.
+  const std::string_view s = TrimBlanks(text.substr(0, 10));
+  char reordered[kFormattedMax];
+  Writer r(reordered);
   if (s.find('.') != std::string_view::npos || s.find('-') != std::string_view::npos) {
-    r = Join(Right(s, 2), Mid(s, 4, 2), Left(s, 2));
+    r << Right(s, 2) << "-" << Mid(s, 4, 2) << "-" << Left(s, 2);
   } else if (s.find('/') != std::string_view::npos) {
-    r = Join(Right(s, 2), Left(s, 2), Mid(s, 4, 2));
+    r << Right(s, 2) << "-" << Left(s, 2) << "-" << Mid(s, 4, 2);
   } else {
-    r = s;
+    r << s;
   }
-  const int year = LeadingNumber(Left(r, 2));
-  return (year < 50 ? "20" : "19") + r;
+  const std::string_view reordered_text(reordered, r.length());
+  Writer result(out);
+  result << (LeadingNumber(Left(reordered_text, 2)) < 50 ? "20" : "19") << reordered_text;
+  return result.length();
+}
+
+std::size_t FormatObjectTimeInto(std::string_view text, char* out) {
+  const std::string_view s = TrimBlanks(text.substr(0, kFormattedMax - 1));
+  Writer result(out);
+  if (s.size() >= 2 && s[1] == ':') result << "0";
+  result << s;
+  return result.length();
+}
+
+std::string FormatObjectDate(std::string_view text) {
+  char out[kFormattedMax];
+  return std::string(out, FormatObjectDateInto(text, out));
 }
 
 std::string FormatObjectTime(std::string_view text) {
-  const std::string_view s = TrimBlanks(text);
-  if (s.size() >= 2 && s[1] == ':') return "0" + std::string(s);
-  return std::string(s);
+  char out[kFormattedMax];
+  return std::string(out, FormatObjectTimeInto(text, out));
 }
 
 }  // namespace quillet

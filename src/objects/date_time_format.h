@@ -13,4 +13,10 @@ std::string FormatObjectDate(std::string_view text);
 // Gives the time a two-digit hour; nothing else is changed.
 std::string FormatObjectTime(std::string_view text);
 
+// The same, written into `out` without allocating: the reader formats 20000 of each per load.
+// `out` has room for kFormattedMax bytes; the length is returned.
+inline constexpr std::size_t kFormattedMax = 16;
+std::size_t FormatObjectDateInto(std::string_view text, char* out);
+std::size_t FormatObjectTimeInto(std::string_view text, char* out);
+
 }  // namespace quillet

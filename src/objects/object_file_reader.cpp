@@ -256,8 +256,10 @@ LoadResult ReadObjectDirectory(ObjectTable& table, ByteSource& source, int file,
         table.Store(file, row, Field::kDate, {});
         table.Store(file, row, Field::kTime, {});
       } else {
-        table.Store(file, row, Field::kDate, FormatObjectDate(Bytes(line, 53, 10)));
-        table.Store(file, row, Field::kTime, FormatObjectTime(Bytes(line, 68, 11)));
+        table.Store(file, row, Field::kDate,
+                    {text, FormatObjectDateInto(Bytes(line, 53, 10), text)});
+        table.Store(file, row, Field::kTime,
+                    {text, FormatObjectTimeInto(Bytes(line, 68, 11), text)});
         table.Store(file, row, Field::kBlobSize, Bytes(line, 91, 10));
         table.Store(file, row, Field::kVersion, DirectoryText(line, 102, 57, text));
       }

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
+#include <cstring>
 #include <memory>
+#include <stdexcept>
 #include <string_view>
 
 namespace quillet {
@@ -38,18 +41,35 @@ class ObjectTable {
   int Capacity() const { return capacity_; }
 
   // Full-width text of a field, filling blanks included. file is 1 or 2, row 1..Capacity().
-  std::string_view Read(int file, int row, Field field) const;
+  std::string_view Read(int file, int row, Field field) const {
+    return {RecordAt(file, row) + FieldOffset(field), static_cast<std::size_t>(FieldWidth(field))};
+  }
   // The whole record: the nine fields back to back, kRecordWidth characters.
-  std::string_view Record(int file, int row) const;
+  std::string_view Record(int file, int row) const {
+    return {RecordAt(file, row), static_cast<std::size_t>(kRecordWidth)};
+  }
 
   // A longer value keeps its first characters; a shorter one is filled with blanks.
-  void Store(int file, int row, Field field, std::string_view value);
+  void Store(int file, int row, Field field, std::string_view value) {
+    char* target = RecordAt(file, row) + FieldOffset(field);
+    const std::size_t width = FieldWidth(field);
+    const std::size_t kept = std::min(width, value.size());
+    if (kept > 0) std::memcpy(target, value.data(), kept);
+    std::memset(target + kept, ' ', width - kept);
+  }
 
   int Count(int file) const;
   void SetCount(int file, int count);
 
  private:
-  char* RecordAt(int file, int row) const;
+  // Every access goes through here: the table never reads or writes outside its areas.
+  char* RecordAt(int file, int row) const {
+    if (file < 1 || file > 2 || row < 1 || row > capacity_) {
+      throw std::out_of_range("object record out of range");
+    }
+    const std::size_t index = static_cast<std::size_t>(file - 1) * capacity_ + (row - 1);
+    return records_.get() + index * kRecordWidth;
+  }
 
   int capacity_;
   std::unique_ptr<char[]> records_;

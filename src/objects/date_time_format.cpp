@@ -27,7 +27,7 @@ int LeadingNumber(std::string_view s) {
   return value;
 }
 
-// Appends to a buffer of the caller's; the texts are short and bounded (see kFormattedMax).
+// Appends to a buffer of the caller's, which has room (see FormattedRoom).
 class Writer {
  public:
   explicit Writer(char* out) : out_(out) {}
@@ -45,25 +45,26 @@ class Writer {
 }  // namespace
 
 std::size_t FormatObjectDateInto(std::string_view text, char* out) {
-  // At most ten characters come in, so r has at most ten and the result twelve.
-  const std::string_view s = TrimBlanks(text.substr(0, 10));
-  char reordered[kFormattedMax];
-  Writer r(reordered);
+  const std::string_view s = TrimBlanks(text);
+  // A reordered date has at most eight characters; otherwise r is s itself.
+  char reordered[8];
+  std::string_view r = s;
   if (s.find('.') != std::string_view::npos || s.find('-') != std::string_view::npos) {
-    r << Right(s, 2) << "-" << Mid(s, 4, 2) << "-" << Left(s, 2);
+    Writer w(reordered);
+    w << Right(s, 2) << "-" << Mid(s, 4, 2) << "-" << Left(s, 2);
+    r = {reordered, w.length()};
   } else if (s.find('/') != std::string_view::npos) {
-    r << Right(s, 2) << "-" << Left(s, 2) << "-" << Mid(s, 4, 2);
-  } else {
-    r << s;
+    Writer w(reordered);
+    w << Right(s, 2) << "-" << Left(s, 2) << "-" << Mid(s, 4, 2);
+    r = {reordered, w.length()};
   }
-  const std::string_view reordered_text(reordered, r.length());
   Writer result(out);
-  result << (LeadingNumber(Left(reordered_text, 2)) < 50 ? "20" : "19") << reordered_text;
+  result << (LeadingNumber(Left(r, 2)) < 50 ? "20" : "19") << r;
   return result.length();
 }
 
 std::size_t FormatObjectTimeInto(std::string_view text, char* out) {
-  const std::string_view s = TrimBlanks(text.substr(0, kFormattedMax - 1));
+  const std::string_view s = TrimBlanks(text);
   Writer result(out);
   if (s.size() >= 2 && s[1] == ':') result << "0";
   result << s;
@@ -71,13 +72,15 @@ std::size_t FormatObjectTimeInto(std::string_view text, char* out) {
 }
 
 std::string FormatObjectDate(std::string_view text) {
-  char out[kFormattedMax];
-  return std::string(out, FormatObjectDateInto(text, out));
+  std::string out(FormattedRoom(text), ' ');
+  out.resize(FormatObjectDateInto(text, out.data()));
+  return out;
 }
 
 std::string FormatObjectTime(std::string_view text) {
-  char out[kFormattedMax];
-  return std::string(out, FormatObjectTimeInto(text, out));
+  std::string out(FormattedRoom(text), ' ');
+  out.resize(FormatObjectTimeInto(text, out.data()));
+  return out;
 }
 
 }  // namespace quillet

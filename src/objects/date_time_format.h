@@ -14,8 +14,8 @@ std::string FormatObjectDate(std::string_view text);
 std::string FormatObjectTime(std::string_view text);
 
 // The same, written into `out` without allocating: the reader formats 20000 of each per load.
-// `out` has room for kFormattedMax bytes; the length is returned.
-inline constexpr std::size_t kFormattedMax = 16;
+// `out` has room for FormattedRoom(text) bytes; the length is returned.
+constexpr std::size_t FormattedRoom(std::string_view text) { return text.size() + 10; }
 std::size_t FormatObjectDateInto(std::string_view text, char* out);
 std::size_t FormatObjectTimeInto(std::string_view text, char* out);
 

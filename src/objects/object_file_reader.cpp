@@ -248,7 +248,7 @@ LoadResult ReadObjectDirectory(ObjectTable& table, ByteSource& source, int file,
       const int row = ++kept;
       table.Store(file, row, Field::kType, type);
       table.Store(file, row, Field::kId, id);
-      char text[64];
+      char text[64];  // room for a converted name or version, a formatted date or time
       table.Store(file, row, Field::kName, DirectoryText(line, 21, 30, text));
       if (table_data) {
         table.Store(file, row, Field::kBlobSize, Bytes(line, 64, 10));

@@ -23,8 +23,9 @@ TEST(FormatObjectDate, KeepsThePositionalQuirks) {
   const Case cases[] = {
       {"          ", "20"},  // blank: only the century
       {"", "20"},
-      {"1.12.08", "2008-2.-1."},   // one-digit day: reordered by position all the same
-      {"081231", "20081231"},      // no separator: only the century
+      {"1.12.08", "2008-2.-1."},  // one-digit day: reordered by position all the same
+      {"081231", "20081231"},     // no separator: only the century
+      {"123456789012345", "20123456789012345"},
       {"31.12/08", "2008-12-31"},  // a point wins over a slash
       {"ab.cd.ef", "20ef-cd-ab"},  // no digits read as 0
       {"1.1", "20.1--1."},         // shorter than the positions it reads

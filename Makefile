@@ -16,9 +16,15 @@ configure: deps
 build: configure
 	cmake --build $(BUILD_DIR)
 
-# Lists the bundled sample; the list is Windows-1252 text, shown here in the terminal's UTF-8.
+# Opens the bundled sample in the window. Without a display, lists it in the terminal instead
+# (the list is Windows-1252 text, shown in the terminal's UTF-8).
 run: build
-	$(BUILD_DIR)/bin/quillet-cli list samples/sample.fob | iconv -f WINDOWS-1252 -t UTF-8
+	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
+	  $(BUILD_DIR)/bin/quillet samples/sample.fob; \
+	else \
+	  echo "No display here, so no window: the listing of samples/sample.fob follows."; \
+	  $(BUILD_DIR)/bin/quillet-cli list samples/sample.fob | iconv -f WINDOWS-1252 -t UTF-8; \
+	fi
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j2

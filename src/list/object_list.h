@@ -46,6 +46,9 @@ class ObjectList {
   void RemoveRowsOfFile(int file);
   void RemoveAll();
   void Reserve(int rows);
+  // Orders the rows by the text of one column (1..10), ignoring letter case; rows with equal
+  // texts keep their order, ascending or descending.
+  void SortByColumn(int column, bool ascending);
 
  private:
   std::vector<ObjectRow> rows_;

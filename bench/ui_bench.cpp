@@ -1,0 +1,137 @@
+// The window's share of the work: listing 40000 rows in the list view, sorting them, building
+// the window, and the memory all of it takes. Runs offscreen.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <chrono>
+#include <fstream>
+
+#include "gen/generator.h"
+#include "list/object_list_model.h"
+#include "objects/object_file_reader.h"
+#include "runtime/settings_store.h"
+#include "runtime/user_dialogs.h"
+#include "shell/frm_main.h"
+#include "shell/startup.h"
+
+namespace {
+
+using namespace quillet;
+
+class NoDialogs final : public UserDialogs {
+ public:
+  void ShowMessage(QWidget*, const QString&) override {}
+  QString GetOpenFileName(QWidget*, const QString&, const QString&, const QString&) override {
+    return {};
+  }
+};
+
+struct Fixture {
+  Fixture() {
+    for (int file : {1, 2}) {
+      gen::Options options;
+      options.objects = 20000;
+      options.seed = static_cast<std::uint32_t>(file);
+      paths[file - 1] = dir.filePath(QString("f%1.fob").arg(file));
+      gen::WriteFile(paths[file - 1].toStdString(),
+                     gen::EncodeFile(gen::GenerateObjects(options), options));
+    }
+  }
+  QTemporaryDir dir;
+  std::array<QString, 2> paths;
+  SettingsStore store{dir.filePath("bench.ini")};
+  NoDialogs dialogs;
+};
+
+Fixture& Files() {
+  static Fixture fixture;
+  return fixture;
+}
+
+double ResidentMegabytes() {
+  std::ifstream statm("/proc/self/statm");
+  long pages = 0, resident = 0;
+  statm >> pages >> resident;
+  return static_cast<double>(resident) * sysconf(_SC_PAGESIZE) / (1024.0 * 1024.0);
+}
+
+// Reading alone, with nothing to report to: the floor the window's listing adds to.
+void BM_ReadTwoFilesCoreOnly(benchmark::State& state) {
+  ObjectTable table;
+  ObjectList list;
+  RowFilter filter;
+  filter.types.fill(true);
+  NullStatusSink status;
+  NullMessageSink messages;
+  Workspace ws{table, list, filter, status, messages};
+  for (auto _ : state) {
+    for (int file : {1, 2}) LoadObjectFile(ws, Files().paths[file - 1].toStdString(), file);
+  }
+}
+
+void BM_WindowLoadAndListTwoFiles(benchmark::State& state) {
+  Program program(Files().store, Files().dialogs);
+  program.Start(QString());
+  FrmMain& main = program.main();
+  main.workspace().filter.types.fill(true);
+  int resets = 0;
+  QObject::connect(main.ListModel(), &QAbstractItemModel::modelReset, [&] { ++resets; });
+  for (auto _ : state) {
+    resets = 0;
+    main.LoadAndShowFile(Files().paths[0], 1);
+    main.LoadAndShowFile(Files().paths[1], 2);
+    QApplication::processEvents();  // the view lays out and paints what it now shows
+  }
+  state.counters["rows"] = main.workspace().list.RowCount();
+  state.counters["model_resets"] = resets;  // two removals and two listings
+  state.counters["rss_MB"] = ResidentMegabytes();
+}
+
+void BM_SortRows40000(benchmark::State& state) {
+  Program program(Files().store, Files().dialogs);
+  program.Start(QString());
+  FrmMain& main = program.main();
+  main.workspace().filter.types.fill(true);
+  main.LoadAndShowFile(Files().paths[0], 1);
+  main.LoadAndShowFile(Files().paths[1], 2);
+  const int column = static_cast<int>(state.range(0));
+  for (auto _ : state) {
+    main.lvMain_ColumnClick(column);
+    QApplication::processEvents();
+  }
+}
+
+void BM_StartToVisibleWindow(benchmark::State& state) {
+  for (auto _ : state) {
+    Program program(Files().store, Files().dialogs);
+    program.Start(QString());
+    QApplication::processEvents();
+    benchmark::DoNotOptimize(program.main().isVisible());
+    state.PauseTiming();
+    program.main().close();
+    state.ResumeTiming();
+  }
+}
+
+BENCHMARK(BM_ReadTwoFilesCoreOnly)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WindowLoadAndListTwoFiles)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SortRows40000)->DenseRange(1, 10)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StartToVisibleWindow)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  const auto before = std::chrono::steady_clock::now();
+  QApplication app(argc, argv);
+  const auto created = std::chrono::steady_clock::now();
+  std::printf("QApplication created in %.1f ms\n",
+              std::chrono::duration<double, std::milli>(created - before).count());
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QIcon>
+#include <array>
+
+#include "list/object_list.h"
+
+namespace quillet {
+
+// The list view's window on the core's rows: ten columns, the file icon in the first, texts
+// converted to Unicode only when a cell is drawn. The rows tell it when they change, once per
+// listing, and it resets the view once.
+class ObjectListModel final : public QAbstractTableModel, private ListObserver {
+  Q_OBJECT
+
+ public:
+  ObjectListModel(ObjectList& list, std::array<QIcon, 2> file_icons, QObject* parent = nullptr);
+  ~ObjectListModel() override;
+
+  static const std::array<const char*, kColumnCount> kHeaders;
+
+  int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+  int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+  QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+  QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+  Qt::ItemFlags flags(const QModelIndex& index) const override;
+  // column is 0-based here, as Qt counts.
+  void sort(int column, Qt::SortOrder order) override;
+
+ private:
+  void ListAboutToChange() override;
+  void ListChanged() override;
+
+  ObjectList& list_;
+  std::array<QIcon, 2> file_icons_;
+};
+
+}  // namespace quillet

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QSettings>
+#include <QString>
+#include <memory>
+
+namespace quillet {
+
+// The per-user store of the program's settings: the registry on Windows
+// (HKEY_CURRENT_USER\Software\Harlund\Quillet), a configuration file elsewhere, or a file of
+// the tests' own. Values are numbers (32-bit) and strings, read with a default.
+class SettingsStore {
+ public:
+  // The user's own store.
+  SettingsStore();
+  // A store in an INI file, for tests.
+  explicit SettingsStore(const QString& ini_file);
+
+  // A stored value that is missing, not a number or out of the 32-bit range gives the default.
+  int ReadNumber(const QString& name, int default_value) const;
+  QString ReadString(const QString& name, const QString& default_value) const;
+  void WriteNumber(const QString& name, int value);
+  void WriteString(const QString& name, const QString& value);
+  void Sync();
+
+ private:
+  std::unique_ptr<QSettings> settings_;
+};
+
+}  // namespace quillet

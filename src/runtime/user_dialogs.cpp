@@ -1,0 +1,36 @@
+#include "runtime/user_dialogs.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QRegularExpression>
+#include <QStringList>
+
+namespace quillet {
+
+void QtUserDialogs::ShowMessage(QWidget* parent, const QString& text) {
+  QMessageBox box(QMessageBox::NoIcon, QString(), text, QMessageBox::Ok, parent);
+  box.exec();
+}
+
+QString QtUserDialogs::GetOpenFileName(QWidget* parent, const QString& title, const QString& filter,
+                                       const QString& initial_name) {
+  return QFileDialog::getOpenFileName(parent, title, initial_name, QtFileFilter(filter));
+}
+
+QString QtFileFilter(const QString& filter) {
+  const QStringList parts = filter.split('|');
+  QStringList entries;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    QString description = parts[i];
+    // The description often names its patterns already; Qt shows the patterns itself.
+    description.remove(QRegularExpression(R"(\s*\([^)]*\)\s*$)"));
+    QStringList patterns = parts[i + 1].split(';', Qt::SkipEmptyParts);
+    for (QString& pattern : patterns) {
+      if (pattern == "*.*") pattern = "*";
+    }
+    entries << QString("%1 (%2)").arg(description, patterns.join(' '));
+  }
+  return entries.join(";;");
+}
+
+}  // namespace quillet

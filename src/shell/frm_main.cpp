@@ -1,0 +1,347 @@
+#include "shell/frm_main.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFile>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QProgressBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QTreeView>
+
+#include "list/frm_use_compare.h"
+#include "list/object_list_model.h"
+#include "list/object_listing.h"
+#include "list/trimmed_text_delegate.h"
+#include "objects/object_file_reader.h"
+#include "runtime/settings_store.h"
+#include "runtime/text_codec.h"
+#include "runtime/user_dialogs.h"
+#include "shell/command_line.h"
+#include "shell/frm_settings.h"
+#include "shell/status_panel.h"
+#include "shell/twips.h"
+
+namespace quillet {
+namespace {
+
+constexpr const char* kNoFile = "no file";
+constexpr const char* kOpenTitle = "Select a file...";
+constexpr const char* kOpenFilter =
+    "Supported files (*.fob;*.fbk)|*.fob;*.fbk|Object files (*.fob)|*.fob|Backup files "
+    "(*.fbk)|*.fbk|All files|*.*";
+constexpr std::array<int, 5> kPanelWidths = {270, 270, 90, 100, 100};
+constexpr int kProgressSteps = 1000;  // the bar shows tenths of a percent
+
+double LogicalDpi() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  return screen != nullptr ? screen->logicalDotsPerInch() : 96.0;
+}
+
+QString CountText(int rows) { return QString("Count: %1").arg(rows); }
+
+}  // namespace
+
+FrmMain::FrmMain(ObjectTable& table, SettingsStore& store, UserDialogs& dialogs,
+                 std::array<QIcon, 2> file_icons)
+    : table_(table),
+      store_(store),
+      dialogs_(dialogs),
+      ws_{table_, list_, filter_, *this, *this},
+      file_icons_(std::move(file_icons)) {
+  setObjectName("frmMain");
+  setWindowTitle("Quillet");
+  setWindowIcon(QIcon(":/icons/quillet.svg"));
+  setMinimumSize(360, 200);
+}
+
+FrmMain::~FrmMain() = default;
+
+void FrmMain::frmmain_Load() {
+  settings_ = MainSettings::Read(store_);
+  filter_.hide_system = settings_.hide_system;
+  filter_.types = settings_.types;
+  PlaceWindow();
+  BuildToolbar();
+  BuildList();
+  BuildStatusBar();
+  if (settings_.zoomed) {
+    showMaximized();
+  } else {
+    show();
+  }
+}
+
+void FrmMain::AttachDialogs(FrmSettings* settings, FrmUseCompare* use_compare) {
+  frm_settings_ = settings;
+  frm_use_compare_ = use_compare;
+}
+
+void FrmMain::PlaceWindow() {
+  const double dpi = LogicalDpi();
+  QRect placed(TwipsToPixels(settings_.left, dpi), TwipsToPixels(settings_.top, dpi),
+               TwipsToPixels(settings_.width, dpi), TwipsToPixels(settings_.height, dpi));
+  // A window stored on a screen that is gone would open where nobody can see it: bring it
+  // onto the primary screen, and shrink it to fit there. Every other placement stays.
+  bool visible = false;
+  for (const QScreen* screen : QGuiApplication::screens()) {
+    visible = visible || screen->availableGeometry().intersects(placed);
+  }
+  const QScreen* primary = QGuiApplication::primaryScreen();
+  if (!visible && primary != nullptr) {
+    const QRect area = primary->availableGeometry();
+    placed.setSize(placed.size().boundedTo(area.size()));
+    placed.moveTopLeft(area.topLeft());
+  }
+  move(placed.topLeft());
+  resize(placed.size());
+}
+
+void FrmMain::BuildToolbar() {
+  tbMain_ = addToolBar("Commands");
+  tbMain_->setObjectName("tbMain");
+  tbMain_->setMovable(false);
+  tbMain_->setFloatable(false);
+  tbMain_->setIconSize(QSize(16, 16));
+  tbMain_->toggleViewAction()->setEnabled(false);
+  tbMain_->setContextMenuPolicy(Qt::PreventContextMenu);
+  for (int number = 1; number <= kToolbarEntries; ++number) {
+    const ToolbarEntry& entry = kToolbar[number - 1];
+    if (entry.separator) {
+      auto* gap = new QWidget(tbMain_);
+      gap->setFixedWidth(8);
+      tbMain_->addWidget(gap);
+      continue;
+    }
+    auto* action = new QAction(QIcon(kToolbarPictures[entry.picture]), entry.tooltip, this);
+    action->setToolTip(entry.tooltip);
+    action->setData(number);
+    const bool type_button = number >= button::kFirstType && number <= button::kLastType;
+    if (type_button) {
+      action->setCheckable(true);
+      action->setChecked(filter_.types[number - button::kFirstType]);
+    }
+    connect(action, &QAction::triggered, this, [this, number] { tbMain_ButtonClick(number); });
+    tbMain_->addAction(action);
+    buttons_[number] = action;
+  }
+  buttons_[button::kNew]->setShortcut(QKeySequence::New);
+  buttons_[button::kLoadFile1]->setShortcut(QKeySequence::Open);
+  buttons_[button::kLoadFile2]->setShortcut(QKeySequence("Ctrl+Shift+O"));
+  for (int number : {button::kCompareEqual, button::kCompareDifferent, button::kShowAll}) {
+    buttons_[number]->setEnabled(false);
+  }
+  // The progress bar sits one button width right of "Info".
+  auto* space = new QWidget(tbMain_);
+  space->setFixedWidth(tbMain_->iconSize().width());
+  tbMain_->addWidget(space);
+  proMain_ = new QProgressBar(tbMain_);
+  proMain_->setObjectName("proMain");
+  proMain_->setRange(0, kProgressSteps);
+  proMain_->setValue(0);
+  proMain_->setTextVisible(false);
+  proMain_->setFixedSize(100, 12);
+  tbMain_->addWidget(proMain_);
+}
+
+void FrmMain::BuildList() {
+  model_ = new ObjectListModel(list_, file_icons_, this);
+  lvMain_ = new QTreeView(this);
+  lvMain_->setObjectName("lvMain");
+  lvMain_->setModel(model_);
+  lvMain_->setRootIsDecorated(false);
+  lvMain_->setUniformRowHeights(true);
+  lvMain_->setItemsExpandable(false);
+  lvMain_->setAllColumnsShowFocus(true);
+  lvMain_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  lvMain_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  lvMain_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  lvMain_->setIconSize(QSize(16, 16));
+  // The default column widths were made for a small sans-serif font; in Arial's metrics at
+  // 7.5 points a ten-digit number and a date fit them.
+  QFont list_font = lvMain_->font();
+  list_font.setFamilies({"Arial", "Liberation Sans"});
+  list_font.setPointSizeF(7.5);
+  lvMain_->setFont(list_font);
+  lvMain_->setItemDelegate(new TrimmedTextDelegate(lvMain_));
+  QHeaderView* header = lvMain_->header();
+  header->setMinimumSectionSize(0);  // Modified and Compiled start at width 0
+  header->setStretchLastSection(false);
+  header->setSectionsMovable(false);
+  header->setSectionsClickable(true);
+  header->setSortIndicatorShown(false);
+  connect(header, &QHeaderView::sectionClicked, this,
+          [this](int section) { lvMain_ColumnClick(section + 1); });
+  // A rebuilt list is in listing order again, whatever the last sort was.
+  connect(model_, &QAbstractItemModel::modelReset, this, [this] {
+    if (!sorting_) lvMain_->header()->setSortIndicatorShown(false);
+  });
+  const double dpi = LogicalDpi();
+  for (int column = 1; column <= 10; ++column) {
+    lvMain_->setColumnWidth(column - 1, TwipsToPixels(settings_.column_widths[column - 1], dpi));
+  }
+  setCentralWidget(lvMain_);
+}
+
+void FrmMain::BuildStatusBar() {
+  QStatusBar* bar = statusBar();
+  bar->setObjectName("sbMain");
+  bar->setSizeGripEnabled(true);
+  for (int panel = 1; panel <= 5; ++panel) {
+    panels_[panel] = new StatusPanel(kPanelWidths[panel - 1], panel <= 2 ? kNoFile : "", bar);
+    bar->addWidget(panels_[panel]);
+  }
+}
+
+QString FrmMain::PanelText(int panel) const { return panels_.at(panel)->text(); }
+
+bool FrmMain::PanelHasIcon(int panel) const { return panels_.at(panel)->HasIcon(); }
+
+// Long work runs inside one handler, so a panel paints itself at once to look alive; the core
+// calls this at most about a hundred times per operation.
+void FrmMain::SetPanel(int panel, const QString& text) {
+  StatusPanel* target = panels_.at(panel);
+  target->SetText(text);
+  if (target->isVisible()) target->repaint();
+}
+
+void FrmMain::SetPanelText(int panel, std::string_view text) {
+  SetPanel(panel, FromWindows1252(text));
+}
+
+void FrmMain::ShowFilePanel(int file, std::string_view file_name) {
+  const QString name = QFile::decodeName(QByteArray(file_name.data(), file_name.size()));
+  SetPanel(file, name);
+  panels_[file]->setToolTip(name);
+  panels_[file]->SetIcon(file_icons_[file - 1]);
+}
+
+void FrmMain::SetProgress(double value) {
+  progress_ = value;
+  proMain_->setValue(static_cast<int>(value * kProgressSteps / 100));
+  if (proMain_->isVisible()) proMain_->repaint();
+}
+
+void FrmMain::SetCompareCommandsEnabled(bool compare, bool show_all) {
+  buttons_[button::kCompareEqual]->setEnabled(compare);
+  buttons_[button::kCompareDifferent]->setEnabled(compare);
+  buttons_[button::kShowAll]->setEnabled(show_all);
+}
+
+void FrmMain::ShowMessage(std::string_view text) {
+  dialogs_.ShowMessage(this, FromWindows1252(text));
+}
+
+std::array<bool, kTypeCount> FrmMain::StoredTypes() const { return settings_.types; }
+
+void FrmMain::tbMain_ButtonClick(int number) {
+  switch (number) {
+    case button::kNew:
+      list_.RemoveAll();
+      for (int file : {1, 2}) {
+        SetPanel(file, kNoFile);
+        panels_[file]->setToolTip(QString());
+        panels_[file]->SetIcon(QIcon());
+      }
+      table_.SetCount(1, 0);
+      table_.SetCount(2, 0);
+      if (frm_use_compare_ != nullptr) frm_use_compare_->hide();
+      break;
+    case button::kLoadFile1:
+    case button::kLoadFile2: {
+      const int file = number == button::kLoadFile1 ? 1 : 2;
+      const QString name = SelectObjectFile(file);
+      if (!name.isEmpty() && !HasTextFileExtension(name)) LoadAndShowFile(name, file);
+      break;
+    }
+    case button::kCompareEqual:
+    case button::kCompareDifferent:
+      SetPanel(5, "Count: ");
+      if (frm_use_compare_ != nullptr) {
+        frm_use_compare_->SetMode(number == button::kCompareEqual ? 1 : 2);
+        frm_use_compare_->show();
+      }
+      break;
+    case button::kShowAll:
+      SetPanel(5, "Count: ");
+      RefreshList(ws_);
+      break;
+    case button::kSave:
+    case button::kPrint:
+      break;  // the list's output commands come with their own dialogs
+    case button::kSettings:
+      if (frm_settings_ != nullptr) frm_settings_->show();
+      break;
+    case button::kInfo:
+      break;  // the About box comes with its own dialog
+    default:
+      if (number >= button::kFirstType && number <= button::kLastType) {
+        bool& shown = filter_.types[number - button::kFirstType];
+        shown = !shown;
+        buttons_[number]->setChecked(shown);
+        // Let the button repaint before the list is rebuilt; no user input meanwhile.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        RefreshList(ws_);
+      } else {
+        dialogs_.ShowMessage(this, QString("Not implemented yet %1").arg(number));
+      }
+      break;
+  }
+  SetPanel(5, CountText(list_.RowCount()));
+  UpdateCompareButtons(ws_);
+}
+
+QString FrmMain::SelectObjectFile(int file) {
+  QString& last = file == 1 ? settings_.last_file1 : settings_.last_file2;
+  const QString name = dialogs_.GetOpenFileName(this, kOpenTitle, kOpenFilter, last);
+  if (!name.isEmpty()) last = name;
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  return name;
+}
+
+void FrmMain::LoadAndShowFile(const QString& file_name, int file) {
+  const LoadResult result = LoadObjectFile(ws_, QFile::encodeName(file_name).toStdString(), file);
+  // A file that is not there changed nothing; listing its slot again would only repeat rows.
+  if (result.status == LoadStatus::kMissing) return;
+  ShowFileObjects(ws_, file);
+}
+
+void FrmMain::lvMain_ColumnClick(int column) {
+  const bool ascending = column != last_sort_column_;
+  last_sort_column_ = ascending ? column : 0;
+  sorting_ = true;
+  model_->sort(column - 1, ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
+  sorting_ = false;
+  QHeaderView* header = lvMain_->header();
+  header->setSortIndicator(column - 1, ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
+  header->setSortIndicatorShown(true);
+}
+
+void FrmMain::closeEvent(QCloseEvent* event) {
+  frmmain_Close();
+  if (frm_settings_ != nullptr) frm_settings_->hide();
+  if (frm_use_compare_ != nullptr) frm_use_compare_->hide();
+  event->accept();
+}
+
+void FrmMain::frmmain_Close() {
+  const double dpi = LogicalDpi();
+  const QRect normal = isMaximized() ? normalGeometry() : geometry();
+  const QPoint position = isMaximized() ? normal.topLeft() : pos();
+  settings_.left = PixelsToTwips(position.x(), dpi);
+  settings_.top = PixelsToTwips(position.y(), dpi);
+  settings_.width = PixelsToTwips(normal.width(), dpi);
+  settings_.height = PixelsToTwips(normal.height(), dpi);
+  settings_.zoomed = isMaximized();
+  settings_.hide_system = filter_.hide_system;
+  settings_.types = frm_settings_ != nullptr ? frm_settings_->StoredTypes() : StoredTypes();
+  for (int column = 1; column <= 10; ++column) {
+    settings_.column_widths[column - 1] = PixelsToTwips(lvMain_->columnWidth(column - 1), dpi);
+  }
+  settings_.Write(store_);
+}
+
+}  // namespace quillet

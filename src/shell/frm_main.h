@@ -1,0 +1,101 @@
+#pragma once
+
+#include <QIcon>
+#include <QMainWindow>
+#include <array>
+
+#include "list/workspace.h"
+#include "shell/main_settings.h"
+#include "shell/toolbar_entries.h"
+
+class QAction;
+class QProgressBar;
+class QToolBar;
+class QTreeView;
+
+namespace quillet {
+
+class FrmSettings;
+class FrmUseCompare;
+class ObjectListModel;
+class SettingsStore;
+class StatusPanel;
+class UserDialogs;
+
+// The main window: the toolbar and its commands, the object list and the status bar. It is
+// where the core reports (status panels, progress, messages) and what the user drives.
+class FrmMain final : public QMainWindow, public StatusSink, public MessageSink {
+  Q_OBJECT
+
+ public:
+  FrmMain(ObjectTable& table, SettingsStore& store, UserDialogs& dialogs,
+          std::array<QIcon, 2> file_icons);
+  ~FrmMain() override;
+
+  // Restores the stored settings, builds the toolbar, list and status bar, and shows the window.
+  void frmmain_Load();
+  void AttachDialogs(FrmSettings* settings, FrmUseCompare* use_compare);
+
+  // The command of toolbar entry `number` (1..28).
+  void tbMain_ButtonClick(int number);
+  // Sorts by column 1..10: ascending, then descending on a second click of the same column.
+  void lvMain_ColumnClick(int column);
+  // Reads a file into slot `file` and lists it, as the load commands and start-up do.
+  void LoadAndShowFile(const QString& file_name, int file);
+
+  Workspace& workspace() { return ws_; }
+  const MainSettings& settings() const { return settings_; }
+  QAction* Button(int number) const { return buttons_.at(number); }
+  QString PanelText(int panel) const;
+  bool PanelHasIcon(int panel) const;
+  double Progress() const { return progress_; }
+  QTreeView* ListView() const { return lvMain_; }
+  ObjectListModel* ListModel() const { return model_; }
+
+  // StatusSink
+  void SetPanelText(int panel, std::string_view text) override;
+  void ShowFilePanel(int file, std::string_view file_name) override;
+  void SetProgress(double value) override;
+  void SetCompareCommandsEnabled(bool compare, bool show_all) override;
+  // MessageSink
+  void ShowMessage(std::string_view text) override;
+
+  // The stored-settings dialog's type boxes, written at close; the start selection until the
+  // settings dialog has its own boxes.
+  std::array<bool, kTypeCount> StoredTypes() const;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void BuildToolbar();
+  void BuildList();
+  void BuildStatusBar();
+  void PlaceWindow();
+  QString SelectObjectFile(int file);
+  void SetPanel(int panel, const QString& text);
+  void frmmain_Close();
+
+  ObjectTable& table_;
+  ObjectList list_;
+  RowFilter filter_;
+  SettingsStore& store_;
+  UserDialogs& dialogs_;
+  Workspace ws_;
+  std::array<QIcon, 2> file_icons_;
+  MainSettings settings_;
+  int last_sort_column_ = 0;
+  bool sorting_ = false;
+  double progress_ = 0;
+
+  QToolBar* tbMain_ = nullptr;
+  QTreeView* lvMain_ = nullptr;
+  ObjectListModel* model_ = nullptr;
+  QProgressBar* proMain_ = nullptr;
+  std::array<StatusPanel*, 6> panels_{};                 // 1..5
+  std::array<QAction*, kToolbarEntries + 1> buttons_{};  // by number; separators stay null
+  FrmSettings* frm_settings_ = nullptr;
+  FrmUseCompare* frm_use_compare_ = nullptr;
+};
+
+}  // namespace quillet

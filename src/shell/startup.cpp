@@ -1,0 +1,62 @@
+#include "shell/startup.h"
+
+#include <QApplication>
+#include <QIcon>
+
+#include "list/frm_use_compare.h"
+#include "runtime/settings_store.h"
+#include "runtime/user_dialogs.h"
+#include "shell/command_line.h"
+#include "shell/frm_main.h"
+#include "shell/frm_settings.h"
+
+// The pictures live in a static library, whose resource registration the linker would drop
+// unless something asks for it.
+static void RegisterPictures() { Q_INIT_RESOURCE(icons); }
+
+namespace quillet {
+
+std::array<QIcon, 2> FileIcons() {
+  RegisterPictures();
+  return {QIcon(":/icons/file1.svg"), QIcon(":/icons/file2.svg")};
+}
+
+Program::Program(SettingsStore& store, UserDialogs& dialogs) : store_(store), dialogs_(dialogs) {}
+
+Program::~Program() = default;
+
+void Program::Start(const QString& argument_text) {
+  main_ = std::make_unique<FrmMain>(table_, store_, dialogs_, FileIcons());
+  main_->frmmain_Load();
+  // The dialogs belong to the main window, so they close with it and never keep the program
+  // alive on their own.
+  settings_ = new FrmSettings(main_.get());
+  use_compare_ = new FrmUseCompare(main_.get());
+  main_->AttachDialogs(settings_, use_compare_);
+  main_->setAcceptDrops(true);
+  OpenCommandLineFile(*main_, dialogs_, argument_text);
+}
+
+void OpenCommandLineFile(FrmMain& main, UserDialogs& dialogs, const QString& argument_text) {
+  if (argument_text.isEmpty()) return;
+  const QString name = CommandLineFileName(argument_text);
+  if (HasObjectFileExtension(name)) {
+    main.LoadAndShowFile(name, 1);
+  } else {
+    dialogs.ShowMessage(&main, "Invalid file type. Supported file types: .fbk, .fob");
+  }
+}
+
+int RunQuillet(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  QApplication::setOrganizationName("Harlund");
+  QApplication::setApplicationName("Quillet");
+  QApplication::setApplicationVersion(QUILLET_VERSION);
+  SettingsStore store;
+  QtUserDialogs dialogs;
+  Program program(store, dialogs);
+  program.Start(ArgumentText(QApplication::arguments().mid(1)));
+  return QApplication::exec();
+}
+
+}  // namespace quillet

@@ -1,0 +1,288 @@
+#include "shell/frm_main.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QFile>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QScreen>
+#include <QTreeView>
+
+#include "list/frm_use_compare.h"
+#include "list/object_list_model.h"
+#include "shell/toolbar_entries.h"
+#include "shell/twips.h"
+#include "ui_support.h"
+
+namespace quillet {
+namespace {
+
+using test::Sample;
+using test::TestProgram;
+
+int Rows(FrmMain& main) { return main.workspace().list.RowCount(); }
+
+bool Enabled(FrmMain& main, int number) { return main.Button(number)->isEnabled(); }
+
+TEST(FrmMain, FirstStartShowsAnEmptyWindow) {
+  TestProgram t;
+  FrmMain& main = t.main();
+  EXPECT_TRUE(main.isVisible());
+  EXPECT_EQ(main.PanelText(1), "no file");
+  EXPECT_EQ(main.PanelText(2), "no file");
+  EXPECT_FALSE(main.PanelHasIcon(1));
+  for (int number : {button::kCompareEqual, button::kCompareDifferent, button::kShowAll}) {
+    EXPECT_FALSE(Enabled(main, number)) << number;
+  }
+  // Tooltips and pressed type buttons.
+  for (int number = 1; number <= kToolbarEntries; ++number) {
+    const ToolbarEntry& entry = kToolbar[number - 1];
+    if (entry.separator) {
+      EXPECT_EQ(main.Button(number), nullptr);
+      continue;
+    }
+    ASSERT_NE(main.Button(number), nullptr) << number;
+    EXPECT_EQ(main.Button(number)->toolTip(), entry.tooltip);
+    EXPECT_FALSE(main.Button(number)->icon().pixmap(24, 24).isNull()) << entry.tooltip;
+    const bool type_button = number >= button::kFirstType && number <= button::kLastType;
+    EXPECT_EQ(main.Button(number)->isChecked(), type_button && number != button::kFirstType);
+  }
+  // Column widths from twips; Modified and Compiled hidden.
+  const double dpi = QGuiApplication::primaryScreen()->logicalDotsPerInch();
+  const QTreeView* list = main.ListView();
+  EXPECT_EQ(list->columnWidth(0), TwipsToPixels(500, dpi));
+  EXPECT_EQ(list->columnWidth(3), TwipsToPixels(2200, dpi));
+  EXPECT_EQ(list->columnWidth(4), 0);
+  EXPECT_EQ(list->columnWidth(9), 0);
+  for (int column = 0; column < 10; ++column) {
+    EXPECT_EQ(main.ListModel()->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString(),
+              ObjectListModel::kHeaders[column]);
+  }
+}
+
+TEST(FrmMain, LoadsFilesThroughTheOpenDialog) {
+  TestProgram t;
+  FrmMain& main = t.main();
+  t.dialogs.answers = {Sample("sample.fob")};
+  main.tbMain_ButtonClick(button::kLoadFile1);
+  ASSERT_EQ(t.dialogs.open_calls.size(), 1);
+  EXPECT_EQ(t.dialogs.open_calls[0][0], "Select a file...");
+  EXPECT_EQ(t.dialogs.open_calls[0][1],
+            "Supported files (*.fob;*.fbk)|*.fob;*.fbk|Object files (*.fob)|*.fob|Backup files "
+            "(*.fbk)|*.fbk|All files|*.*");
+  EXPECT_EQ(t.dialogs.open_calls[0][2], "");
+
+  const int rows = Rows(main);
+  EXPECT_EQ(rows, 53);  // the sample's objects but TableData
+  EXPECT_EQ(main.PanelText(1), Sample("sample.fob"));
+  EXPECT_TRUE(main.PanelHasIcon(1));
+  EXPECT_EQ(main.PanelText(3), "Finished");
+  EXPECT_EQ(main.PanelText(4), "File 1: 60");
+  EXPECT_EQ(main.PanelText(5), QString("Count: %1").arg(rows));
+  EXPECT_EQ(main.Progress(), 0);
+  EXPECT_TRUE(Enabled(main, button::kShowAll));
+  EXPECT_FALSE(Enabled(main, button::kCompareEqual));
+
+  t.dialogs.answers = {Sample("sample-changed.fbk")};
+  main.tbMain_ButtonClick(button::kLoadFile2);
+  EXPECT_TRUE(Enabled(main, button::kCompareEqual));
+  EXPECT_TRUE(Enabled(main, button::kCompareDifferent));
+  const QAbstractItemModel* model = main.ListModel();
+  const QModelIndex first = model->index(0, 0), last = model->index(Rows(main) - 1, 0);
+  EXPECT_EQ(model->data(first).toString(), " ");
+  EXPECT_EQ(model->data(last).toString(), "  ");
+  EXPECT_FALSE(model->data(first, Qt::DecorationRole).value<QIcon>().isNull());
+  EXPECT_EQ(model->data(model->index(0, 2), Qt::TextAlignmentRole).value<Qt::Alignment>() &
+                Qt::AlignRight,
+            Qt::AlignRight);
+  EXPECT_FALSE(model->flags(first) & Qt::ItemIsEditable);
+
+  // The dialog remembers each file's last name; cancelling and text files change nothing.
+  t.dialogs.answers = {""};
+  main.tbMain_ButtonClick(button::kLoadFile1);
+  EXPECT_EQ(t.dialogs.open_calls.last()[2], Sample("sample.fob"));
+  const int both = Rows(main);
+  QFile notes(t.Path("notes.TXT"));
+  ASSERT_TRUE(notes.open(QIODevice::WriteOnly));
+  notes.close();
+  t.dialogs.answers = {t.Path("notes.TXT")};
+  main.tbMain_ButtonClick(button::kLoadFile2);
+  EXPECT_EQ(Rows(main), both);
+  EXPECT_EQ(main.PanelText(2), Sample("sample-changed.fbk"));
+}
+
+TEST(FrmMain, NewEmptiesEverything) {
+  TestProgram t("\"" + Sample("sample.fob") + "\"");
+  FrmMain& main = t.main();
+  main.LoadAndShowFile(Sample("sample-changed.fbk"), 2);
+  t.program->use_compare_dialog().show();
+  main.tbMain_ButtonClick(button::kNew);
+  EXPECT_EQ(Rows(main), 0);
+  EXPECT_EQ(main.PanelText(1), "no file");
+  EXPECT_EQ(main.PanelText(2), "no file");
+  EXPECT_FALSE(main.PanelHasIcon(2));
+  EXPECT_EQ(main.PanelText(5), "Count: 0");
+  EXPECT_EQ(main.workspace().table.Count(1), 0);
+  EXPECT_FALSE(Enabled(main, button::kShowAll));
+  EXPECT_FALSE(t.program->use_compare_dialog().isVisible());
+}
+
+TEST(FrmMain, TypeButtonsRebuildTheList) {
+  TestProgram t(Sample("sample.fob"));
+  FrmMain& main = t.main();
+  const int all = Rows(main);
+  main.tbMain_ButtonClick(button::kFirstType + 1);  // Table off
+  EXPECT_FALSE(main.Button(button::kFirstType + 1)->isChecked());
+  EXPECT_LT(Rows(main), all);
+  for (int row = 0; row < Rows(main); ++row) {
+    ASSERT_NE(main.ListModel()->data(main.ListModel()->index(row, 1)).toString(), "Table    ");
+  }
+  main.tbMain_ButtonClick(button::kFirstType + 1);
+  EXPECT_TRUE(main.Button(button::kFirstType + 1)->isChecked());
+  EXPECT_EQ(Rows(main), all);
+  EXPECT_EQ(main.PanelText(5), QString("Count: %1").arg(all));
+  main.tbMain_ButtonClick(button::kFirstType);  // TableData on
+  EXPECT_EQ(Rows(main), 60);
+}
+
+TEST(FrmMain, ColumnClicksAlternateTheSortOrder) {
+  TestProgram t(Sample("sample.fob"));
+  FrmMain& main = t.main();
+  const QAbstractItemModel* model = main.ListModel();
+  auto names = [&] {
+    QStringList texts;
+    for (int row = 0; row < model->rowCount(); ++row) {
+      texts << model->data(model->index(row, 3)).toString().toLower();
+    }
+    return texts;
+  };
+  auto sorted = [](QStringList texts, bool ascending) {
+    std::stable_sort(texts.begin(), texts.end(),
+                     [&](const QString& a, const QString& b) { return ascending ? a < b : b < a; });
+    return texts;
+  };
+  main.lvMain_ColumnClick(4);
+  EXPECT_EQ(names(), sorted(names(), true));
+  main.lvMain_ColumnClick(4);
+  EXPECT_EQ(names(), sorted(names(), false));
+  main.lvMain_ColumnClick(4);
+  EXPECT_EQ(names(), sorted(names(), true));
+  // A rebuild keeps the last sort column: the next click on it sorts descending.
+  main.tbMain_ButtonClick(button::kShowAll);
+  main.lvMain_ColumnClick(4);
+  EXPECT_EQ(names(), sorted(names(), false));
+  // Clicking the header does the same as the command.
+  main.ListView()->header()->sectionClicked(3);
+  EXPECT_EQ(names(), sorted(names(), true));
+}
+
+TEST(FrmMain, UnknownCommandsSaySo) {
+  TestProgram t;
+  t.main().tbMain_ButtonClick(3);
+  ASSERT_EQ(t.dialogs.messages.size(), 1);
+  EXPECT_EQ(t.dialogs.messages[0], "Not implemented yet 3");
+  // The commands still to come do nothing, harmlessly.
+  for (int number : {button::kSave, button::kPrint, button::kInfo}) {
+    t.main().tbMain_ButtonClick(number);
+  }
+  EXPECT_EQ(t.dialogs.messages.size(), 1);
+}
+
+TEST(StartUp, TheCommandLineNamesOneFile) {
+  QTemporaryDir dir;
+  const QString spaced = dir.filePath("with blanks.FBK");
+  ASSERT_TRUE(QFile::copy(Sample("sample.fob"), spaced));
+  struct Case {
+    QString arguments;
+    int rows;
+    bool message;
+  };
+  const Case cases[] = {
+      {"\"" + spaced + "\"", 53, false},   // quotes around a name with blanks
+      {"   " + spaced + "  ", 53, false},  // blanks around it
+      {"\"" + spaced + "x", 53, false},    // no closing quote: the last character goes
+      {Sample("sample.fob") + " " + Sample("sample.fob"), 0, false},  // one name, not found
+      {dir.filePath("notes.txt"), 0, true},
+      {"\"", 0, true},
+      {"", 0, false},
+  };
+  for (const Case& c : cases) {
+    TestProgram t(c.arguments);
+    EXPECT_EQ(Rows(t.main()), c.rows) << c.arguments.toStdString();
+    EXPECT_EQ(t.dialogs.messages.size(), c.message ? 1 : 0) << c.arguments.toStdString();
+    if (c.message) {
+      EXPECT_EQ(t.dialogs.messages.value(0), "Invalid file type. Supported file types: .fbk, .fob");
+    }
+  }
+}
+
+TEST(Settings, SurviveARestart) {
+  TestProgram t(Sample("sample.fob"));
+  FrmMain& main = t.main();
+  t.dialogs.answers = {Sample("sample-changed.fbk")};
+  main.tbMain_ButtonClick(button::kLoadFile2);
+  main.move(40, 50);
+  main.resize(700, 400);
+  main.ListView()->setColumnWidth(3, 300);
+  main.ListView()->setColumnWidth(4, 45);  // Modified widened: stored, not restored
+  main.workspace().filter.hide_system = true;
+  t.Restart();
+
+  FrmMain& again = t.main();
+  EXPECT_EQ(again.pos(), QPoint(40, 50));
+  EXPECT_EQ(again.size(), QSize(700, 400));
+  EXPECT_EQ(again.ListView()->columnWidth(3), 300);
+  EXPECT_EQ(again.ListView()->columnWidth(4), 0);
+  EXPECT_TRUE(again.workspace().filter.hide_system);
+  EXPECT_EQ(again.settings().last_file2, Sample("sample-changed.fbk"));
+  EXPECT_EQ(again.settings().last_file1, "");  // the command line does not change it
+
+  QSettings stored(t.settings_file(), QSettings::IniFormat);
+  EXPECT_EQ(stored.value("HideSystem").toInt(), -1);
+  EXPECT_EQ(stored.value("TableData").toInt(), 0);
+  EXPECT_EQ(stored.value("Codeunit").toInt(), -1);
+  EXPECT_EQ(stored.value("MainZoomed").toInt(), 0);
+  EXPECT_GT(stored.value("Col5").toInt(), 0);
+}
+
+TEST(Settings, OddStoredValuesGiveUsableDefaults) {
+  TestProgram t;
+  t.main().close();
+  {
+    QSettings stored(t.settings_file(), QSettings::IniFormat);
+    stored.setValue("MainLeft", -20);
+    stored.setValue("MainWidth", "wide");
+    stored.setValue("Table", 1);  // only -1 means shown
+    stored.setValue("TableData", -1);
+    stored.setValue("Col2", 3000);
+    stored.setValue("Col10", 5000);  // never restored
+  }
+  t.store = std::make_unique<SettingsStore>(t.settings_file());
+  t.Start(QString());
+  const MainSettings& s = t.main().settings();
+  EXPECT_EQ(s.left, 500);
+  EXPECT_EQ(s.width, 11000);
+  EXPECT_FALSE(s.types[kTableType]);
+  EXPECT_TRUE(s.types[kTableDataType]);
+  EXPECT_EQ(s.column_widths[1], 3000);
+  EXPECT_EQ(s.column_widths[9], 0);
+  EXPECT_FALSE(t.main().Button(button::kFirstType + 1)->isChecked());
+}
+
+TEST(Settings, AWindowOffEveryScreenComesBack) {
+  TestProgram t;
+  t.main().close();
+  {
+    QSettings stored(t.settings_file(), QSettings::IniFormat);
+    stored.setValue("MainLeft", 20000000);
+    stored.setValue("MainTop", 500);
+  }
+  t.store = std::make_unique<SettingsStore>(t.settings_file());
+  t.Start(QString());
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  EXPECT_TRUE(screen.intersects(t.main().geometry()));
+}
+
+}  // namespace
+}  // namespace quillet

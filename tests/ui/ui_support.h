@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QDir>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <deque>
+#include <memory>
+
+#include "runtime/settings_store.h"
+#include "runtime/user_dialogs.h"
+#include "shell/startup.h"
+
+namespace quillet::test {
+
+// Answers the file dialogs from a queue and keeps every message.
+class FakeDialogs final : public UserDialogs {
+ public:
+  void ShowMessage(QWidget*, const QString& text) override { messages << text; }
+  QString GetOpenFileName(QWidget*, const QString& title, const QString& filter,
+                          const QString& initial_name) override {
+    open_calls << QStringList{title, filter, initial_name};
+    if (answers.empty()) return {};
+    const QString answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+
+  std::deque<QString> answers;
+  QStringList messages;
+  QList<QStringList> open_calls;
+};
+
+// A started program on a settings file of its own.
+struct TestProgram {
+  explicit TestProgram(const QString& arguments = QString()) { Start(arguments); }
+
+  void Start(const QString& arguments) {
+    program = std::make_unique<Program>(*store, dialogs);
+    program->Start(arguments);
+  }
+  // Closes the window (writing the settings) and starts again on the same settings.
+  void Restart(const QString& arguments = QString()) {
+    program->main().close();
+    store = std::make_unique<SettingsStore>(settings_file());
+    Start(arguments);
+  }
+  FrmMain& main() { return program->main(); }
+  QString settings_file() const { return dir.filePath("settings.ini"); }
+  QString Path(const QString& name) const { return dir.filePath(name); }
+
+  QTemporaryDir dir;
+  std::unique_ptr<SettingsStore> store = std::make_unique<SettingsStore>(settings_file());
+  FakeDialogs dialogs;
+  std::unique_ptr<Program> program;
+};
+
+// The bundled samples.
+inline QString Sample(const QString& name) { return QString(QUILLET_SAMPLES) + "/" + name; }
+
+}  // namespace quillet::test

@@ -27,6 +27,11 @@ class NoDialogs final : public UserDialogs {
   QString GetOpenFileName(QWidget*, const QString&, const QString&, const QString&) override {
     return {};
   }
+  QString GetSaveFileName(QWidget*, const QString&, const QString&, const QString&) override {
+    return {};
+  }
+  bool ChoosePrinter(QWidget*, QPrinter&) override { return false; }
+  void ShowPrintPreview(QWidget*, QPrinter&, const std::function<void(QPrinter*)>&) override {}
 };
 
 struct Fixture {

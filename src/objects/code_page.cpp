@@ -20,10 +20,39 @@ constexpr std::array<unsigned char, 256> MakeUmlautTable() {
 
 constexpr std::array<unsigned char, 256> kUmlauts = MakeUmlautTable();
 
+// 0x80..0x9F; the rest of Windows-1252 is Latin-1.
+constexpr std::array<char32_t, 32> kHighControls = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
 }  // namespace
 
 void ConvertUmlautsInto(std::string_view text, char* out) {
   for (char c : text) *out++ = static_cast<char>(kUmlauts[static_cast<unsigned char>(c)]);
+}
+
+char32_t Windows1252ToUnicode(unsigned char byte) {
+  return byte >= 0x80 && byte <= 0x9F ? kHighControls[byte - 0x80] : char32_t{byte};
+}
+
+std::string Windows1252ToUtf8(std::string_view text) {
+  std::string utf8;
+  utf8.reserve(text.size() + text.size() / 8);
+  for (char c : text) {
+    const char32_t u = Windows1252ToUnicode(static_cast<unsigned char>(c));
+    if (u < 0x80) {
+      utf8 += static_cast<char>(u);
+    } else if (u < 0x800) {
+      utf8 += static_cast<char>(0xC0 | (u >> 6));
+      utf8 += static_cast<char>(0x80 | (u & 0x3F));
+    } else {
+      utf8 += static_cast<char>(0xE0 | (u >> 12));
+      utf8 += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+      utf8 += static_cast<char>(0x80 | (u & 0x3F));
+    }
+  }
+  return utf8;
 }
 
 std::string ConvertUmlauts(std::string_view text) {

@@ -11,4 +11,10 @@ std::string ConvertUmlauts(std::string_view text);
 // The same, written to `out`, which has room for text.size() bytes.
 void ConvertUmlautsInto(std::string_view text, char* out);
 
+// The Unicode character of a Windows-1252 byte. Codes Windows-1252 leaves unassigned stand for
+// themselves, as Windows reads them.
+char32_t Windows1252ToUnicode(unsigned char byte);
+// Windows-1252 text as UTF-8, for output meant for today's tools.
+std::string Windows1252ToUtf8(std::string_view text);
+
 }  // namespace quillet

@@ -2,6 +2,9 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -15,6 +18,27 @@ void QtUserDialogs::ShowMessage(QWidget* parent, const QString& text) {
 QString QtUserDialogs::GetOpenFileName(QWidget* parent, const QString& title, const QString& filter,
                                        const QString& initial_name) {
   return QFileDialog::getOpenFileName(parent, title, initial_name, QtFileFilter(filter));
+}
+
+QString QtUserDialogs::GetSaveFileName(QWidget* parent, const QString& title, const QString& filter,
+                                       const QString& initial_name) {
+  const QString qt_filter = QtFileFilter(filter);
+  QString selected = qt_filter.section(";;", 0, 0);
+  return QFileDialog::getSaveFileName(parent, title, initial_name, qt_filter, &selected,
+                                      QFileDialog::DontConfirmOverwrite);
+}
+
+bool QtUserDialogs::ChoosePrinter(QWidget* parent, QPrinter& printer) {
+  QPrintDialog dialog(&printer, parent);
+  return dialog.exec() == QDialog::Accepted;
+}
+
+void QtUserDialogs::ShowPrintPreview(QWidget* parent, QPrinter& printer,
+                                     const std::function<void(QPrinter*)>& paint) {
+  QPrintPreviewDialog preview(&printer, parent);
+  QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
+                   [&paint](QPrinter* target) { paint(target); });
+  preview.exec();
 }
 
 QString QtFileFilter(const QString& filter) {

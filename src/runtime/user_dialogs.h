@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
+class QPrinter;
 class QWidget;
 
 namespace quillet {
@@ -18,6 +20,15 @@ class UserDialogs {
   // "Description|patterns|Description|patterns" form.
   virtual QString GetOpenFileName(QWidget* parent, const QString& title, const QString& filter,
                                   const QString& initial_name) = 0;
+  // The same for saving: the first filter entry selected, no question before replacing a file,
+  // nothing appended to the name.
+  virtual QString GetSaveFileName(QWidget* parent, const QString& title, const QString& filter,
+                                  const QString& initial_name) = 0;
+  // The print dialog: false when the user cancelled. The chosen printer is set up in `printer`.
+  virtual bool ChoosePrinter(QWidget* parent, QPrinter& printer) = 0;
+  // A preview of the pages `paint` draws on the printer it is given.
+  virtual void ShowPrintPreview(QWidget* parent, QPrinter& printer,
+                                const std::function<void(QPrinter*)>& paint) = 0;
 };
 
 class QtUserDialogs final : public UserDialogs {
@@ -25,6 +36,11 @@ class QtUserDialogs final : public UserDialogs {
   void ShowMessage(QWidget* parent, const QString& text) override;
   QString GetOpenFileName(QWidget* parent, const QString& title, const QString& filter,
                           const QString& initial_name) override;
+  QString GetSaveFileName(QWidget* parent, const QString& title, const QString& filter,
+                          const QString& initial_name) override;
+  bool ChoosePrinter(QWidget* parent, QPrinter& printer) override;
+  void ShowPrintPreview(QWidget* parent, QPrinter& printer,
+                        const std::function<void(QPrinter*)>& paint) override;
 };
 
 // "Text files (*.txt)|*.txt|All files|*.*" as Qt's file dialogs want it:

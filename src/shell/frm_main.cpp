@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QPrinter>
 #include <QProgressBar>
 #include <QScreen>
 #include <QStatusBar>
@@ -17,6 +18,8 @@
 #include "list/object_listing.h"
 #include "list/trimmed_text_delegate.h"
 #include "objects/object_file_reader.h"
+#include "output/list_file_writer.h"
+#include "output/printout_painter.h"
 #include "runtime/settings_store.h"
 #include "runtime/text_codec.h"
 #include "runtime/user_dialogs.h"
@@ -33,6 +36,9 @@ constexpr const char* kOpenTitle = "Select a file...";
 constexpr const char* kOpenFilter =
     "Supported files (*.fob;*.fbk)|*.fob;*.fbk|Object files (*.fob)|*.fob|Backup files "
     "(*.fbk)|*.fbk|All files|*.*";
+constexpr const char* kSaveTitle = "Save object list...";
+constexpr const char* kSaveFilter = "Text files (*.txt)|*.txt|All files (*.*)|*.*";
+constexpr const char* kPrintDocumentName = "Quillet object list";
 constexpr std::array<int, 5> kPanelWidths = {270, 270, 90, 100, 100};
 constexpr int kProgressSteps = 1000;  // the bar shows tenths of a percent
 
@@ -131,6 +137,12 @@ void FrmMain::BuildToolbar() {
   buttons_[button::kNew]->setShortcut(QKeySequence::New);
   buttons_[button::kLoadFile1]->setShortcut(QKeySequence::Open);
   buttons_[button::kLoadFile2]->setShortcut(QKeySequence("Ctrl+Shift+O"));
+  buttons_[button::kSave]->setShortcut(QKeySequence::Save);
+  buttons_[button::kPrint]->setShortcut(QKeySequence::Print);
+  auto* preview = new QAction("Print preview", this);
+  preview->setShortcut(QKeySequence("Ctrl+Shift+P"));
+  connect(preview, &QAction::triggered, this, &FrmMain::PreviewObjectList);
+  addAction(preview);
   for (int number : {button::kCompareEqual, button::kCompareDifferent, button::kShowAll}) {
     buttons_[number]->setEnabled(false);
   }
@@ -270,8 +282,11 @@ void FrmMain::tbMain_ButtonClick(int number) {
       RefreshList(ws_);
       break;
     case button::kSave:
+      SaveObjectList(AskSaveFileName());
+      break;
     case button::kPrint:
-      break;  // the list's output commands come with their own dialogs
+      PrintObjectList();
+      break;
     case button::kSettings:
       if (frm_settings_ != nullptr) frm_settings_->show();
       break;
@@ -307,6 +322,48 @@ void FrmMain::LoadAndShowFile(const QString& file_name, int file) {
   // A file that is not there changed nothing; listing its slot again would only repeat rows.
   if (result.status == LoadStatus::kMissing) return;
   ShowFileObjects(ws_, file);
+}
+
+QString FrmMain::AskSaveFileName() {
+  const QString name =
+      dialogs_.GetSaveFileName(this, kSaveTitle, kSaveFilter, settings_.last_file_saved);
+  if (!name.isEmpty()) settings_.last_file_saved = name;
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  return name;
+}
+
+void FrmMain::SaveObjectList(const QString& file_name) {
+  if (file_name.isEmpty()) return;
+  const int rows = list_.RowCount();
+  if (rows == 0) {
+    dialogs_.ShowMessage(this, "The list is empty");
+    return;
+  }
+  const bool saved = WriteListFile(file_name, list_, ListFormat::kText,
+                                   [&](int written) { SetProgress(100.0 * written / rows); });
+  if (!saved) dialogs_.ShowMessage(this, "Unable to save the file");
+  SetProgress(0);
+}
+
+PrintHeader FrmMain::CurrentPrintHeader() const {
+  return {ToWindows1252(PanelText(1)), ToWindows1252(PanelText(2)), PrintDateTime()};
+}
+
+void FrmMain::PrintObjectList() {
+  QPrinter printer(QPrinter::HighResolution);
+  if (!dialogs_.ChoosePrinter(this, printer)) return;
+  printer.setDocName(kPrintDocumentName);
+  // Every row is printed, whatever range the dialog offered.
+  printer.setPrintRange(QPrinter::AllPages);
+  PaintPrintout(printer, list_, CurrentPrintHeader());
+}
+
+void FrmMain::PreviewObjectList() {
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setDocName(kPrintDocumentName);
+  const PrintHeader header = CurrentPrintHeader();
+  dialogs_.ShowPrintPreview(this, printer,
+                            [&](QPrinter* target) { PaintPrintout(*target, list_, header); });
 }
 
 void FrmMain::lvMain_ColumnClick(int column) {

@@ -5,6 +5,7 @@
 #include <array>
 
 #include "list/workspace.h"
+#include "output/print_layout.h"
 #include "shell/main_settings.h"
 #include "shell/toolbar_entries.h"
 
@@ -43,6 +44,14 @@ class FrmMain final : public QMainWindow, public StatusSink, public MessageSink 
   // Reads a file into slot `file` and lists it, as the load commands and start-up do.
   void LoadAndShowFile(const QString& file_name, int file);
 
+  // Save: the file name from the save dialog (remembered for next time), or empty.
+  QString AskSaveFileName();
+  // Writes the list as it is shown; nothing for an empty name.
+  void SaveObjectList(const QString& file_name);
+  // Print: every row on the printer chosen in the print dialog.
+  void PrintObjectList();
+  void PreviewObjectList();
+
   Workspace& workspace() { return ws_; }
   const MainSettings& settings() const { return settings_; }
   QAction* Button(int number) const { return buttons_.at(number); }
@@ -74,6 +83,7 @@ class FrmMain final : public QMainWindow, public StatusSink, public MessageSink 
   void PlaceWindow();
   QString SelectObjectFile(int file);
   void SetPanel(int panel, const QString& text);
+  PrintHeader CurrentPrintHeader() const;
   void frmmain_Close();
 
   ObjectTable& table_;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDir>
+#include <QPrinter>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <deque>
@@ -25,9 +26,33 @@ class FakeDialogs final : public UserDialogs {
     return answer;
   }
 
+  QString GetSaveFileName(QWidget*, const QString& title, const QString& filter,
+                          const QString& initial_name) override {
+    save_calls << QStringList{title, filter, initial_name};
+    return save_answer;
+  }
+  // The chosen printer writes a PDF, so the test can read the pages back.
+  bool ChoosePrinter(QWidget*, QPrinter& printer) override {
+    if (print_to.isEmpty()) return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(print_to);
+    printer.setPrintRange(QPrinter::PageRange);  // what a user may pick; all rows print anyway
+    printer.setFromTo(2, 2);
+    return true;
+  }
+  void ShowPrintPreview(QWidget*, QPrinter& printer,
+                        const std::function<void(QPrinter*)>& paint) override {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(print_to);
+    paint(&printer);
+  }
+
   std::deque<QString> answers;
+  QString save_answer;
+  QString print_to;
   QStringList messages;
   QList<QStringList> open_calls;
+  QList<QStringList> save_calls;
 };
 
 // A started program on a settings file of its own.

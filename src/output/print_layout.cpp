@@ -1,0 +1,92 @@
+#include "output/print_layout.h"
+
+#include <algorithm>
+
+namespace quillet {
+namespace {
+
+const std::string kIndent(8, ' ');
+constexpr std::size_t kPanelTail = 55;
+// Row line counter after a header: the first row takes lines 5 and 6.
+constexpr int kFirstRowCounter = 2;
+
+std::string Tail(const std::string& text, std::size_t length) {
+  return text.size() <= length ? text : text.substr(text.size() - length);
+}
+
+// The left part, blanks, and the right part ending at the line's last character. At least one
+// blank stays between them, however long they are.
+std::string RightAligned(const std::string& left, const std::string& right) {
+  const std::size_t used = left.size() + right.size();
+  const std::size_t blanks = used < kPrintLineWidth ? kPrintLineWidth - used : 1;
+  return left + std::string(blanks, ' ') + right;
+}
+
+}  // namespace
+
+std::string PageHeaderLine(int line, const PrintHeader& header, int page_number) {
+  switch (line) {
+    case 0:
+      return RightAligned(kIndent + "File #1: " + Tail(header.file1, kPanelTail),
+                          "Page " + std::to_string(page_number));
+    case 1:
+      return RightAligned(kIndent + "File #2: " + Tail(header.file2, kPanelTail), header.date_time);
+    case 3:
+      return kIndent + "# Type              ID Name / Version" + std::string(17, ' ') +
+             "    Date     Time      BLOB size";
+    default:
+      return {};
+  }
+}
+
+std::string RowFirstLine(const ObjectRow& row) {
+  std::string line = kIndent;
+  line.reserve(kPrintLineWidth);
+  line += row.file == 2 ? "2 " : "1 ";
+  for (int column : {2, 3, 4, 5, 7, 8, 9}) {
+    line += row.Cell(column);
+    line += ' ';
+  }
+  line += row.Cell(10);
+  return line;
+}
+
+std::string RowSecondLine(const ObjectRow& row) {
+  return std::string(31, ' ') + std::string(row.Cell(6));
+}
+
+std::vector<PrintPage> PaginateRows(int row_count, const PrintMetrics& metrics) {
+  std::vector<PrintPage> pages(1);
+  int counter = kFirstRowCounter;
+  for (int row = 0; row < row_count; ++row) {
+    ++counter;
+    ++pages.back().row_count;
+    if (2.0 * (counter + 3) * metrics.row_line_height >= metrics.page_height) {
+      pages.push_back({row + 1, 0});
+      counter = kFirstRowCounter;
+    }
+  }
+  return pages;
+}
+
+std::vector<PrintedLine> LayOutPage(const ObjectList& list, const PrintHeader& header,
+                                    const PrintMetrics& metrics, const PrintPage& page,
+                                    int page_number) {
+  std::vector<PrintedLine> lines;
+  lines.reserve(3 + 2 * static_cast<std::size_t>(page.row_count));
+  const double header_height = metrics.header_line_height;
+  for (int line : {0, 1, 3}) {
+    lines.push_back({line * header_height, true, PageHeaderLine(line, header, page_number)});
+  }
+  const double h = metrics.row_line_height;
+  int counter = kFirstRowCounter;
+  for (int row = page.first_row; row < page.first_row + page.row_count; ++row) {
+    ++counter;
+    const ObjectRow& object = list.Rows()[static_cast<std::size_t>(row)];
+    lines.push_back({(2 * counter - 1) * h, false, RowFirstLine(object)});
+    lines.push_back({2 * counter * h, false, RowSecondLine(object)});
+  }
+  return lines;
+}
+
+}  // namespace quillet

@@ -1,0 +1,52 @@
+#include "output/printout_painter.h"
+
+#include <QDateTime>
+#include <QFontMetricsF>
+#include <QLocale>
+#include <QPagedPaintDevice>
+#include <QPainter>
+
+#include "runtime/text_codec.h"
+
+namespace quillet {
+namespace {
+
+QFont PrintFont(bool bold) {
+  QFont font("Courier New");
+  font.setStyleHint(QFont::TypeWriter);
+  font.setFixedPitch(true);
+  font.setPointSizeF(9);
+  font.setBold(bold);
+  return font;
+}
+
+}  // namespace
+
+std::string PrintDateTime() {
+  const QDateTime now = QDateTime::currentDateTime();
+  return ToWindows1252(QLocale::system().toString(now.date(), QLocale::ShortFormat) + " - " +
+                       now.time().toString("HH:mm:ss"));
+}
+
+void PaintPrintout(QPagedPaintDevice& device, const ObjectList& list, const PrintHeader& header) {
+  QPainter painter(&device);
+  const QFont regular = PrintFont(false), bold = PrintFont(true);
+  const QFontMetricsF regular_metrics(regular, &device), bold_metrics(bold, &device);
+  PrintMetrics metrics;
+  metrics.row_line_height = regular_metrics.height();
+  metrics.header_line_height = bold_metrics.height();
+  metrics.page_height = device.pageLayout().paintRectPixels(device.logicalDpiY()).height();
+
+  const std::vector<PrintPage> pages = PaginateRows(list.RowCount(), metrics);
+  for (std::size_t page = 0; page < pages.size(); ++page) {
+    if (page > 0) device.newPage();
+    for (const PrintedLine& line :
+         LayOutPage(list, header, metrics, pages[page], static_cast<int>(page) + 1)) {
+      painter.setFont(line.bold ? bold : regular);
+      const double ascent = line.bold ? bold_metrics.ascent() : regular_metrics.ascent();
+      painter.drawText(QPointF(0, line.y + ascent), FromWindows1252(line.text));
+    }
+  }
+}
+
+}  // namespace quillet

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "list/object_list.h"
+#include "output/print_layout.h"
+
+class QPagedPaintDevice;
+
+namespace quillet {
+
+// Paints the printed listing on a paged device (a printer, a PDF writer, a preview): the pages
+// of the core's layout, in "Courier New" 9 points (or the fixed-pitch font that stands in for
+// it), the header block in bold.
+void PaintPrintout(QPagedPaintDevice& device, const ObjectList& list, const PrintHeader& header);
+
+// The date and time text of the header: the short date and the time of day.
+std::string PrintDateTime();
+
+}  // namespace quillet

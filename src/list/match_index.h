@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "list/compare_criteria.h"
+#include "objects/object_table.h"
+
+namespace quillet {
+
+// Records of one file grouped by the texts of the fields that count. Two records match exactly
+// when those texts are the same bytes, so matching is equality of a key, and a hash table finds
+// every match of a record in one look-up instead of a scan of the other file.
+class MatchIndex {
+ public:
+  MatchIndex(const ObjectTable& table, const CompareCriteria& criteria);
+
+  // Indexes records `indices` (ascending, 1-based) of `file`, replacing what was indexed.
+  void Build(int file, std::span<const int> indices);
+
+  int GroupCount() const { return static_cast<int>(group_hash_.size()); }
+  // The group of record `index` of the other file, or -1 when no indexed record matches it.
+  int Find(int index) const;
+  // The group an indexed record went into, or -1 when it was not indexed.
+  int GroupOfIndexed(int index) const;
+  // The indexed records that match each other, in table order.
+  std::span<const int> Members(int group) const;
+
+ private:
+  struct Segment {
+    int offset;
+    int length;
+  };
+
+  std::uint64_t Hash(const char* record) const;
+  bool SameKey(const char* a, const char* b) const;
+  const char* RecordOf(int file, int index) const { return table_.Record(file, index).data(); }
+
+  const ObjectTable& table_;
+  // The counted fields as byte ranges of a record, neighbours merged.
+  std::vector<Segment> segments_;
+  int file_ = 1;
+
+  // Open addressing: group number per slot, -1 for an empty slot.
+  std::vector<int> slots_;
+  std::vector<std::uint64_t> group_hash_;
+  std::vector<int> group_first_;  // the first member, whose texts stand for the group
+  // Members of group g are members_[starts_[g] .. starts_[g + 1]).
+  std::vector<int> starts_;
+  std::vector<int> members_;
+  std::vector<int> group_of_;  // by record index of the indexed file
+};
+
+}  // namespace quillet

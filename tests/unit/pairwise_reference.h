@@ -1,0 +1,88 @@
+#pragma once
+
+// The comparisons the plain way: every pair of records tried, the status written for every
+// record. Slow on purpose and simple enough to check by reading; the engine must give exactly
+// its rows and its status. The benchmarks time it too.
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "list/compare_criteria.h"
+#include "list/row_filter.h"
+#include "objects/object_table.h"
+#include "objects/text.h"
+#include "runtime/status_sink.h"
+
+namespace quillet::test {
+
+// (file, record index) per result row, in list order.
+using RowRefs = std::vector<std::pair<int, int>>;
+
+inline RowRefs PairwiseEqual(const ObjectTable& table, const CompareCriteria& criteria,
+                             const RowFilter& filter, StatusSink& status) {
+  RowRefs rows;
+  status.SetPanelText(3, "Analyzing...");
+  status.SetPanelText(4, "");
+  status.SetPanelText(5, "");
+  const int outer = table.Count(2) > table.Count(1) ? 1 : 2;
+  const int n = table.Count(outer), m = table.Count(3 - outer);
+  for (int k = 1; k <= n; ++k) {
+    for (int l = 1; l <= m; ++l) {
+      const int i = outer == 1 ? k : l, j = outer == 1 ? l : k;
+      if (!TrimBlanks(table.Read(1, i, Field::kId)).empty() &&
+          !TrimBlanks(table.Read(2, j, Field::kId)).empty() &&
+          ObjectsMatch(table, criteria, i, j) &&
+          filter.PassTypeFilter(table.Read(1, i, Field::kType)) &&
+          filter.PassSystemFilter(table.Read(1, i, Field::kId))) {
+        rows.emplace_back(1, i);
+        rows.emplace_back(2, j);
+      }
+    }
+    status.SetPanelText(4, "Progress: " + std::to_string(100LL * k / n) + "%");
+    status.SetProgress(static_cast<double>(100LL * k / n));
+  }
+  status.SetProgress(0);
+  status.SetPanelText(3, "Finished");
+  status.SetPanelText(5, "Count: " + std::to_string(rows.size()));
+  return rows;
+}
+
+inline RowRefs PairwiseDifferent(const ObjectTable& table, const CompareCriteria& criteria,
+                                 const RowFilter& filter, StatusSink& status) {
+  RowRefs rows;
+  status.SetPanelText(3, "Analyzing 1/2 ...");
+  status.SetPanelText(4, "");
+  status.SetPanelText(5, "");
+  const int count1 = table.Count(1), count2 = table.Count(2);
+  for (int i = 1; i <= count1; ++i) {
+    bool found = false;
+    for (int j = 1; j <= count2; ++j) {
+      if (ObjectsMatch(table, criteria, i, j)) found = true;
+    }
+    if (filter.PassTypeFilter(table.Read(1, i, Field::kType)) &&
+        filter.PassSystemFilter(table.Read(1, i, Field::kId)) && !found) {
+      rows.emplace_back(1, i);
+    }
+    status.SetPanelText(4, "File 1: " + std::to_string(100LL * i / count1) + "%");
+    status.SetProgress(static_cast<double>(50LL * i / count1));
+  }
+  status.SetPanelText(3, "Analyzing 2/2...");
+  for (int j = 1; j <= count2; ++j) {
+    bool found = false;
+    for (int i = 1; i <= count1; ++i) {
+      if (ObjectsMatch(table, criteria, i, j)) found = true;
+    }
+    if (filter.PassTypeFilter(table.Read(2, j, Field::kType)) &&
+        filter.PassSystemFilter(table.Read(2, j, Field::kId)) && !found) {
+      rows.emplace_back(2, j);
+    }
+    status.SetPanelText(4, "File 2: " + std::to_string(100LL * j / count2) + "%");
+    status.SetProgress(static_cast<double>(50 + 50LL * j / count2));
+  }
+  status.SetProgress(0);
+  status.SetPanelText(3, "Finished");
+  status.SetPanelText(5, "Count: " + std::to_string(rows.size()));
+  return rows;
+}
+
+}  // namespace quillet::test

@@ -5,8 +5,10 @@
 
 namespace quillet {
 
-// Exit statuses, as diff taught everyone: 0 fine, 2 trouble.
+// Exit statuses, as diff taught everyone: 0 fine, 1 the files differ (compare --different found
+// rows), 2 trouble.
 inline constexpr int kExitOk = 0;
+inline constexpr int kExitDifferent = 1;
 inline constexpr int kExitTrouble = 2;
 
 // Runs quillet-cli with its arguments (the program name first); writes results to `out` and

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "gen/generator.h"
 
@@ -195,6 +196,125 @@ TEST_F(CliTest, AFileWithoutObjectsListsNothing) {
   const Outcome outcome = Run("list " + Write("notes.fob", "just some text\r\n"));
   EXPECT_EQ(outcome.status, 0);
   EXPECT_EQ(outcome.out, "");
+}
+
+// compare: the rows of both comparisons as lines, the exit status that tells whether the files
+// differ, and trouble.
+class CliCompareTest : public CliTest {
+ protected:
+  static gen::Object Make(const std::string& type, long long id, const std::string& name) {
+    gen::Object o;
+    o.type = type;
+    o.id = gen::Number10(id);
+    o.name = name;
+    o.date = "31.12.08";
+    o.time = "12:00:00";
+    o.size = gen::Number10(1234);
+    o.version = "V1";
+    return o;
+  }
+
+  std::string File(const std::string& name, const std::vector<gen::Object>& objects) {
+    gen::Options options;
+    return Write(name, gen::EncodeFile(objects, options));
+  }
+
+  // The lines `list --types=all` gives for a file, marked as rows of file #`file`.
+  std::vector<std::string> Listed(const std::string& path, int file) {
+    std::vector<std::string> lines = Lines(Run("list --types=all " + path).out);
+    for (std::string& line : lines) line[1] = static_cast<char>('0' + file);
+    return lines;
+  }
+
+  static std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    for (std::size_t at = 0, end; (end = text.find("\r\n", at)) != std::string::npos;
+         at = end + 2) {
+      lines.push_back(text.substr(at, end + 2 - at));
+    }
+    return lines;
+  }
+};
+
+TEST_F(CliCompareTest, EqualAndDifferentRows) {
+  gen::Object changed = Make("Table", 18, "Customer");
+  changed.version = "V2";
+  const std::string one = File(
+      "one.fob",
+      {Make("Codeunit", 80, "Posting"), Make("Table", 18, "Customer"), Make("Page", 21, "Card")});
+  const std::string two =
+      File("two.fob", {Make("Codeunit", 80, "Posting"), changed, Make("Report", 111, "Sales")});
+  const auto a = Listed(one, 1), b = Listed(two, 2);
+  ASSERT_EQ(a.size(), 3u);
+  ASSERT_EQ(b.size(), 3u);
+  const std::string files = " " + one + " " + two;
+
+  const Outcome different = Run("compare --different" + files);
+  EXPECT_EQ(different.status, 1);
+  EXPECT_EQ(different.err, "");
+  EXPECT_EQ(Lines(different.out), (std::vector<std::string>{a[1], a[2], b[1], b[2]}));
+
+  const Outcome equal = Run("compare --equal" + files);
+  EXPECT_EQ(equal.status, 0);
+  EXPECT_EQ(Lines(equal.out), (std::vector<std::string>{a[0], b[0]}));
+
+  const std::string no_version = " --criteria=type-id,NAME,date,time,size";
+  EXPECT_EQ(Lines(Run("compare --equal" + no_version + files).out),
+            (std::vector<std::string>{a[0], b[0], a[1], b[1]}));
+  EXPECT_EQ(Lines(Run("compare --different" + no_version + files).out),
+            (std::vector<std::string>{a[2], b[2]}));
+
+  // With no criteria every object equals every other.
+  EXPECT_EQ(CountLines(Run("compare --equal --criteria=" + files).out), 18);
+  const Outcome none = Run("compare --different --criteria=" + files);
+  EXPECT_EQ(none.status, 0);
+  EXPECT_EQ(none.out, "");
+  const Outcome same = Run("compare --different " + one + " " + one);
+  EXPECT_EQ(same.status, 0);
+  EXPECT_EQ(same.out, "");
+
+  // The row filter: a file's rows are left out by their own type in --different.
+  EXPECT_EQ(Lines(Run("compare --different --types=Table" + files).out),
+            (std::vector<std::string>{a[1], b[1]}));
+  const Outcome hidden = Run("compare --different --types=Codeunit" + files);
+  EXPECT_EQ(hidden.status, 0);
+  EXPECT_EQ(hidden.out, "");
+}
+
+TEST_F(CliCompareTest, AFailedWriteIsTrouble) {
+  const std::string file = File("f.fob", {Make("Codeunit", 80, "Posting")});
+  const std::string command = Quote(QUILLET_CLI) + " compare --equal " + file + " " + file +
+                              " >/dev/full 2>" + Quote((dir_ / "err").string());
+  const int raw = std::system(command.c_str());
+  EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, 2);
+  EXPECT_EQ(Slurp(dir_ / "err"), "quillet-cli: cannot write the output\n");
+}
+
+TEST_F(CliCompareTest, BadUseAndUnusableFilesAreTrouble) {
+  const std::string good = File("good.fob", {Make("Codeunit", 80, "Posting")});
+  const std::string missing = (dir_ / "missing.fob").string();
+  fs::create_directory(dir_ / "folder.fob");
+  const std::string cases[] = {
+      "compare --different " + missing + " " + good,
+      "compare --equal " + good + " " + missing,
+      "compare --equal " + good + " " + (dir_ / "folder.fob").string(),
+      "compare --equal --different " + good + " " + good,
+      "compare " + good + " " + good,
+      "compare --equal " + good,
+      "compare --equal " + good + " " + good + " " + good,
+      "compare --equal --criteria=name,colour " + good + " " + good,
+      "compare --different --types=Query " + good + " " + good,
+      "compare --different " + good + " " + good + " --criteria",
+      "list --different " + good,
+      "list --criteria=name " + good,
+  };
+  for (const std::string& arguments : cases) {
+    const Outcome outcome = Run(arguments);
+    EXPECT_EQ(outcome.status, 2) << arguments;
+    EXPECT_EQ(outcome.out, "") << arguments;
+    EXPECT_EQ(outcome.err.rfind("quillet-cli: ", 0), 0u) << arguments << ": " << outcome.err;
+    EXPECT_EQ(std::count(outcome.err.begin(), outcome.err.end(), '\n'), 1) << outcome.err;
+  }
 }
 
 }  // namespace

@@ -5,19 +5,45 @@
 namespace quillet {
 namespace {
 
-std::uint64_t Mix(std::uint64_t hash, std::uint64_t word) {
-  hash ^= word;
-  hash *= 0x9E3779B97F4A7C15ULL;
-  return hash ^ (hash >> 32);
+constexpr std::uint64_t kPrime1 = 0x9E3779B185EBCA87ULL;
+constexpr std::uint64_t kPrime2 = 0xC2B2AE3D27D4EB4FULL;
+
+std::uint64_t Rotl(std::uint64_t value, int bits) {
+  return (value << bits) | (value >> (64 - bits));
 }
 
-// The probe uses the low bits, so they must depend on every byte.
-std::uint64_t Finish(std::uint64_t hash) {
-  hash ^= hash >> 30;
-  hash *= 0xBF58476D1CE4E5B9ULL;
-  hash ^= hash >> 27;
-  hash *= 0x94D049BB133111EBULL;
-  return hash ^ (hash >> 31);
+std::uint64_t Word(const char* at) {
+  std::uint64_t word;
+  std::memcpy(&word, at, 8);
+  return word;
+}
+
+std::uint64_t Round(std::uint64_t lane, std::uint64_t word) {
+  return Rotl(lane + word * kPrime2, 31) * kPrime1;
+}
+
+// Four independent lanes keep the multiplier busy: a key is up to 142 bytes, and hashing is
+// most of the work of a comparison.
+std::uint64_t HashBytes(const char* at, std::size_t length) {
+  std::uint64_t lanes[4] = {kPrime1 + kPrime2, kPrime2, 0, 0 - kPrime1};
+  std::size_t left = length;
+  for (; left >= 32; left -= 32, at += 32) {
+    for (int l = 0; l < 4; ++l) lanes[l] = Round(lanes[l], Word(at + 8 * l));
+  }
+  std::uint64_t hash =
+      Rotl(lanes[0], 1) + Rotl(lanes[1], 7) + Rotl(lanes[2], 12) + Rotl(lanes[3], 18) + length;
+  for (; left >= 8; left -= 8, at += 8) hash = Rotl(hash ^ Round(0, Word(at)), 27) * kPrime1;
+  if (left > 0) {
+    std::uint64_t tail = 0;
+    std::memcpy(&tail, at, left);
+    hash = Rotl(hash ^ Round(0, tail), 27) * kPrime1;
+  }
+  // The probe uses the low bits and the tag the high ones: both must depend on every byte.
+  hash ^= hash >> 33;
+  hash *= kPrime2;
+  hash ^= hash >> 29;
+  hash *= kPrime1;
+  return hash ^ (hash >> 32);
 }
 
 }  // namespace
@@ -36,22 +62,16 @@ MatchIndex::MatchIndex(const ObjectTable& table, const CompareCriteria& criteria
 }
 
 std::uint64_t MatchIndex::Hash(const char* record) const {
-  std::uint64_t hash = 0x243F6A8885A308D3ULL;
-  for (const Segment& segment : segments_) {
-    const char* at = record + segment.offset;
-    int left = segment.length;
-    for (; left >= 8; left -= 8, at += 8) {
-      std::uint64_t word;
-      std::memcpy(&word, at, 8);
-      hash = Mix(hash, word);
-    }
-    if (left > 0) {
-      std::uint64_t word = 0;
-      std::memcpy(&word, at, static_cast<std::size_t>(left));
-      hash = Mix(hash, word);
-    }
+  if (segments_.size() == 1) {
+    return HashBytes(record + segments_[0].offset, static_cast<std::size_t>(segments_[0].length));
   }
-  return Finish(hash);
+  char key[kRecordWidth];
+  std::size_t length = 0;
+  for (const Segment& segment : segments_) {
+    std::memcpy(key + length, record + segment.offset, static_cast<std::size_t>(segment.length));
+    length += static_cast<std::size_t>(segment.length);
+  }
+  return HashBytes(key, length);
 }
 
 bool MatchIndex::SameKey(const char* a, const char* b) const {
@@ -64,13 +84,22 @@ bool MatchIndex::SameKey(const char* a, const char* b) const {
   return true;
 }
 
+std::size_t MatchIndex::Probe(const char* record, std::uint64_t hash) const {
+  const std::size_t mask = slots_.size() - 1;
+  const auto tag = static_cast<std::uint32_t>(hash >> 32);
+  std::size_t at = hash & mask;
+  for (; slots_[at].group >= 0; at = (at + 1) & mask) {
+    const Slot& slot = slots_[at];
+    if (slot.tag == tag && SameKey(RecordOf(file_, group_first_[slot.group]), record)) break;
+  }
+  return at;
+}
+
 void MatchIndex::Build(int file, std::span<const int> indices) {
   file_ = file;
   std::size_t capacity = 16;
   while (capacity < 2 * indices.size()) capacity *= 2;
-  const std::size_t mask = capacity - 1;
-  slots_.assign(capacity, -1);
-  group_hash_.clear();
+  slots_.assign(capacity, Slot{0, -1});
   group_first_.clear();
   group_of_.assign(indices.empty() ? 0 : static_cast<std::size_t>(indices.back()) + 1, -1);
 
@@ -78,25 +107,14 @@ void MatchIndex::Build(int file, std::span<const int> indices) {
   for (const int index : indices) {
     const char* record = RecordOf(file, index);
     const std::uint64_t hash = Hash(record);
-    std::size_t slot = hash & mask;
-    int group = -1;
-    for (; slots_[slot] >= 0; slot = (slot + 1) & mask) {
-      const int candidate = slots_[slot];
-      if (group_hash_[candidate] == hash &&
-          SameKey(RecordOf(file, group_first_[candidate]), record)) {
-        group = candidate;
-        break;
-      }
-    }
-    if (group < 0) {
-      group = static_cast<int>(group_hash_.size());
-      slots_[slot] = group;
-      group_hash_.push_back(hash);
+    Slot& slot = slots_[Probe(record, hash)];
+    if (slot.group < 0) {
+      slot = {static_cast<std::uint32_t>(hash >> 32), static_cast<int>(group_first_.size())};
       group_first_.push_back(index);
       sizes.push_back(0);
     }
-    ++sizes[group];
-    group_of_[index] = group;
+    ++sizes[slot.group];
+    group_of_[index] = slot.group;
   }
 
   starts_.assign(sizes.size() + 1, 0);
@@ -109,15 +127,7 @@ void MatchIndex::Build(int file, std::span<const int> indices) {
 int MatchIndex::Find(int index) const {
   if (slots_.empty()) return -1;
   const char* record = RecordOf(3 - file_, index);
-  const std::uint64_t hash = Hash(record);
-  const std::size_t mask = slots_.size() - 1;
-  for (std::size_t slot = hash & mask; slots_[slot] >= 0; slot = (slot + 1) & mask) {
-    const int group = slots_[slot];
-    if (group_hash_[group] == hash && SameKey(RecordOf(file_, group_first_[group]), record)) {
-      return group;
-    }
-  }
-  return -1;
+  return slots_[Probe(record, Hash(record))].group;
 }
 
 int MatchIndex::GroupOfIndexed(int index) const {

@@ -19,7 +19,7 @@ class MatchIndex {
   // Indexes records `indices` (ascending, 1-based) of `file`, replacing what was indexed.
   void Build(int file, std::span<const int> indices);
 
-  int GroupCount() const { return static_cast<int>(group_hash_.size()); }
+  int GroupCount() const { return static_cast<int>(group_first_.size()); }
   // The group of record `index` of the other file, or -1 when no indexed record matches it.
   int Find(int index) const;
   // The group an indexed record went into, or -1 when it was not indexed.
@@ -33,8 +33,16 @@ class MatchIndex {
     int length;
   };
 
+  // Part of the hash beside the group in a slot, so most probes need not look at a record.
+  struct Slot {
+    std::uint32_t tag;
+    int group;  // -1 for an empty slot
+  };
+
   std::uint64_t Hash(const char* record) const;
   bool SameKey(const char* a, const char* b) const;
+  // The slot of the group whose key is that of `record`, or the empty slot where it would go.
+  std::size_t Probe(const char* record, std::uint64_t hash) const;
   const char* RecordOf(int file, int index) const { return table_.Record(file, index).data(); }
 
   const ObjectTable& table_;
@@ -42,9 +50,7 @@ class MatchIndex {
   std::vector<Segment> segments_;
   int file_ = 1;
 
-  // Open addressing: group number per slot, -1 for an empty slot.
-  std::vector<int> slots_;
-  std::vector<std::uint64_t> group_hash_;
+  std::vector<Slot> slots_;       // open addressing, a power of two long
   std::vector<int> group_first_;  // the first member, whose texts stand for the group
   // Members of group g are members_[starts_[g] .. starts_[g + 1]).
   std::vector<int> starts_;

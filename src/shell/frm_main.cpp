@@ -64,7 +64,12 @@ FrmMain::FrmMain(ObjectTable& table, SettingsStore& store, UserDialogs& dialogs,
   setMinimumSize(360, 200);
 }
 
-FrmMain::~FrmMain() = default;
+// The view and its model read list_, which as a member dies before the window's children do:
+// they go first.
+FrmMain::~FrmMain() {
+  delete lvMain_;
+  delete model_;
+}
 
 void FrmMain::frmmain_Load() {
   settings_ = MainSettings::Read(store_);

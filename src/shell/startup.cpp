@@ -31,7 +31,7 @@ void Program::Start(const QString& argument_text) {
   // The dialogs belong to the main window, so they close with it and never keep the program
   // alive on their own.
   settings_ = new FrmSettings(main_.get());
-  use_compare_ = new FrmUseCompare(main_.get());
+  use_compare_ = new FrmUseCompare(main_.get(), main_->workspace());
   main_->AttachDialogs(settings_, use_compare_);
   main_->setAcceptDrops(true);
   OpenCommandLineFile(*main_, dialogs_, argument_text);

@@ -1,0 +1,110 @@
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QPushButton>
+
+#include "list/frm_use_compare.h"
+#include "shell/frm_main.h"
+#include "shell/toolbar_entries.h"
+#include "ui_support.h"
+
+namespace quillet {
+namespace {
+
+using test::Sample;
+using test::TestProgram;
+
+struct Loaded : TestProgram {
+  Loaded() : TestProgram(Sample("sample.fob")) {
+    main().LoadAndShowFile(Sample("sample-changed.fbk"), 2);
+  }
+  FrmUseCompare& dialog() { return program->use_compare_dialog(); }
+  int rows() { return main().workspace().list.RowCount(); }
+};
+
+TEST(CompareDialog, OkRunsTheComparisonOfItsMode) {
+  Loaded t;
+  FrmUseCompare& dialog = t.dialog();
+  EXPECT_FALSE(dialog.isVisible());
+  t.main().tbMain_ButtonClick(button::kCompareDifferent);
+  EXPECT_TRUE(dialog.isVisible());
+  EXPECT_EQ(dialog.Mode(), 2);
+  EXPECT_EQ(t.main().PanelText(5), QString("Count: %1").arg(t.rows()));
+
+  dialog.cmdUseOK->click();
+  EXPECT_FALSE(dialog.isVisible());
+  const int different = t.rows();
+  EXPECT_GT(different, 0);
+  EXPECT_LT(different, 40);  // about 15 % of the objects changed
+  EXPECT_EQ(t.main().PanelText(3), "Finished");
+  EXPECT_EQ(t.main().PanelText(5), QString("Count: %1").arg(different));
+  // Pass 1 lists file #1's objects, pass 2 file #2's.
+  const auto& list = t.main().workspace().list;
+  EXPECT_EQ(list.Row(1).file, 1);
+  EXPECT_EQ(list.Row(different).file, 2);
+
+  t.main().tbMain_ButtonClick(button::kCompareEqual);
+  EXPECT_EQ(dialog.Mode(), 1);
+  dialog.cmdUseOK->click();
+  ASSERT_EQ(t.rows() % 2, 0);  // pairs: file #1's row, then its twin from file #2
+  for (int row = 1; row <= t.rows(); row += 2) {
+    ASSERT_EQ(list.Row(row).file, 1);
+    ASSERT_EQ(list.Row(row + 1).file, 2);
+    ASSERT_EQ(list.CellText(row, 4), list.CellText(row + 1, 4));
+  }
+
+  // Show all brings the plain list back.
+  t.main().tbMain_ButtonClick(button::kShowAll);
+  EXPECT_EQ(t.main().PanelText(5), QString("Count: %1").arg(t.rows()));
+  EXPECT_EQ(list.Row(1).file, 1);
+}
+
+TEST(CompareDialog, KeepsItsTicksWhenHiddenAndOnlyChangesModeWhileOpen) {
+  Loaded t;
+  FrmUseCompare& dialog = t.dialog();
+  for (QCheckBox* box : {dialog.chkUseTypeID, dialog.chkUseName, dialog.chkUseVersion,
+                         dialog.chkUseDate, dialog.chkUseTime, dialog.chkUseBSize}) {
+    EXPECT_TRUE(box->isChecked());
+  }
+  t.main().tbMain_ButtonClick(button::kCompareEqual);
+  dialog.chkUseVersion->setChecked(false);
+  const int before = t.rows();
+  dialog.cmdUseCancel->click();
+  EXPECT_FALSE(dialog.isVisible());
+  EXPECT_EQ(t.rows(), before);  // Cancel compares nothing
+
+  t.main().tbMain_ButtonClick(button::kCompareEqual);
+  EXPECT_FALSE(dialog.chkUseVersion->isChecked());
+  dialog.close();  // the close box hides it; the dialog and its ticks survive
+  EXPECT_FALSE(dialog.isVisible());
+  EXPECT_FALSE(dialog.chkUseVersion->isChecked());
+
+  t.main().tbMain_ButtonClick(button::kCompareEqual);
+  t.main().tbMain_ButtonClick(button::kCompareDifferent);
+  EXPECT_TRUE(dialog.isVisible());
+  EXPECT_EQ(dialog.Mode(), 2);
+  EXPECT_FALSE(dialog.Criteria().use_version);
+  EXPECT_TRUE(dialog.Criteria().use_name);
+
+  // The margin left of the frame is the margin right of it and below the buttons.
+  const int margin = dialog.fr6->x();
+  EXPECT_GT(margin, 0);
+  EXPECT_EQ(dialog.width(), dialog.fr6->width() + 2 * margin);
+  EXPECT_EQ(dialog.height(), dialog.cmdUseOK->y() + dialog.cmdUseOK->height() + margin);
+}
+
+TEST(CompareDialog, NoVersionCriterionFindsMoreEqualObjects) {
+  Loaded t;
+  FrmUseCompare& dialog = t.dialog();
+  t.main().tbMain_ButtonClick(button::kCompareEqual);
+  dialog.cmdUseOK->click();
+  const int strict = t.rows();
+  t.main().tbMain_ButtonClick(button::kCompareEqual);
+  dialog.chkUseVersion->setChecked(false);
+  dialog.cmdUseOK->click();
+  EXPECT_GT(t.rows(), strict);
+}
+
+}  // namespace
+}  // namespace quillet

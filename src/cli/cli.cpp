@@ -3,6 +3,8 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
+#include <QPdfWriter>
+#include <QSaveFile>
 #include <QStringList>
 #include <cstring>
 #include <string>
@@ -11,7 +13,9 @@
 #include "list/file_comparison.h"
 #include "list/object_listing.h"
 #include "objects/object_file_reader.h"
-#include "output/export_line.h"
+#include "output/list_file_writer.h"
+#include "output/printout_painter.h"
+#include "runtime/text_codec.h"
 
 namespace quillet {
 namespace {
@@ -89,42 +93,63 @@ bool WriteAll(std::FILE* out, const std::string& bytes) {
   return std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size() && std::fflush(out) == 0;
 }
 
-// Writes result rows as export lines as they come: an equal comparison with few criteria can
-// give hundreds of millions of rows, so nothing is kept beyond a buffer.
-class ExportRows final : public ComparisonVisitor {
+// Hands result rows to the output as they come: an equal comparison with few criteria can give
+// hundreds of millions of rows, so nothing is kept beyond the output's buffer.
+class RowsToOutput final : public ComparisonVisitor {
  public:
-  ExportRows(const ObjectTable& table, std::FILE* out) : table_(table), out_(out) {
-    buffer_.reserve(kBufferSize + 1024);
-  }
+  RowsToOutput(const ObjectTable& table, RowOutput& output) : table_(table), output_(output) {}
 
   bool Row(int file, int index) override {
     row_.file = static_cast<std::uint8_t>(file);
     std::memcpy(row_.fields.data(), table_.Record(file, index).data(), row_.fields.size());
-    AppendExportLine(buffer_, row_);
-    ++rows_;
-    return buffer_.size() < kBufferSize || Flush();
+    return output_.Add(row_);
   }
-
-  // Writes what is left; false when any write failed.
-  bool Finish() { return Flush() && std::fflush(out_) == 0; }
-  long long Rows() const { return rows_; }
 
  private:
-  static constexpr std::size_t kBufferSize = 1 << 20;
-
-  bool Flush() {
-    ok_ = ok_ && std::fwrite(buffer_.data(), 1, buffer_.size(), out_) == buffer_.size();
-    buffer_.clear();
-    return ok_;
-  }
-
   const ObjectTable& table_;
-  std::FILE* out_;
-  std::string buffer_;
+  RowOutput& output_;
   ObjectRow row_;
-  long long rows_ = 0;
-  bool ok_ = true;
 };
+
+// Where the rows go and in what form.
+struct OutputChoice {
+  QString file;  // empty: standard output
+  ListFormat format = ListFormat::kText;
+  QString pdf;  // empty: no printout
+};
+
+std::unique_ptr<RowOutput> OpenOutput(const OutputChoice& choice, std::FILE* out, std::FILE* err) {
+  if (choice.file.isEmpty()) return std::make_unique<StreamOutput>(out, choice.format);
+  auto output = AtomicFileOutput::Open(choice.file, choice.format);
+  if (output == nullptr) Say(err, QString("cannot write %1").arg(choice.file));
+  return output;
+}
+
+bool FinishOutput(RowOutput& output, const OutputChoice& choice, std::FILE* err) {
+  if (output.Finish()) return true;
+  Say(err, choice.file.isEmpty() ? QString("cannot write the output")
+                                 : QString("cannot write %1").arg(choice.file));
+  return false;
+}
+
+// The printout of the rows, as the window prints it, into a PDF file that appears whole or
+// not at all.
+bool WritePdf(const QString& path, const ObjectList& list, const QString& file1,
+              const QString& file2, std::FILE* err) {
+  QSaveFile file(path);
+  bool written = file.open(QIODevice::WriteOnly);
+  if (written) {
+    {
+      QPdfWriter pdf(&file);
+      pdf.setTitle("Quillet object list");
+      pdf.setCreator("quillet-cli");
+      PaintPrintout(pdf, list, {ToWindows1252(file1), ToWindows1252(file2), PrintDateTime()});
+    }
+    written = file.commit();
+  }
+  if (!written) Say(err, QString("cannot write %1").arg(path));
+  return written;
+}
 
 // Loads one file as file #1 or #2. Gives false, after telling why, when the file could not be
 // used.
@@ -147,8 +172,8 @@ bool Load(Workspace& ws, CollectingMessages& messages, const QString& file_name,
   return true;
 }
 
-int RunList(const RowFilter& given_filter, const QString& file_name, std::FILE* out,
-            std::FILE* err) {
+int RunList(const RowFilter& given_filter, const QString& file_name, const OutputChoice& choice,
+            std::FILE* out, std::FILE* err) {
   ObjectTable table;
   ObjectList list;
   RowFilter filter = given_filter;
@@ -158,18 +183,19 @@ int RunList(const RowFilter& given_filter, const QString& file_name, std::FILE* 
   if (!Load(ws, messages, file_name, 1, err)) return kExitTrouble;
   ShowFileObjects(ws, 1);
 
-  std::string output;
-  output.reserve(static_cast<std::size_t>(list.RowCount()) * 96);
-  for (const ObjectRow& row : list.Rows()) AppendExportLine(output, row);
-  if (!WriteAll(out, output)) {
-    Say(err, "cannot write the output");
+  const auto output = OpenOutput(choice, out, err);
+  if (output == nullptr) return kExitTrouble;
+  for (const ObjectRow& row : list.Rows()) output->Add(row);
+  if (!FinishOutput(*output, choice, err)) return kExitTrouble;
+  if (!choice.pdf.isEmpty() && !WritePdf(choice.pdf, list, file_name, "no file", err)) {
     return kExitTrouble;
   }
   return kExitOk;
 }
 
 int RunCompare(bool equal, const CompareCriteria& criteria, const RowFilter& given_filter,
-               const QString& first, const QString& second, std::FILE* out, std::FILE* err) {
+               const QString& first, const QString& second, const OutputChoice& choice,
+               std::FILE* out, std::FILE* err) {
   ObjectTable table;
   ObjectList list;
   RowFilter filter = given_filter;
@@ -180,17 +206,28 @@ int RunCompare(bool equal, const CompareCriteria& criteria, const RowFilter& giv
     return kExitTrouble;
   }
 
-  ExportRows rows(table, out);
+  const auto output = OpenOutput(choice, out, err);
+  if (output == nullptr) return kExitTrouble;
+  RowsToOutput rows(table, *output);
   if (equal) {
     ListEqualObjects(table, criteria, filter, status, rows, kNoPairLimit);
   } else {
     ListDifferentObjects(table, criteria, filter, status, rows);
   }
-  if (!rows.Finish()) {
-    Say(err, "cannot write the output");
-    return kExitTrouble;
+  if (!FinishOutput(*output, choice, err)) return kExitTrouble;
+  if (!choice.pdf.isEmpty()) {
+    // The printout is of a list, as in the window, with the window's limit on equal pairs.
+    if (equal) {
+      CompareEqual(ws, criteria);
+    } else {
+      CompareDifferent(ws, criteria);
+    }
+    for (const std::string& text : messages.texts) {
+      Say(err, QString("warning: %1").arg(QString::fromStdString(text)));
+    }
+    if (!WritePdf(choice.pdf, list, first, second, err)) return kExitTrouble;
   }
-  return !equal && rows.Rows() > 0 ? kExitDifferent : kExitOk;
+  return !equal && output->rows() > 0 ? kExitDifferent : kExitOk;
 }
 
 }  // namespace
@@ -203,6 +240,7 @@ int RunCli(const QStringList& arguments, std::FILE* out, std::FILE* err) {
       "Commands:\n"
       "  list [--types=T1,T2,...|all] [--hide-system] FILE\n"
       "  compare --equal|--different [--criteria=LIST] [--types=...] [--hide-system] FILE1 FILE2\n"
+      "Both take [-o FILE] [--format=text|csv|json] [--pdf FILE].\n"
       "\n"
       "Exit status: 0 done (for compare --different: no differences), 1 compare --different\n"
       "found differences, 2 trouble.");
@@ -223,6 +261,21 @@ int RunCli(const QStringList& arguments, std::FILE* out, std::FILE* err) {
       "compare: what must be equal, separated by commas: type-id, name, version, date, time, "
       "size. Default: all six; empty: none.",
       "list");
+  const QCommandLineOption output_option(
+      {"o", "output"},
+      "Write the rows to FILE (replaced whole, or not at all) instead of standard "
+      "output.",
+      "file");
+  const QCommandLineOption format_option(
+      "format",
+      "text (the saved list: quoted fields, Windows-1252), csv or json (UTF-8). "
+      "Default: text.",
+      "format");
+  const QCommandLineOption pdf_option("pdf", "Also write the printout of the rows as a PDF.",
+                                      "file");
+  parser.addOption(output_option);
+  parser.addOption(format_option);
+  parser.addOption(pdf_option);
   parser.addOption(help_option);
   parser.addOption(version_option);
   parser.addOption(types_option);
@@ -279,6 +332,27 @@ int RunCli(const QStringList& arguments, std::FILE* out, std::FILE* err) {
     }
   }
 
+  OutputChoice choice;
+  choice.file = parser.value(output_option);
+  choice.pdf = parser.value(pdf_option);
+  if (parser.isSet(format_option)) {
+    const QString format = parser.value(format_option).toLower();
+    if (format == "csv") {
+      choice.format = ListFormat::kCsv;
+    } else if (format == "json") {
+      choice.format = ListFormat::kJson;
+    } else if (format != "text") {
+      Say(err, QString("unknown format '%1' (the formats are text, csv and json)")
+                   .arg(parser.value(format_option)));
+      return kExitTrouble;
+    }
+  }
+  if ((parser.isSet(output_option) && choice.file.isEmpty()) ||
+      (parser.isSet(pdf_option) && choice.pdf.isEmpty())) {
+    Say(err, "-o and --pdf need a file name");
+    return kExitTrouble;
+  }
+
   RowFilter filter;
   QString error;
   if (parser.isSet(types_option) && !ParseTypes(parser.value(types_option), filter, error)) {
@@ -286,7 +360,7 @@ int RunCli(const QStringList& arguments, std::FILE* out, std::FILE* err) {
     return kExitTrouble;
   }
   filter.hide_system = parser.isSet(hide_system_option);
-  if (!compare) return RunList(filter, positional.at(1), out, err);
+  if (!compare) return RunList(filter, positional.at(1), choice, out, err);
 
   CompareCriteria criteria;
   if (parser.isSet(criteria_option) &&
@@ -294,7 +368,7 @@ int RunCli(const QStringList& arguments, std::FILE* out, std::FILE* err) {
     Say(err, error);
     return kExitTrouble;
   }
-  return RunCompare(equal, criteria, filter, positional.at(1), positional.at(2), out, err);
+  return RunCompare(equal, criteria, filter, positional.at(1), positional.at(2), choice, out, err);
 }
 
 }  // namespace quillet

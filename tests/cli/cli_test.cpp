@@ -318,3 +318,83 @@ TEST_F(CliCompareTest, BadUseAndUnusableFilesAreTrouble) {
 }
 
 }  // namespace
+
+namespace {
+
+// -o, --format and --pdf: where the rows go and in which form.
+class CliOutputTest : public CliTest {
+ protected:
+  std::string Sample() const { return Quote(std::string(QUILLET_SAMPLES) + "/sample.fob"); }
+};
+
+TEST_F(CliOutputTest, OutputFileHoldsWhatStandardOutputWould) {
+  const std::string target = (dir_ / "list.txt").string();
+  std::ofstream(target) << "an older list";
+  const Outcome written = Run("list -o " + Quote(target) + " " + Sample());
+  EXPECT_EQ(written.status, 0) << written.err;
+  EXPECT_EQ(written.out, "");
+  EXPECT_EQ(Slurp(target), Slurp(fs::path(QUILLET_TEST_DATA) / "sample.fob.list"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 3)
+      << "no temporary file is left behind";  // stdout, stderr and the list
+
+  const Outcome csv = Run("list --format=csv " + Sample());
+  EXPECT_EQ(csv.out.rfind("File,Type,ID,Name,Modified,Version,Date,Time,BLOB size,Compiled\r\n"
+                          "1,Table,55,Buffer Caf\xE2\x80\x9A,,\"CUST8.75,LOC4.45\",1990-07-13,",
+                          0),
+            0u)
+      << csv.out.substr(0, 200);
+  EXPECT_EQ(CountLines(csv.out), 54);
+  const Outcome json = Run("list --format=JSON --types=Codeunit " + Sample());
+  EXPECT_EQ(json.out.rfind("[\n  {\"File\": 1, \"Type\": \"Codeunit\", ", 0), 0u);
+  EXPECT_EQ(json.out.substr(json.out.size() - 4), "}\n]\n");
+  EXPECT_EQ(Run("list --format=xml " + Sample()).status, 2);
+}
+
+TEST_F(CliOutputTest, AnOutputThatCannotBeWrittenLeavesTheOldFile) {
+  fs::create_directory(dir_ / "folder.txt");
+  const Outcome folder = Run("list -o " + Quote((dir_ / "folder.txt").string()) + " " + Sample());
+  EXPECT_EQ(folder.status, 2);
+  EXPECT_NE(folder.err.find("cannot write"), std::string::npos) << folder.err;
+  EXPECT_TRUE(fs::is_directory(dir_ / "folder.txt"));
+
+  // A read-only folder, as a user who may not write there.
+  const fs::path locked = dir_ / "locked";
+  fs::create_directory(locked);
+  std::ofstream(locked / "list.txt") << "the old list";
+  std::string prefix;
+  if (geteuid() == 0) {
+    if (std::system("command -v setpriv >/dev/null 2>&1") != 0) GTEST_SKIP() << "no setpriv";
+    fs::permissions(dir_, fs::perms::all, fs::perm_options::add);
+    prefix = "setpriv --reuid=65534 --regid=65534 --clear-groups";
+  }
+  fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                              fs::perms::group_exec | fs::perms::others_read |
+                              fs::perms::others_exec);
+  const Outcome outcome =
+      Run("list -o " + Quote((locked / "list.txt").string()) + " " + Sample(), prefix);
+  EXPECT_EQ(outcome.status, 2);
+  EXPECT_NE(outcome.err.find("cannot write"), std::string::npos) << outcome.err;
+  EXPECT_EQ(Slurp(locked / "list.txt"), "the old list");
+}
+
+TEST_F(CliOutputTest, PdfPrintoutNeedsNoDisplay) {
+  const std::string pdf = (dir_ / "list.pdf").string();
+  const Outcome outcome = Run("compare --different --pdf " + Quote(pdf) + " " + Sample() + " " +
+                                  Quote(std::string(QUILLET_SAMPLES) + "/sample-changed.fbk"),
+                              "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM");
+  EXPECT_EQ(outcome.status, 1) << outcome.err;
+  EXPECT_EQ(outcome.err, "");
+  EXPECT_EQ(CountLines(outcome.out), 12);  // the rows still go to standard output
+  if (std::system("command -v pdftotext >/dev/null 2>&1") != 0) GTEST_SKIP() << "no pdftotext";
+  const fs::path text = dir_ / "list.txt";
+  ASSERT_EQ(std::system(("pdftotext -layout " + Quote(pdf) + " " + Quote(text.string())).c_str()),
+            0);
+  const std::string page = Slurp(text);
+  EXPECT_NE(page.find("File #1: "), std::string::npos);
+  EXPECT_NE(page.find("sample-changed.fbk"), std::string::npos);
+  EXPECT_NE(page.find("Page 1"), std::string::npos);
+  EXPECT_NE(page.find("# Type"), std::string::npos);
+  EXPECT_NE(page.find("MenuSuite"), std::string::npos);
+}
+
+}  // namespace

@@ -3,7 +3,13 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 SOURCES = $(shell git ls-files '*.cpp' '*.h' 2>/dev/null)
 
-.PHONY: all deps configure build run test bench format format-check clean
+ASAN_DIR ?= build-asan
+SANITIZE = -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
+FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_FLAGS = -fsanitize=address,undefined -fno-sanitize-recover=all -fsanitize=fuzzer-no-link
+
+.PHONY: all deps configure build run test test-asan bench format format-check clean fuzz-build fuzz-replay fuzz
 
 all: build
 
@@ -29,8 +35,36 @@ run: build
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j2
 
+# The whole suite, widget tests included, under AddressSanitizer and UndefinedBehaviorSanitizer.
+test-asan: deps
+	CXX=clang++ cmake -S . -B $(ASAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+	  -DQUILLET_BUILD_BENCH=OFF -DCMAKE_CXX_FLAGS="$(SANITIZE)"
+	cmake --build $(ASAN_DIR)
+	cd $(ASAN_DIR) && \
+	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
+	  UBSAN_OPTIONS=print_stacktrace=1 \
+	  ctest --output-on-failure -j2
+
 bench: build
 	$(BUILD_DIR)/bin/quillet_bench
+
+# The reader under libFuzzer, with a table of 64 objects so the fuzzer reaches its limit.
+fuzz-build: deps
+	CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DQUILLET_BUILD_QT=OFF -DQUILLET_BUILD_TESTS=OFF -DQUILLET_BUILD_BENCH=OFF \
+	  -DQUILLET_FUZZ=ON -DQUILLET_OBJECT_CAPACITY=64 -DCMAKE_CXX_FLAGS="$(FUZZ_FLAGS)"
+	cmake --build $(FUZZ_DIR)
+	fuzz/make-seeds $(FUZZ_DIR)/bin/quillet-gen $(FUZZ_DIR)/seeds
+
+# Runs every seed and every input that once crashed it, once.
+fuzz-replay: fuzz-build
+	$(FUZZ_DIR)/bin/object_file_fuzzer -runs=0 $(FUZZ_DIR)/seeds fuzz/regressions
+
+fuzz: fuzz-replay
+	mkdir -p $(FUZZ_DIR)/corpus
+	$(FUZZ_DIR)/bin/object_file_fuzzer -max_total_time=$(FUZZ_SECONDS) -max_len=65536 \
+	  -print_final_stats=1 $(FUZZ_DIR)/corpus $(FUZZ_DIR)/seeds
 
 format:
 	clang-format -i $(SOURCES)

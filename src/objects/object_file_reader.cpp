@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -17,7 +18,7 @@ namespace quillet {
 namespace {
 
 constexpr char kEndOfHeader = 0x1A;
-constexpr std::size_t kBlockSize = 1 << 20;
+constexpr std::size_t kBlockSize = 256 * 1024;
 
 // Line layouts: byte offsets and widths from the start of an object line.
 constexpr std::size_t kCommonWidth = 52;  // type, number and name; the same in both layouts
@@ -50,13 +51,14 @@ struct HeaderScan {
 // count of the header alone.
 HeaderScan ScanHeader(ByteSource& source) {
   HeaderScan scan;
-  std::vector<char> buffer(kBlockSize + kLongestLineStart);
+  // Not value-initialised: every byte is written by a read before it is looked at.
+  const auto buffer = std::make_unique_for_overwrite<char[]>(kBlockSize + kLongestLineStart);
   std::size_t carry = 0;
   bool first_block = true;
   for (;;) {
-    const std::size_t read = source.Read(buffer.data() + carry, kBlockSize);
+    const std::size_t read = source.Read(buffer.get() + carry, kBlockSize);
     if (read == 0) return {};  // the end came without a 0x1A: there is no header
-    char* data = buffer.data();
+    char* data = buffer.get();
     const std::size_t length = carry + read;
     const auto* end_mark = static_cast<const char*>(std::memchr(data + carry, kEndOfHeader, read));
     const std::size_t limit = end_mark != nullptr ? end_mark - data + 1 : length;
@@ -93,16 +95,17 @@ HeaderScan ScanHeader(ByteSource& source) {
 // Hands out the file's bytes from the start, a few at a time, through a large window.
 class ByteCursor {
  public:
-  explicit ByteCursor(ByteSource& source) : source_(source), buffer_(kBlockSize) {}
+  explicit ByteCursor(ByteSource& source)
+      : source_(source), buffer_(std::make_unique_for_overwrite<char[]>(kBlockSize)) {}
 
   // Makes up to n bytes contiguous at Data(); gives how many there are (fewer at the end).
   std::size_t Ensure(std::size_t n) {
     if (end_ - begin_ < n && !exhausted_) {
-      std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
+      std::memmove(buffer_.get(), buffer_.get() + begin_, end_ - begin_);
       end_ -= begin_;
       begin_ = 0;
-      while (end_ < buffer_.size()) {
-        const std::size_t read = source_.Read(buffer_.data() + end_, buffer_.size() - end_);
+      while (end_ < kBlockSize) {
+        const std::size_t read = source_.Read(buffer_.get() + end_, kBlockSize - end_);
         if (read == 0) {
           exhausted_ = true;
           break;
@@ -112,12 +115,12 @@ class ByteCursor {
     }
     return std::min(n, end_ - begin_);
   }
-  const char* Data() const { return buffer_.data() + begin_; }
+  const char* Data() const { return buffer_.get() + begin_; }
   void Skip(std::size_t n) { begin_ += std::min(n, end_ - begin_); }
 
  private:
   ByteSource& source_;
-  std::vector<char> buffer_;
+  std::unique_ptr<char[]> buffer_;
   std::size_t begin_ = 0;
   std::size_t end_ = 0;
   bool exhausted_ = false;

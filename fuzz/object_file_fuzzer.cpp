@@ -1,0 +1,45 @@
+// Feeds arbitrary bytes to the object file reader and everything that consumes what it reads:
+// the listing, the export line and the printout layout. The fuzz build gives the object table a
+// small capacity, so the fuzzer reaches its limit.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "list/object_listing.h"
+#include "objects/object_file_reader.h"
+#include "output/export_line.h"
+#include "output/print_layout.h"
+
+using namespace quillet;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  // The first byte picks the variant: backup rule, slot, filter; the rest is the file.
+  if (size == 0) return 0;
+  const std::uint8_t flags = data[0];
+  const std::string_view bytes(reinterpret_cast<const char*>(data + 1), size - 1);
+
+  static ObjectTable table;
+  ObjectList list;
+  RowFilter filter;
+  filter.types.fill(true);
+  filter.hide_system = (flags & 4) != 0;
+  NullStatusSink status;
+  NullMessageSink messages;
+  Workspace ws{table, list, filter, status, messages};
+
+  const int file = (flags & 2) != 0 ? 2 : 1;
+  MemorySource source(bytes);
+  const LoadResult result = ReadObjectDirectory(table, source, file, (flags & 1) != 0, status);
+  if (result.objects != table.Count(file) || result.objects > table.Capacity()) __builtin_trap();
+
+  ShowFileObjects(ws, file);
+  std::string out;
+  for (const ObjectRow& row : list.Rows()) AppendExportLine(out, row);
+  const PrintMetrics metrics{10, 10, 300};
+  const auto pages = PaginateRows(list.RowCount(), metrics);
+  for (std::size_t page = 0; page < pages.size(); ++page) {
+    LayOutPage(list, {"a", "b", "c"}, metrics, pages[page], static_cast<int>(page) + 1);
+  }
+  return 0;
+}

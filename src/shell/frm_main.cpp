@@ -12,6 +12,7 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <QTreeView>
+#include <algorithm>
 
 #include "list/frm_use_compare.h"
 #include "list/object_list_model.h"
@@ -48,6 +49,13 @@ double LogicalDpi() {
 }
 
 QString CountText(int rows) { return QString("Count: %1").arg(rows); }
+
+// All screens together. Nothing stored may make the window or a column larger than this: a
+// width of millions of pixels would only cost memory and scrolling.
+QSize DesktopSize() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  return screen != nullptr ? screen->availableVirtualGeometry().size() : QSize(4096, 4096);
+}
 
 }  // namespace
 
@@ -95,6 +103,7 @@ void FrmMain::PlaceWindow() {
   const double dpi = LogicalDpi();
   QRect placed(TwipsToPixels(settings_.left, dpi), TwipsToPixels(settings_.top, dpi),
                TwipsToPixels(settings_.width, dpi), TwipsToPixels(settings_.height, dpi));
+  placed.setSize(placed.size().boundedTo(DesktopSize()));
   // A window stored on a screen that is gone would open where nobody can see it: bring it
   // onto the primary screen, and shrink it to fit there. Every other placement stays.
   bool visible = false;
@@ -197,8 +206,10 @@ void FrmMain::BuildList() {
     if (!sorting_) lvMain_->header()->setSortIndicatorShown(false);
   });
   const double dpi = LogicalDpi();
+  const int widest = DesktopSize().width();
   for (int column = 1; column <= 10; ++column) {
-    lvMain_->setColumnWidth(column - 1, TwipsToPixels(settings_.column_widths[column - 1], dpi));
+    const int width = TwipsToPixels(settings_.column_widths[column - 1], dpi);
+    lvMain_->setColumnWidth(column - 1, std::clamp(width, 0, widest));
   }
   setCentralWidget(lvMain_);
 }

@@ -286,3 +286,44 @@ TEST(Settings, AWindowOffEveryScreenComesBack) {
 
 }  // namespace
 }  // namespace quillet
+
+namespace quillet {
+namespace {
+
+TEST(Settings, HostileValuesStillGiveAUsableWindow) {
+  TestProgram t;
+  t.main().close();
+  {
+    QSettings stored(t.settings_file(), QSettings::IniFormat);
+    stored.setValue("MainLeft", "12abc");
+    stored.setValue("MainTop", 99999999999LL);  // beyond 32 bits
+    stored.setValue("MainWidth", 2147483647);
+    stored.setValue("MainHeight", 0);
+    stored.setValue("MainZoomed", QStringList{"a", "b"});
+    stored.setValue("HideSystem", "yes");
+    stored.setValue("LastFile1", 42);
+    for (int column = 1; column <= 10; ++column) {
+      stored.setValue(QString("Col%1").arg(column), column % 2 ? 10000000 : -300);
+    }
+  }
+  t.store = std::make_unique<SettingsStore>(t.settings_file());
+  t.Start(Sample("sample.fob"));
+  FrmMain& main = t.main();
+  const QRect desktop = QGuiApplication::primaryScreen()->availableVirtualGeometry();
+  EXPECT_TRUE(main.isVisible());
+  EXPECT_FALSE(main.isMaximized());
+  EXPECT_LE(main.width(), desktop.width());
+  EXPECT_GE(main.height(), main.minimumHeight());
+  EXPECT_TRUE(desktop.intersects(main.geometry()));
+  EXPECT_FALSE(main.workspace().filter.hide_system);
+  EXPECT_EQ(main.settings().last_file1, "42");
+  for (int column = 0; column < 10; ++column) {
+    EXPECT_GE(main.ListView()->columnWidth(column), 0);
+    EXPECT_LE(main.ListView()->columnWidth(column), desktop.width());
+  }
+  EXPECT_EQ(main.workspace().list.RowCount(), 53);  // and it works
+  main.lvMain_ColumnClick(4);
+}
+
+}  // namespace
+}  // namespace quillet

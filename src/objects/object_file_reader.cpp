@@ -217,16 +217,19 @@ LoadResult ReadObjectDirectory(ObjectTable& table, ByteSource& source, int file,
   const std::string prefix = "File " + DecimalText(file) + ": ";
   ProgressTicker ticker(result.lines);
   int kept = 0;
-  long long typed_lines = 0;
+  long long lines_read = 0;
+  bool after_line_end = true;  // the file's first byte starts a line
   auto report = [&] {
     status.SetPanelText(4, prefix + DecimalText(kept));
     status.SetProgress(50.0 * std::min<long long>(kept, result.lines) / result.lines);
   };
 
   // Lines are not found by their line ends: each is read at its layout's width from where the
-  // last one ended. Lines of the nine types are counted until the announced number is reached;
-  // a line of another type met on the way is kept too, so no announced object is lost.
-  while (typed_lines < result.lines) {
+  // last one ended, until as many lines are read as the header announces. A line of a type the
+  // count does not know (one that starts after a line end, but not with a type name and a
+  // blank) is kept without being counted, so it costs no announced object its place. Anything
+  // else counts, so a directory whose lines have slipped still ends after its count.
+  while (lines_read < result.lines) {
     const std::size_t available = cursor.Ensure(kLayoutAWidth);
     const char* line = cursor.Data();
     if (available < kCommonWidth) {
@@ -270,10 +273,13 @@ LoadResult ReadObjectDirectory(ObjectTable& table, ByteSource& source, int file,
       table.Store(file, row, Field::kCompiled, {});
       if (backup && type == kTypeNames[kTableType]) kept_tables->Insert(row);
     }
+    const bool uncounted_type = after_line_end && !StartsWithTypeName(line, available);
+    if (!uncounted_type) ++lines_read;
     // The last line may lack its line end.
-    cursor.Skip(table_data ? kLayoutBWidth : kLayoutAWidth);
-    if (TypeIndex(type) >= 0) ++typed_lines;
-    if (ticker.Due(typed_lines)) report();
+    const std::size_t width = table_data ? kLayoutBWidth : kLayoutAWidth;
+    after_line_end = available >= width && line[width - 2] == '\r' && line[width - 1] == '\n';
+    cursor.Skip(width);
+    if (ticker.Due(lines_read)) report();
   }
   report();
 

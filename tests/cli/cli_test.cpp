@@ -398,3 +398,18 @@ TEST_F(CliOutputTest, PdfPrintoutNeedsNoDisplay) {
 }
 
 }  // namespace
+
+#include "hostile_files.h"
+
+namespace {
+
+TEST_F(CliTest, HostileFilesGiveClearOutcomes) {
+  for (const quillet::test::HostileFile& file : quillet::test::MakeHostileFiles(dir_ / "h")) {
+    const Outcome outcome = Run("list --types=all " + Quote(file.path));
+    EXPECT_EQ(outcome.status, file.trouble ? 2 : 0) << file.what << ": " << outcome.err;
+    EXPECT_EQ(CountLines(outcome.out), file.objects) << file.what;
+    EXPECT_EQ(outcome.err.empty(), !file.message) << file.what << ": " << outcome.err;
+  }
+}
+
+}  // namespace

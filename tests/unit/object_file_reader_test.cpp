@@ -424,3 +424,25 @@ TEST(ReadObjectDirectory, ReportsAReadErrorAsUnreadable) {
 
 }  // namespace
 }  // namespace quillet
+
+namespace quillet {
+namespace {
+
+// Lines that slipped out of place are read as the count says, not on and on: a header that is
+// one long line, and a directory whose first line is one byte too long.
+TEST_F(ReaderTest, LinesOutOfPlaceStillEndWithTheCount) {
+  const std::string long_line = "Table " + std::string(5000, 'x') + "\x1A";
+  EXPECT_EQ(Load("long.fob", long_line).objects, 1);
+
+  std::string slipped = LineA("Form", "1", "A", "01.01.10", "1:00:00", "1", "");
+  slipped.insert(100, "!");
+  for (int i = 2; i <= 40; ++i) {
+    slipped += LineA("Form", std::to_string(i), "B", "01.01.10", "1:00:00", "1", "");
+  }
+  const LoadResult result = Load("slipped.fob", slipped + "\x1A" + std::string(100000, 'd'));
+  EXPECT_EQ(result.lines, 40);
+  EXPECT_EQ(result.objects, 40);
+}
+
+}  // namespace
+}  // namespace quillet

@@ -1,0 +1,260 @@
+// Both association backends on files of the test's own: an INI file stands in for the Windows
+// registry, temporary XDG directories for the user's Linux desktop.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include "runtime/file_associations_registry.h"
+#include "runtime/file_associations_xdg.h"
+
+namespace quillet {
+namespace {
+
+QString ReadFile(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+void WriteFile(const QString& path, const QString& text) {
+  QDir().mkpath(QFileInfo(path).absolutePath());
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  file.write(text.toUtf8());
+}
+
+// --- Windows layout ---------------------------------------------------------------------------
+
+constexpr const char* kWindowsProgram = "C:\\Program Files\\Quillet\\quillet.exe";
+
+struct RegistryFixture {
+  RegistryFixture() : classes(dir.filePath("classes.ini")) {}
+  RegistryFileAssociations Backend() const {
+    return RegistryFileAssociations(std::make_unique<QSettings>(classes, QSettings::IniFormat),
+                                    nullptr, kWindowsProgram);
+  }
+  QVariant Value(const QString& key) const {
+    return QSettings(classes, QSettings::IniFormat).value(key);
+  }
+  QTemporaryDir dir;
+  QString classes;
+};
+
+TEST(RegistryFileAssociations, RegistersAndUnregistersTheQuilletType) {
+  RegistryFixture f;
+  RegistryFileAssociations backend = f.Backend();
+  EXPECT_EQ(backend.FileTypeDescription(".fob"), "");
+
+  EXPECT_TRUE(backend.RegisterFileType(".fob"));
+  EXPECT_EQ(backend.FileTypeDescription(".fob"), "Quillet file");
+  EXPECT_EQ(backend.FileTypeDescription(".fbk"), "");
+  EXPECT_EQ(f.Value(".fob/.").toString(), "Quillet.Document");
+  EXPECT_EQ(f.Value("Quillet.Document/.").toString(), "Quillet file");
+  // Quoted, so "C:\Program.exe" can never stand in for the program.
+  EXPECT_EQ(f.Value("Quillet.Document/shell/open/command/.").toString(),
+            R"("C:\Program Files\Quillet\quillet.exe" "%1")");
+  EXPECT_EQ(QSettings(f.classes, QSettings::IniFormat).childGroups(),
+            QStringList({".fob", "Quillet.Document"}));
+
+  EXPECT_TRUE(backend.RegisterFileType(".fbk"));
+  backend.UnregisterFileType(".fob");
+  EXPECT_EQ(backend.FileTypeDescription(".fob"), "");
+  EXPECT_EQ(backend.FileTypeDescription(".fbk"), "Quillet file");
+  EXPECT_FALSE(f.Value(".fob/.").isValid());
+  EXPECT_EQ(f.Value("Quillet.Document/.").toString(), "Quillet file");  // the type stays
+  backend.UnregisterFileType(".fob");                                   // not registered: fine
+  EXPECT_EQ(backend.FileTypeDescription(".fbk"), "Quillet file");
+}
+
+TEST(RegistryFileAssociations, LeavesAnotherProgramsRegistrationAlone) {
+  RegistryFixture f;
+  {
+    QSettings classes(f.classes, QSettings::IniFormat);
+    classes.setValue(".fob/.", "Other.Document");
+    classes.setValue("Other.Document/.", "Other file");
+  }
+  RegistryFileAssociations backend = f.Backend();
+  EXPECT_EQ(backend.FileTypeDescription(".fob"), "Other file");
+  backend.UnregisterFileType(".fob");
+  EXPECT_EQ(f.Value(".fob/.").toString(), "Other.Document");
+  EXPECT_EQ(backend.FileTypeDescription(".fob"), "Other file");
+  // Ticking the box takes the extension over.
+  EXPECT_TRUE(backend.RegisterFileType(".fob"));
+  EXPECT_EQ(backend.FileTypeDescription(".fob"), "Quillet file");
+}
+
+TEST(RegistryFileAssociations, ReadsTheMergedViewAndWritesTheUsersOwn) {
+  RegistryFixture f;
+  const QString machine = f.dir.filePath("machine.ini");
+  {
+    QSettings merged(machine, QSettings::IniFormat);
+    merged.setValue(".fbk/.", "Other.Backup");
+    merged.setValue("Other.Backup/.", "Other backup");
+  }
+  RegistryFileAssociations backend(std::make_unique<QSettings>(f.classes, QSettings::IniFormat),
+                                   std::make_unique<QSettings>(machine, QSettings::IniFormat),
+                                   kWindowsProgram);
+  EXPECT_EQ(backend.FileTypeDescription(".fbk"), "Other backup");
+  EXPECT_TRUE(backend.RegisterFileType(".fob"));
+  EXPECT_EQ(f.Value(".fob/.").toString(), "Quillet.Document");
+  EXPECT_FALSE(QSettings(machine, QSettings::IniFormat).contains(".fob/."));
+}
+
+// --- XDG desktops -----------------------------------------------------------------------------
+
+// A desktop of its own: data, config, a "system" data dir and a program path with a blank.
+struct XdgFixture {
+  XdgFixture() {
+    dirs.data_home = dir.filePath("data");
+    dirs.config_home = dir.filePath("config");
+    dirs.data_dirs = {dir.filePath("system")};
+    dirs.config_dirs = {dir.filePath("etc")};
+    program = dir.filePath("Quillet Apps/quillet");
+    WriteFile(program, "#!/bin/sh\n");
+    QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  }
+  XdgFileAssociations Backend() const { return XdgFileAssociations(dirs, program); }
+
+  // What the desktop's own tool says opens `mime_type`, when xdg-mime is installed.
+  void ExpectDesktopDefault(const QString& mime_type, const QString& expected) const {
+    const QString xdg_mime = QStandardPaths::findExecutable("xdg-mime");
+    if (xdg_mime.isEmpty()) return;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "KDE_FULL_SESSION",
+                             "GNOME_DESKTOP_SESSION_ID", "XDG_MENU_PREFIX"}) {
+      environment.remove(name);
+    }
+    environment.insert("XDG_DATA_HOME", dirs.data_home);
+    environment.insert("XDG_CONFIG_HOME", dirs.config_home);
+    environment.insert("XDG_DATA_DIRS", dirs.data_dirs.join(':'));
+    environment.insert("XDG_CONFIG_DIRS", dirs.config_dirs.join(':'));
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(xdg_mime, {"query", "default", mime_type});
+    ASSERT_TRUE(process.waitForFinished(20000));
+    EXPECT_EQ(QString::fromUtf8(process.readAllStandardOutput()).trimmed(), expected)
+        << mime_type.toStdString();
+  }
+
+  QTemporaryDir dir;
+  XdgDirs dirs;
+  QString program;
+};
+
+TEST(XdgFileAssociations, RegistersAndUnregistersPerUser) {
+  XdgFixture f;
+  XdgFileAssociations backend = f.Backend();
+  EXPECT_EQ(backend.FileTypeDescription(".fob"), "");
+
+  ASSERT_TRUE(backend.RegisterFileType(".fob"));
+  EXPECT_EQ(backend.FileTypeDescription(".fob"), "Quillet file");
+  EXPECT_EQ(backend.FileTypeDescription(".FOB"), "Quillet file");
+  EXPECT_EQ(backend.FileTypeDescription(".fbk"), "");
+  EXPECT_TRUE(backend.DesktopEntryPath().startsWith(f.dirs.data_home + "/applications/"));
+  const QString entry = ReadFile(backend.DesktopEntryPath());
+  EXPECT_TRUE(entry.contains("\nExec=\"" + f.program + "\" %f\n")) << entry.toStdString();
+  EXPECT_TRUE(entry.contains("\nMimeType=application/x-quillet-fob;\n")) << entry.toStdString();
+  EXPECT_TRUE(ReadFile(backend.MimePackagePath()).contains(R"(<glob pattern="*.fob"/>)"));
+  EXPECT_EQ(ReadFile(f.dirs.config_home + "/mimeapps.list"),
+            "[Default Applications]\napplication/x-quillet-fob=quillet.desktop;\n");
+  f.ExpectDesktopDefault("application/x-quillet-fob", "quillet.desktop");
+  const QString validate = QStandardPaths::findExecutable("desktop-file-validate");
+  if (!validate.isEmpty()) {
+    QProcess process;
+    process.start(validate, {backend.DesktopEntryPath()});
+    ASSERT_TRUE(process.waitForFinished(20000));
+    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardOutput().toStdString();
+  }
+
+  ASSERT_TRUE(backend.RegisterFileType(".fbk"));
+  backend.UnregisterFileType(".fob");
+  EXPECT_EQ(backend.FileTypeDescription(".fob"), "");
+  EXPECT_EQ(backend.FileTypeDescription(".fbk"), "Quillet file");
+  EXPECT_TRUE(
+      ReadFile(backend.DesktopEntryPath()).contains("\nMimeType=application/x-quillet-fbk;\n"));
+  EXPECT_FALSE(ReadFile(backend.MimePackagePath()).contains("*.fob"));
+  EXPECT_EQ(ReadFile(f.dirs.config_home + "/mimeapps.list"),
+            "[Default Applications]\napplication/x-quillet-fbk=quillet.desktop;\n");
+  f.ExpectDesktopDefault("application/x-quillet-fob", "");
+
+  backend.UnregisterFileType(".fbk");
+  backend.UnregisterFileType(".fbk");
+  EXPECT_EQ(backend.FileTypeDescription(".fbk"), "");
+  EXPECT_FALSE(QFileInfo::exists(backend.MimePackagePath()));
+  EXPECT_TRUE(QFileInfo::exists(backend.DesktopEntryPath()));  // Quillet stays an application
+  EXPECT_FALSE(ReadFile(backend.DesktopEntryPath()).contains("MimeType"));
+}
+
+TEST(XdgFileAssociations, AnotherApplicationStaysWhereItIs) {
+  XdgFixture f;
+  const QString other =
+      "[Desktop Entry]\nType=Application\nName=Other Viewer\nExec=true %f\n"
+      "MimeType=application/x-other-fob;application/x-quillet-fbk;\n";
+  WriteFile(f.dirs.data_dirs[0] + "/applications/other.desktop", other);
+  // The system gives *.fob a type of its own and opens it with the other viewer.
+  WriteFile(f.dirs.data_dirs[0] + "/mime/globs2", "# comment\n50:application/x-other-fob:*.fob\n");
+  const QString list =
+      "[Added Associations]\ntext/plain=other.desktop;\n\n"
+      "[Default Applications]\napplication/x-other-fob=other.desktop;\n"
+      "application/x-quillet-fbk=gone.desktop;other.desktop;\n";
+  WriteFile(f.dirs.config_home + "/mimeapps.list", list);
+
+  XdgFileAssociations backend = f.Backend();
+  EXPECT_EQ(backend.MimeTypeOf(".fob"), "application/x-other-fob");
+  EXPECT_EQ(backend.FileTypeDescription(".fob"), "Other Viewer");
+  backend.UnregisterFileType(".fob");
+  backend.UnregisterFileType(".fbk");
+  EXPECT_EQ(ReadFile(f.dirs.config_home + "/mimeapps.list"), list);
+  f.ExpectDesktopDefault("application/x-other-fob", "other.desktop");
+
+  // Quillet before the others for .fbk; the rest of the file as it was.
+  ASSERT_TRUE(backend.RegisterFileType(".fbk"));
+  EXPECT_EQ(backend.FileTypeDescription(".fbk"), "Quillet file");
+  EXPECT_EQ(backend.FileTypeDescription(".fob"), "Other Viewer");
+  EXPECT_EQ(ReadFile(f.dirs.config_home + "/mimeapps.list"),
+            "[Added Associations]\ntext/plain=other.desktop;\n\n"
+            "[Default Applications]\napplication/x-other-fob=other.desktop;\n"
+            "application/x-quillet-fbk=quillet.desktop;gone.desktop;other.desktop;\n");
+  // Unregistering gives the extension back to the ones that had it.
+  backend.UnregisterFileType(".fbk");
+  EXPECT_EQ(backend.FileTypeDescription(".fbk"), "");
+  EXPECT_EQ(ReadFile(f.dirs.config_home + "/mimeapps.list"), list);
+
+  // The user picks the other viewer for Quillet's own type: that choice stays too.
+  ASSERT_TRUE(backend.RegisterFileType(".fbk"));
+  const QString chosen =
+      "[Default Applications]\napplication/x-quillet-fbk=other.desktop;quillet.desktop;\n";
+  WriteFile(f.dirs.config_home + "/mimeapps.list", chosen);
+  EXPECT_EQ(backend.FileTypeDescription(".fbk"), "Other Viewer");
+  backend.UnregisterFileType(".fbk");
+  EXPECT_EQ(ReadFile(f.dirs.config_home + "/mimeapps.list"),
+            "[Default Applications]\napplication/x-quillet-fbk=other.desktop;\n");
+  f.ExpectDesktopDefault("application/x-quillet-fbk", "other.desktop");
+}
+
+TEST(XdgFileAssociations, WritesThroughALinkedMimeappsList) {
+  XdgFixture f;
+  const QString kept = f.dir.filePath("dotfiles/mimeapps.list");
+  WriteFile(kept, "[Default Applications]\n");
+  QDir().mkpath(f.dirs.config_home);
+  ASSERT_TRUE(QFile::link(kept, f.dirs.config_home + "/mimeapps.list"));
+  ASSERT_TRUE(f.Backend().RegisterFileType(".fob"));
+  EXPECT_TRUE(QFileInfo(f.dirs.config_home + "/mimeapps.list").isSymLink());
+  EXPECT_EQ(ReadFile(kept), "[Default Applications]\napplication/x-quillet-fob=quillet.desktop;\n");
+}
+
+TEST(XdgFileAssociations, TheProgramPathIsOneWordWhateverItHolds) {
+  EXPECT_EQ(XdgFileAssociations::ExecLine("/opt/My Apps/quillet"), R"("/opt/My Apps/quillet" %f)");
+  // Quoting escapes " ` $ \ and field codes double %; the file format then doubles backslashes.
+  EXPECT_EQ(XdgFileAssociations::ExecLine("/a/$x`/100%/q\"\\"),
+            R"("/a/\\$x\\`/100%%/q\\"\\\\" %f)");
+  EXPECT_EQ(XdgFileAssociations::ExecLine("/a\nb"), R"("/a\nb" %f)");
+}
+
+}  // namespace
+}  // namespace quillet

@@ -1,15 +1,193 @@
 #include "shell/frm_settings.h"
 
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "runtime/file_associations.h"
+#include "runtime/user_dialogs.h"
 #include "shell/frm_main.h"
 
 namespace quillet {
+namespace {
 
-FrmSettings::FrmSettings(FrmMain* main) : QDialog(main) {
-  setObjectName("frmSettings");
-  setWindowTitle("Settings");
-  frmSettings_Load(*main);
+constexpr int kMargin = 11;
+
+struct TypeControl {
+  const char* box;
+  const char* picture;
+  const char* icon;
+};
+
+// In type order. The picture names are the established ones, "imgFrom" included.
+constexpr std::array<TypeControl, kTypeCount> kTypeControls = {{
+    {"chkTableData", "imgTableData", ":/icons/type-tabledata.svg"},
+    {"chkTable", "imgTable", ":/icons/type-table.svg"},
+    {"chkForm", "imgFrom", ":/icons/type-form.svg"},
+    {"chkReport", "imgReport", ":/icons/type-report.svg"},
+    {"chkDataPort", "imgDataport", ":/icons/type-dataport.svg"},
+    {"chkXMLport", "imgXMLport", ":/icons/type-xmlport.svg"},
+    {"chkCodeunit", "imgCodeunit", ":/icons/type-codeunit.svg"},
+    {"chkPage", "imgPage", ":/icons/type-page.svg"},
+    {"chkMenuSuite", "imgMenuSuite", ":/icons/type-menusuite.svg"},
+}};
+
+QCheckBox* NewCheckBox(const char* name, const QString& text, QWidget* parent) {
+  auto* box = new QCheckBox(text, parent);
+  box->setObjectName(name);
+  return box;
 }
 
-void FrmSettings::frmSettings_Load(const FrmMain& main) { stored_types_ = main.settings().types; }
+}  // namespace
+
+bool SetWindowOpacity(QWidget* window, int alpha) {
+  if (window == nullptr || !window->isWindow()) return false;
+  // Elsewhere (offscreen, Wayland) Qt would only print a warning on each call.
+  const QString platform = QGuiApplication::platformName();
+  if (platform != "xcb" && platform != "windows" && platform != "cocoa") return false;
+  window->setWindowOpacity(std::clamp(alpha, 0, 255) / 255.0);
+  return true;
+}
+
+FrmSettings::FrmSettings(FrmMain* main, FileAssociations& associations, UserDialogs& dialogs)
+    : QDialog(main), main_(*main), associations_(associations), dialogs_(dialogs) {
+  setObjectName("frmSettings");
+  setWindowTitle("Settings");
+  setModal(false);
+  BuildControls();
+  frmSettings_Load();
+}
+
+void FrmSettings::BuildControls() {
+  fr1_ = new QGroupBox("File types", this);
+  fr1_->setObjectName("fr1");
+  chkExtFob_ = NewCheckBox("chkExtFob", "Open object files (.fob) with Quillet", fr1_);
+  chkExtFbk_ = NewCheckBox("chkExtFbk", "Open backup files (.fbk) with Quillet", fr1_);
+  auto* fr1_layout = new QVBoxLayout(fr1_);
+  fr1_layout->addWidget(chkExtFob_);
+  fr1_layout->addWidget(chkExtFbk_);
+
+  fr4_ = new QGroupBox("List", this);
+  fr4_->setObjectName("fr4");
+  chkHideSystem_ = NewCheckBox("chkHideSystem", "Hide system objects", fr4_);
+  auto* fr4_layout = new QVBoxLayout(fr4_);
+  fr4_layout->addWidget(chkHideSystem_);
+
+  fr5_ = new QGroupBox("Object types shown at start", this);
+  fr5_->setObjectName("fr5");
+  auto* grid = new QGridLayout(fr5_);
+  grid->setHorizontalSpacing(6);
+  for (int type = 0; type < kTypeCount; ++type) {
+    const TypeControl& control = kTypeControls[type];
+    auto* picture = new QLabel(fr5_);
+    picture->setObjectName(control.picture);
+    picture->setFixedSize(16, 16);
+    const std::string_view name = kTypeNames[type];
+    type_boxes_[type] = NewCheckBox(
+        control.box, QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())), fr5_);
+    const int row = type / 3, column = (type % 3) * 2;
+    grid->addWidget(picture, row, column);
+    grid->addWidget(type_boxes_[type], row, column + 1);
+  }
+  grid->setColumnStretch(5, 1);
+
+  cmdExtOK_ = new QPushButton("OK", this);
+  cmdExtOK_->setObjectName("cmdExtOK");
+  cmdExtOK_->setDefault(true);
+  cmdExtCancel_ = new QPushButton("Cancel", this);
+  cmdExtCancel_->setObjectName("cmdExtCancel");
+  connect(cmdExtOK_, &QPushButton::clicked, this, &FrmSettings::cmdExtOK_Click);
+  connect(cmdExtCancel_, &QPushButton::clicked, this, &FrmSettings::cmdExtCancel_Click);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(cmdExtOK_);
+  buttons->addWidget(cmdExtCancel_);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
+  layout->addWidget(fr1_);
+  layout->addWidget(fr4_);
+  layout->addWidget(fr5_);
+  layout->addLayout(buttons);
+}
+
+void FrmSettings::frmSettings_Load() {
+  // The client area: one margin (fr5's left) beside fr5 and below the OK button.
+  adjustSize();
+  layout()->invalidate();
+  layout()->activate();
+  const int margin = fr5_->x();
+  setFixedSize(fr5_->width() + 2 * margin, cmdExtOK_->geometry().bottom() + 1 + margin);
+
+  for (int type = 0; type < kTypeCount; ++type) {
+    findChild<QLabel*>(kTypeControls[type].picture)
+        ->setPixmap(QIcon(kTypeControls[type].icon).pixmap(16, 16));
+  }
+  chkExtFob_->setChecked(associations_.FileTypeDescription(".fob") == kQuilletFileDescription);
+  chkExtFbk_->setChecked(associations_.FileTypeDescription(".fbk") == kQuilletFileDescription);
+  chkHideSystem_->setChecked(main_.workspace().filter.hide_system);
+  for (int type = 0; type < kTypeCount; ++type) {
+    type_boxes_[type]->setChecked(main_.settings().types[type]);
+  }
+}
+
+std::array<bool, kTypeCount> FrmSettings::StoredTypes() const {
+  std::array<bool, kTypeCount> types{};
+  for (int type = 0; type < kTypeCount; ++type) types[type] = type_boxes_[type]->isChecked();
+  return types;
+}
+
+void FrmSettings::ApplyAssociation(const QCheckBox* box, const QString& extension) {
+  if (!box->isChecked()) {
+    associations_.UnregisterFileType(extension);
+  } else if (!associations_.RegisterFileType(extension)) {
+    dialogs_.ShowMessage(this, QString("Unable to register %1 files").arg(extension));
+  }
+}
+
+void FrmSettings::cmdExtOK_Click() {
+  ApplyAssociation(chkExtFob_, ".fob");
+  ApplyAssociation(chkExtFbk_, ".fbk");
+  // The list stays as it is; the next listing hides or shows the system objects.
+  main_.workspace().filter.hide_system = chkHideSystem_->isChecked();
+  hide();
+}
+
+void FrmSettings::cmdExtCancel_Click() { hide(); }
+
+// The close box only hides the dialog; nothing is undone. The dialog is never deleted on close,
+// so the close itself can be accepted: a refused one would hold up quitting the program.
+void FrmSettings::closeEvent(QCloseEvent* event) {
+  hide();
+  event->accept();
+}
+
+void FrmSettings::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::ActivationChange) {
+    if (isActiveWindow()) {
+      frmSettings_Activate();
+    } else {
+      frmSettings_Deactivate();
+    }
+  }
+  QDialog::changeEvent(event);
+}
+
+void FrmSettings::frmSettings_Activate() {
+  alpha_ = 255;
+  SetWindowOpacity(this, alpha_);
+}
+
+void FrmSettings::frmSettings_Deactivate() {
+  alpha_ = 128;
+  SetWindowOpacity(this, alpha_);
+}
 
 }  // namespace quillet

@@ -5,25 +5,62 @@
 
 #include "objects/object_types.h"
 
+class QCheckBox;
+class QGroupBox;
+class QPushButton;
+
 namespace quillet {
 
+class FileAssociations;
 class FrmMain;
+class UserDialogs;
 
-// The settings dialog. It lives for the whole run and is only shown and hidden. Its type boxes
-// decide which types the next start shows.
+// Fully opaque at 255, invisible at 0. False where the platform cannot make a window
+// translucent; the window then stays as it is.
+bool SetWindowOpacity(QWidget* window, int alpha);
+
+// The settings dialog. It lives for the whole run and is only shown and hidden. Its boxes keep
+// what the user ticked, also after Cancel: the file associations and the hiding of system
+// objects take effect on OK, the type boxes decide which types the next start shows. The
+// controls carry their names as object names (chkExtFob, chkTableData, cmdExtOK, ...).
 class FrmSettings final : public QDialog {
   Q_OBJECT
 
  public:
-  explicit FrmSettings(FrmMain* main);
+  FrmSettings(FrmMain* main, FileAssociations& associations, UserDialogs& dialogs);
 
   // The type selection to store for the next start.
-  std::array<bool, kTypeCount> StoredTypes() const { return stored_types_; }
+  std::array<bool, kTypeCount> StoredTypes() const;
+
+  void cmdExtOK_Click();
+  void cmdExtCancel_Click();
+  void frmSettings_Activate();
+  void frmSettings_Deactivate();
+  // What the dialog last asked SetWindowOpacity for.
+  int Alpha() const { return alpha_; }
+
+ protected:
+  void changeEvent(QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
 
  private:
-  void frmSettings_Load(const FrmMain& main);
+  void BuildControls();
+  void frmSettings_Load();
+  void ApplyAssociation(const QCheckBox* box, const QString& extension);
 
-  std::array<bool, kTypeCount> stored_types_{};
+  FrmMain& main_;
+  FileAssociations& associations_;
+  UserDialogs& dialogs_;
+  QGroupBox* fr1_ = nullptr;
+  QGroupBox* fr4_ = nullptr;
+  QGroupBox* fr5_ = nullptr;
+  QCheckBox* chkExtFob_ = nullptr;
+  QCheckBox* chkExtFbk_ = nullptr;
+  QCheckBox* chkHideSystem_ = nullptr;
+  std::array<QCheckBox*, kTypeCount> type_boxes_{};  // chkTableData ... chkMenuSuite
+  QPushButton* cmdExtOK_ = nullptr;
+  QPushButton* cmdExtCancel_ = nullptr;
+  int alpha_ = 255;
 };
 
 }  // namespace quillet

@@ -4,6 +4,7 @@
 #include <QIcon>
 
 #include "list/frm_use_compare.h"
+#include "runtime/file_associations.h"
 #include "runtime/settings_store.h"
 #include "runtime/user_dialogs.h"
 #include "shell/command_line.h"
@@ -21,7 +22,14 @@ std::array<QIcon, 2> FileIcons() {
   return {QIcon(":/icons/file1.svg"), QIcon(":/icons/file2.svg")};
 }
 
-Program::Program(SettingsStore& store, UserDialogs& dialogs) : store_(store), dialogs_(dialogs) {}
+Program::Program(SettingsStore& store, UserDialogs& dialogs)
+    : store_(store),
+      dialogs_(dialogs),
+      own_associations_(CreateFileAssociations(QCoreApplication::applicationFilePath())),
+      associations_(*own_associations_) {}
+
+Program::Program(SettingsStore& store, UserDialogs& dialogs, FileAssociations& associations)
+    : store_(store), dialogs_(dialogs), associations_(associations) {}
 
 Program::~Program() = default;
 
@@ -30,7 +38,7 @@ void Program::Start(const QString& argument_text) {
   main_->frmmain_Load();
   // The dialogs belong to the main window, so they close with it and never keep the program
   // alive on their own.
-  settings_ = new FrmSettings(main_.get());
+  settings_ = new FrmSettings(main_.get(), associations_, dialogs_);
   use_compare_ = new FrmUseCompare(main_.get(), main_->workspace());
   main_->AttachDialogs(settings_, use_compare_);
   main_->setAcceptDrops(true);

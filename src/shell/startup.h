@@ -9,6 +9,7 @@
 
 namespace quillet {
 
+class FileAssociations;
 class FrmMain;
 class FrmSettings;
 class FrmUseCompare;
@@ -22,7 +23,9 @@ std::array<QIcon, 2> FileIcons();
 // dialogs that are only ever shown and hidden.
 class Program {
  public:
+  // With the platform's file associations for this program.
   Program(SettingsStore& store, UserDialogs& dialogs);
+  Program(SettingsStore& store, UserDialogs& dialogs, FileAssociations& associations);
   ~Program();
 
   // Creates the windows in their order, shows the main window and opens the file the argument
@@ -36,6 +39,8 @@ class Program {
  private:
   SettingsStore& store_;
   UserDialogs& dialogs_;
+  std::unique_ptr<FileAssociations> own_associations_;
+  FileAssociations& associations_;
   ObjectTable table_;
   std::unique_ptr<FrmMain> main_;
   FrmSettings* settings_ = nullptr;

@@ -1,12 +1,14 @@
 #pragma once
 
 #include <QDir>
+#include <QMap>
 #include <QPrinter>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <deque>
 #include <memory>
 
+#include "runtime/file_associations.h"
 #include "runtime/settings_store.h"
 #include "runtime/user_dialogs.h"
 #include "shell/startup.h"
@@ -55,12 +57,34 @@ class FakeDialogs final : public UserDialogs {
   QList<QStringList> save_calls;
 };
 
+// File types in memory, extension to description, with every call kept.
+class FakeAssociations final : public FileAssociations {
+ public:
+  QString FileTypeDescription(const QString& extension) const override {
+    return descriptions.value(extension);
+  }
+  bool RegisterFileType(const QString& extension) override {
+    calls << "register " + extension;
+    if (refuse) return false;
+    descriptions[extension] = kQuilletFileDescription;
+    return true;
+  }
+  void UnregisterFileType(const QString& extension) override {
+    calls << "unregister " + extension;
+    if (descriptions.value(extension) == kQuilletFileDescription) descriptions.remove(extension);
+  }
+
+  QMap<QString, QString> descriptions;
+  QStringList calls;
+  bool refuse = false;
+};
+
 // A started program on a settings file of its own.
 struct TestProgram {
   explicit TestProgram(const QString& arguments = QString()) { Start(arguments); }
 
   void Start(const QString& arguments) {
-    program = std::make_unique<Program>(*store, dialogs);
+    program = std::make_unique<Program>(*store, dialogs, associations);
     program->Start(arguments);
   }
   // Closes the window (writing the settings) and starts again on the same settings.
@@ -76,6 +100,7 @@ struct TestProgram {
   QTemporaryDir dir;
   std::unique_ptr<SettingsStore> store = std::make_unique<SettingsStore>(settings_file());
   FakeDialogs dialogs;
+  FakeAssociations associations;  // never the user's own
   std::unique_ptr<Program> program;
 };
 

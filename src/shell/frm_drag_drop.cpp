@@ -1,0 +1,119 @@
+#include "shell/frm_drag_drop.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMimeData>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "list/object_listing.h"
+#include "objects/object_file_reader.h"
+#include "runtime/user_dialogs.h"
+#include "shell/command_line.h"
+#include "shell/frm_main.h"
+
+namespace quillet {
+namespace {
+
+constexpr int kMargin = 11;
+
+QPushButton* NewButton(const char* name, const QString& text, QWidget* parent) {
+  auto* button = new QPushButton(text, parent);
+  button->setObjectName(name);
+  return button;
+}
+
+}  // namespace
+
+FrmDragDrop::FrmDragDrop(FrmMain& main, QString file_name)
+    : QDialog(&main), main_(main), file_name_(std::move(file_name)) {
+  setObjectName("frmDragDrop");
+  setAttribute(Qt::WA_DeleteOnClose);
+  setModal(false);
+  setWindowTitle("Load file");
+  lbl1_ = new QLabel(this);
+  lbl1_->setObjectName("lbl1");
+  cmdLoadAs1_ = NewButton("cmdLoadAs1", "File #1", this);
+  cmdLoadAs2_ = NewButton("cmdLoadAs2", "File #2", this);
+  cmdLoadCancel_ = NewButton("cmdLoadCancel", "Cancel", this);
+  connect(cmdLoadAs1_, &QPushButton::clicked, this, &FrmDragDrop::cmdLoadAs1_Click);
+  connect(cmdLoadAs2_, &QPushButton::clicked, this, &FrmDragDrop::cmdLoadAs2_Click);
+  connect(cmdLoadCancel_, &QPushButton::clicked, this, &FrmDragDrop::cmdLoadCancel_Click);
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(cmdLoadAs1_);
+  buttons->addWidget(cmdLoadAs2_);
+  buttons->addWidget(cmdLoadCancel_);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
+  layout->addWidget(lbl1_);
+  layout->addLayout(buttons);
+  frmdragdrop_Load();
+}
+
+void FrmDragDrop::frmdragdrop_Load() {
+  // The buttons decide the width; the name is shortened in the middle to fit it.
+  const int width = cmdLoadAs1_->sizeHint().width() + cmdLoadAs2_->sizeHint().width() +
+                    cmdLoadCancel_->sizeHint().width() + 2 * layout()->spacing();
+  const QString shown = lbl1_->fontMetrics().elidedText(file_name_, Qt::ElideMiddle, width);
+  lbl1_->setText(QString("Load this file as:\n%1").arg(shown));
+  lbl1_->setToolTip(file_name_);
+  lbl1_->setFixedWidth(width);
+  // The client area: the first button's left margin again right of and below Cancel.
+  adjustSize();
+  layout()->invalidate();
+  layout()->activate();
+  const int margin = cmdLoadAs1_->x();
+  const QRect last = cmdLoadCancel_->geometry();
+  setFixedSize(last.right() + 1 + margin, last.bottom() + 1 + margin);
+}
+
+void FrmDragDrop::cmdLoadAs1_Click() { LoadAs(1); }
+
+void FrmDragDrop::cmdLoadAs2_Click() { LoadAs(2); }
+
+void FrmDragDrop::cmdLoadCancel_Click() {
+  close();
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void FrmDragDrop::LoadAs(int file) {
+  // The dialog is gone once closed: keep what the listing needs.
+  FrmMain& main = main_;
+  const LoadResult result =
+      LoadObjectFile(main.workspace(), QFile::encodeName(file_name_).toStdString(), file);
+  close();
+  // Let the dialog disappear before the list is built.
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  // A file that vanished since the drop changed nothing; listing its slot would repeat rows.
+  if (result.status == LoadStatus::kMissing) return;
+  ShowFileObjects(main.workspace(), file);
+}
+
+bool AcceptsDrag(const QMimeData* mime_data) {
+  if (mime_data == nullptr || !mime_data->hasUrls()) return false;
+  const QList<QUrl> urls = mime_data->urls();
+  return !urls.isEmpty() &&
+         std::all_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); });
+}
+
+FrmDragDrop* HandleDroppedUrls(FrmMain& main, UserDialogs& dialogs, const QList<QUrl>& urls) {
+  if (urls.isEmpty()) return nullptr;
+  if (urls.size() > 1) {
+    dialogs.ShowMessage(&main, "Multiple files not supported");
+    return nullptr;
+  }
+  const QString name = urls.first().toLocalFile();
+  if (!HasObjectFileExtension(name)) {
+    dialogs.ShowMessage(&main, "Invalid file type. Supported file types: .fbk, .fob");
+    return nullptr;
+  }
+  auto* dialog = new FrmDragDrop(main, name);
+  dialog->show();
+  dialog->activateWindow();
+  return dialog;
+}
+
+}  // namespace quillet

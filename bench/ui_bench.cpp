@@ -32,6 +32,7 @@ class NoDialogs final : public UserDialogs {
   }
   bool ChoosePrinter(QWidget*, QPrinter&) override { return false; }
   void ShowPrintPreview(QWidget*, QPrinter&, const std::function<void(QPrinter*)>&) override {}
+  void OpenUrl(const QUrl&) override {}
 };
 
 struct Fixture {

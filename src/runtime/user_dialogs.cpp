@@ -1,5 +1,6 @@
 #include "runtime/user_dialogs.h"
 
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -7,6 +8,7 @@
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QStringList>
+#include <QUrl>
 
 namespace quillet {
 
@@ -40,6 +42,8 @@ void QtUserDialogs::ShowPrintPreview(QWidget* parent, QPrinter& printer,
                    [&paint](QPrinter* target) { paint(target); });
   preview.exec();
 }
+
+void QtUserDialogs::OpenUrl(const QUrl& url) { QDesktopServices::openUrl(url); }
 
 QString QtFileFilter(const QString& filter) {
   const QStringList parts = filter.split('|');

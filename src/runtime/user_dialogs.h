@@ -4,6 +4,7 @@
 #include <functional>
 
 class QPrinter;
+class QUrl;
 class QWidget;
 
 namespace quillet {
@@ -29,6 +30,9 @@ class UserDialogs {
   // A preview of the pages `paint` draws on the printer it is given.
   virtual void ShowPrintPreview(QWidget* parent, QPrinter& printer,
                                 const std::function<void(QPrinter*)>& paint) = 0;
+  // Hands a web or mail link to the user's browser or mail program; nothing is reported when
+  // there is none.
+  virtual void OpenUrl(const QUrl& url) = 0;
 };
 
 class QtUserDialogs final : public UserDialogs {
@@ -41,6 +45,7 @@ class QtUserDialogs final : public UserDialogs {
   bool ChoosePrinter(QWidget* parent, QPrinter& printer) override;
   void ShowPrintPreview(QWidget* parent, QPrinter& printer,
                         const std::function<void(QPrinter*)>& paint) override;
+  void OpenUrl(const QUrl& url) override;
 };
 
 // "Text files (*.txt)|*.txt|All files|*.*" as Qt's file dialogs want it:

@@ -5,6 +5,7 @@
 #include <QPrinter>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QUrl>
 #include <deque>
 #include <memory>
 
@@ -48,6 +49,7 @@ class FakeDialogs final : public UserDialogs {
     printer.setOutputFileName(print_to);
     paint(&printer);
   }
+  void OpenUrl(const QUrl& url) override { opened << url; }
 
   std::deque<QString> answers;
   QString save_answer;
@@ -55,6 +57,7 @@ class FakeDialogs final : public UserDialogs {
   QStringList messages;
   QList<QStringList> open_calls;
   QList<QStringList> save_calls;
+  QList<QUrl> opened;
 };
 
 // File types in memory, extension to description, with every call kept.

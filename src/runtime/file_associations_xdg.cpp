@@ -32,8 +32,6 @@ bool WriteFile(const QString& path, const QByteArray& bytes) {
   return file.commit();
 }
 
-bool WriteText(const QString& path, const QString& text) { return WriteFile(path, text.toUtf8()); }
-
 // The `key=value` lines of one [group] of a desktop-entry style file.
 QStringList GroupLines(const QString& text, const QString& group) {
   QStringList lines;
@@ -163,6 +161,25 @@ void RunTool(const QString& name, const QString& dir) {
 
 }  // namespace
 
+// Writes only files whose content differs, so registering again touches nothing and refreshes
+// no database; remembers whether anything changed and whether every write succeeded.
+struct XdgFileAssociations::Changes {
+  bool ok = true;
+  bool changed = false;
+
+  void Write(const QString& path, const QByteArray& bytes) {
+    QFile current(path);
+    if (current.open(QIODevice::ReadOnly) && current.readAll() == bytes) return;
+    changed = true;
+    ok = WriteFile(path, bytes) && ok;
+  }
+  void Remove(const QString& path) {
+    if (!QFileInfo::exists(path)) return;
+    changed = true;
+    ok = QFile::remove(path) && ok;
+  }
+};
+
 XdgDirs XdgDirs::FromEnvironment() {
   const QString home = QDir::homePath();
   XdgDirs dirs;
@@ -246,18 +263,17 @@ QStringList XdgFileAssociations::RegisteredMimeTypes() const {
 
 // The desktop entry stays, as Quillet's entry among the applications; the MIME package goes
 // with the last type.
-bool XdgFileAssociations::WriteClaims(const QStringList& mime_types) {
+void XdgFileAssociations::WriteClaims(const QStringList& mime_types, Changes& changes) const {
   QFile icon(kIconResource);
   if (icon.open(QIODevice::ReadOnly)) {
-    WriteFile(dirs_.data_home + "/icons/hicolor/scalable/apps/quillet.svg", icon.readAll());
+    changes.Write(dirs_.data_home + "/icons/hicolor/scalable/apps/quillet.svg", icon.readAll());
   }
-  bool written = WriteText(DesktopEntryPath(), DesktopEntry(mime_types));
+  changes.Write(DesktopEntryPath(), DesktopEntry(mime_types).toUtf8());
   if (mime_types.isEmpty()) {
-    QFile::remove(MimePackagePath());
+    changes.Remove(MimePackagePath());
   } else {
-    written = WriteFile(MimePackagePath(), MimePackage(mime_types)) && written;
+    changes.Write(MimePackagePath(), MimePackage(mime_types));
   }
-  return written;
 }
 
 QString XdgFileAssociations::FindDesktopFile(const QString& desktop_id) const {
@@ -339,32 +355,28 @@ bool XdgFileAssociations::RegisterFileType(const QString& extension) {
   const QString mime_type = QuilletMimeType(extension);
   QStringList mime_types = RegisteredMimeTypes();
   if (!mime_types.contains(mime_type)) mime_types << mime_type;
-  bool written = WriteClaims(mime_types);
+  Changes changes;
+  WriteClaims(mime_types, changes);
   const QString list = ReadText(MimeAppsListPath());
-  const QString edited = EditDefaults(
-      list, mime_type, [](QStringList ids) { return Prepended(std::move(ids), kDesktopId); });
-  if (edited != list || !QFileInfo::exists(MimeAppsListPath())) {
-    written = WriteText(MimeAppsListPath(), edited) && written;
-  }
-  RefreshDatabases();
-  return written;
+  changes.Write(MimeAppsListPath(), EditDefaults(list, mime_type, [](QStringList ids) {
+                                      return Prepended(std::move(ids), kDesktopId);
+                                    }).toUtf8());
+  if (changes.changed) RefreshDatabases();
+  return changes.ok;
 }
 
 void XdgFileAssociations::UnregisterFileType(const QString& extension) {
   const QString mime_type = QuilletMimeType(extension);
-  bool changed = false;
+  Changes changes;
   // Only our own name goes; another application set as the default stays the default.
   const QString list = ReadText(MimeAppsListPath());
   const QString edited = EditDefaults(
       list, mime_type, [](QStringList ids) { return Without(std::move(ids), kDesktopId); });
-  if (edited != list) changed = WriteText(MimeAppsListPath(), edited);
+  if (edited != list) changes.Write(MimeAppsListPath(), edited.toUtf8());
   // While the desktop entry names the type, Quillet stays a candidate for opening it.
   const QStringList mime_types = RegisteredMimeTypes();
-  if (mime_types.contains(mime_type)) {
-    WriteClaims(Without(mime_types, mime_type));
-    changed = true;
-  }
-  if (changed) RefreshDatabases();
+  if (mime_types.contains(mime_type)) WriteClaims(Without(mime_types, mime_type), changes);
+  if (changes.changed) RefreshDatabases();
 }
 
 void XdgFileAssociations::RefreshDatabases() const {

@@ -52,7 +52,9 @@ class XdgFileAssociations final : public FileAssociations {
   static QString ExecLine(const QString& program_path);
 
  private:
-  bool WriteClaims(const QStringList& mime_types);
+  struct Changes;
+
+  void WriteClaims(const QStringList& mime_types, Changes& changes) const;
   QStringList RegisteredMimeTypes() const;
   QString FindDesktopFile(const QString& desktop_id) const;
   void RefreshDatabases() const;

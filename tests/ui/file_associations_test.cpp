@@ -2,6 +2,7 @@
 // registry, temporary XDG directories for the user's Linux desktop.
 #include <gtest/gtest.h>
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -235,6 +236,25 @@ TEST(XdgFileAssociations, AnotherApplicationStaysWhereItIs) {
   EXPECT_EQ(ReadFile(f.dirs.config_home + "/mimeapps.list"),
             "[Default Applications]\napplication/x-quillet-fbk=other.desktop;\n");
   f.ExpectDesktopDefault("application/x-quillet-fbk", "other.desktop");
+}
+
+TEST(XdgFileAssociations, RegisteringAgainTouchesNothing) {
+  XdgFixture f;
+  XdgFileAssociations backend = f.Backend();
+  ASSERT_TRUE(backend.RegisterFileType(".fob"));
+  const QDateTime old(QDate(2001, 2, 3), QTime(4, 5, 6));
+  const QStringList files{backend.DesktopEntryPath(), backend.MimePackagePath(),
+                          backend.MimeAppsListPath()};
+  for (const QString& path : files) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.setFileTime(old, QFileDevice::FileModificationTime));
+  }
+  EXPECT_TRUE(backend.RegisterFileType(".fob"));
+  backend.UnregisterFileType(".fbk");
+  for (const QString& path : files) {
+    EXPECT_EQ(QFileInfo(path).lastModified(), old) << path.toStdString();
+  }
 }
 
 TEST(XdgFileAssociations, WritesThroughALinkedMimeappsList) {

@@ -3,9 +3,12 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QMimeData>
 #include <QPrinter>
 #include <QProgressBar>
 #include <QScreen>
@@ -25,6 +28,8 @@
 #include "runtime/text_codec.h"
 #include "runtime/user_dialogs.h"
 #include "shell/command_line.h"
+#include "shell/frm_about.h"
+#include "shell/frm_drag_drop.h"
 #include "shell/frm_settings.h"
 #include "shell/status_panel.h"
 #include "shell/twips.h"
@@ -307,7 +312,8 @@ void FrmMain::tbMain_ButtonClick(int number) {
       if (frm_settings_ != nullptr) frm_settings_->show();
       break;
     case button::kInfo:
-      break;  // the About box comes with its own dialog
+      ShowAboutBox(this, dialogs_);
+      break;
     default:
       if (number >= button::kFirstType && number <= button::kLastType) {
         bool& shown = filter_.types[number - button::kFirstType];
@@ -391,6 +397,19 @@ void FrmMain::lvMain_ColumnClick(int column) {
   QHeaderView* header = lvMain_->header();
   header->setSortIndicator(column - 1, ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
   header->setSortIndicatorShown(true);
+}
+
+void FrmMain::dragEnterEvent(QDragEnterEvent* event) {
+  if (AcceptsDrag(event->mimeData())) event->acceptProposedAction();
+}
+
+void FrmMain::dropEvent(QDropEvent* event) {
+  const QList<QUrl> urls = event->mimeData()->urls();
+  event->acceptProposedAction();
+  // Answered after the drop has returned, so a message box here does not hold up the program
+  // the file came from.
+  QMetaObject::invokeMethod(
+      this, [this, urls] { HandleDroppedUrls(*this, dialogs_, urls); }, Qt::QueuedConnection);
 }
 
 void FrmMain::closeEvent(QCloseEvent* event) {

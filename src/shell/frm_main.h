@@ -75,6 +75,9 @@ class FrmMain final : public QMainWindow, public StatusSink, public MessageSink 
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // Files dragged from the desktop: one .fob or .fbk at a time, offered as file #1 or #2.
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void BuildToolbar();

@@ -3,9 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QDialog>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QMimeData>
 #include <QScreen>
 #include <QTreeView>
 
@@ -182,11 +186,26 @@ TEST(FrmMain, UnknownCommandsSaySo) {
   t.main().tbMain_ButtonClick(3);
   ASSERT_EQ(t.dialogs.messages.size(), 1);
   EXPECT_EQ(t.dialogs.messages[0], "Not implemented yet 3");
-  // The commands still to come do nothing, harmlessly.
-  for (int number : {button::kSave, button::kPrint, button::kInfo}) {
+  // Cancelled dialogs say nothing; Info opens the About box, anew each time.
+  for (int number : {button::kSave, button::kPrint, button::kInfo, button::kInfo}) {
     t.main().tbMain_ButtonClick(number);
   }
   EXPECT_EQ(t.dialogs.messages.size(), 1);
+  EXPECT_EQ(t.main().findChildren<QDialog*>("frmAbout").size(), 2);
+}
+
+TEST(FrmMain, AFileDroppedOnTheWindowIsOffered) {
+  TestProgram t;
+  QMimeData data;
+  data.setUrls({QUrl::fromLocalFile(Sample("sample.fob"))});
+  QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(&t.main(), &enter);
+  EXPECT_TRUE(enter.isAccepted());
+  QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(&t.main(), &drop);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(t.main().findChildren<QDialog*>("frmDragDrop").size(), 1);
+  EXPECT_TRUE(t.dialogs.messages.isEmpty());
 }
 
 TEST(StartUp, TheCommandLineNamesOneFile) {

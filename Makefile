@@ -48,6 +48,8 @@ test-asan: deps
 
 bench: build
 	$(BUILD_DIR)/bin/quillet_bench
+	$(BUILD_DIR)/bin/quillet_output_bench
+	$(BUILD_DIR)/bin/quillet_ui_bench
 
 # The reader under libFuzzer, with a table of 64 objects so the fuzzer reaches its limit.
 fuzz-build: deps

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <string>
 
+#include "bench_workspace.h"
 #include "gen/generator.h"
 #include "list/file_comparison.h"
 #include "objects/object_file_reader.h"
@@ -17,14 +18,7 @@ namespace {
 using namespace quillet;
 using Clock = std::chrono::steady_clock;
 
-struct Pair {
-  ObjectTable table;
-  ObjectList list;
-  RowFilter filter;
-  NullStatusSink status;
-  NullMessageSink messages;
-  Workspace ws{table, list, filter, status, messages};
-
+struct Pair : bench::BenchWorkspace {
   Pair() {
     gen::Options options;
     options.objects = kObjectCapacity;

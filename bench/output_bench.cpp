@@ -6,6 +6,7 @@
 #include <QPdfWriter>
 #include <QTemporaryDir>
 
+#include "bench_workspace.h"
 #include "gen/generator.h"
 #include "list/object_listing.h"
 #include "objects/object_file_reader.h"
@@ -17,7 +18,7 @@ namespace {
 
 using namespace quillet;
 
-struct Rows {
+struct Rows : bench::BenchWorkspace {
   Rows() {
     filter.types.fill(true);
     for (int file : {1, 2}) {
@@ -30,12 +31,6 @@ struct Rows {
     }
     RefreshList(ws);
   }
-  ObjectTable table;
-  ObjectList list;
-  RowFilter filter;
-  NullStatusSink status;
-  NullMessageSink messages;
-  Workspace ws{table, list, filter, status, messages};
   QTemporaryDir dir;
 };
 

@@ -8,6 +8,7 @@
 #include <new>
 #include <string>
 
+#include "bench_workspace.h"
 #include "gen/generator.h"
 #include "list/object_listing.h"
 #include "objects/object_file_reader.h"
@@ -64,14 +65,7 @@ const Files& TestFiles() {
   return files;
 }
 
-struct Bench {
-  ObjectTable table;
-  ObjectList list;
-  RowFilter filter;
-  NullStatusSink status;
-  NullMessageSink messages;
-  Workspace ws{table, list, filter, status, messages};
-};
+using Bench = bench::BenchWorkspace;
 
 void LoadFile(benchmark::State& state, const std::string& path) {
   Bench b;

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "list/workspace.h"
+
+namespace quillet::bench {
+
+// A table, its rows and a filter that report nowhere: what the benchmarks work on.
+struct BenchWorkspace {
+  ObjectTable table;
+  ObjectList list;
+  RowFilter filter;
+  NullStatusSink status;
+  NullMessageSink messages;
+  Workspace ws{table, list, filter, status, messages};
+};
+
+}  // namespace quillet::bench

@@ -172,60 +172,62 @@ bool Load(Workspace& ws, CollectingMessages& messages, const QString& file_name,
   return true;
 }
 
-int RunList(const RowFilter& given_filter, const QString& file_name, const OutputChoice& choice,
-            std::FILE* out, std::FILE* err) {
+// One run's table, rows and filter; the status goes nowhere, the messages are collected.
+struct Session {
+  explicit Session(const RowFilter& given_filter) : filter(given_filter) {}
+
   ObjectTable table;
   ObjectList list;
-  RowFilter filter = given_filter;
+  RowFilter filter;
   NullStatusSink status;
   CollectingMessages messages;
   Workspace ws{table, list, filter, status, messages};
-  if (!Load(ws, messages, file_name, 1, err)) return kExitTrouble;
-  ShowFileObjects(ws, 1);
+};
+
+int RunList(const RowFilter& filter, const QString& file_name, const OutputChoice& choice,
+            std::FILE* out, std::FILE* err) {
+  Session s(filter);
+  if (!Load(s.ws, s.messages, file_name, 1, err)) return kExitTrouble;
+  ShowFileObjects(s.ws, 1);
 
   const auto output = OpenOutput(choice, out, err);
   if (output == nullptr) return kExitTrouble;
-  for (const ObjectRow& row : list.Rows()) output->Add(row);
+  for (const ObjectRow& row : s.list.Rows()) output->Add(row);
   if (!FinishOutput(*output, choice, err)) return kExitTrouble;
-  if (!choice.pdf.isEmpty() && !WritePdf(choice.pdf, list, file_name, "no file", err)) {
+  if (!choice.pdf.isEmpty() && !WritePdf(choice.pdf, s.list, file_name, "no file", err)) {
     return kExitTrouble;
   }
   return kExitOk;
 }
 
-int RunCompare(bool equal, const CompareCriteria& criteria, const RowFilter& given_filter,
+int RunCompare(bool equal, const CompareCriteria& criteria, const RowFilter& filter,
                const QString& first, const QString& second, const OutputChoice& choice,
                std::FILE* out, std::FILE* err) {
-  ObjectTable table;
-  ObjectList list;
-  RowFilter filter = given_filter;
-  NullStatusSink status;
-  CollectingMessages messages;
-  Workspace ws{table, list, filter, status, messages};
-  if (!Load(ws, messages, first, 1, err) || !Load(ws, messages, second, 2, err)) {
+  Session s(filter);
+  if (!Load(s.ws, s.messages, first, 1, err) || !Load(s.ws, s.messages, second, 2, err)) {
     return kExitTrouble;
   }
 
   const auto output = OpenOutput(choice, out, err);
   if (output == nullptr) return kExitTrouble;
-  RowsToOutput rows(table, *output);
+  RowsToOutput rows(s.table, *output);
   if (equal) {
-    ListEqualObjects(table, criteria, filter, status, rows, kNoPairLimit);
+    ListEqualObjects(s.table, criteria, s.filter, s.status, rows, kNoPairLimit);
   } else {
-    ListDifferentObjects(table, criteria, filter, status, rows);
+    ListDifferentObjects(s.table, criteria, s.filter, s.status, rows);
   }
   if (!FinishOutput(*output, choice, err)) return kExitTrouble;
   if (!choice.pdf.isEmpty()) {
     // The printout is of a list, as in the window, with the window's limit on equal pairs.
     if (equal) {
-      CompareEqual(ws, criteria);
+      CompareEqual(s.ws, criteria);
     } else {
-      CompareDifferent(ws, criteria);
+      CompareDifferent(s.ws, criteria);
     }
-    for (const std::string& text : messages.texts) {
+    for (const std::string& text : s.messages.texts) {
       Say(err, QString("warning: %1").arg(QString::fromStdString(text)));
     }
-    if (!WritePdf(choice.pdf, list, first, second, err)) return kExitTrouble;
+    if (!WritePdf(choice.pdf, s.list, first, second, err)) return kExitTrouble;
   }
   return !equal && output->rows() > 0 ? kExitDifferent : kExitOk;
 }

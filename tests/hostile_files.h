@@ -3,6 +3,7 @@
 // Files made to hurt a reader: what each is, and what a user should see. Shared by the window's
 // and the command line's tests.
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -42,6 +43,14 @@ inline std::vector<HostileFile> MakeHostileFiles(const std::filesystem::path& di
   mkfifo((dir / "pipe.fbk").c_str(), 0644);
   files.push_back({"a pipe without a writer", (dir / "pipe.fbk").string(), 0, true, true});
   files.push_back({"an empty file", WriteBytes(dir / "empty.fob", ""), 0, false, false});
+  // A file that opens but fails at its first byte, even for root: the reader's own memory.
+  fs::create_symlink("/proc/self/mem", dir / "io-error.fob");
+  files.push_back({"a read error", (dir / "io-error.fob").string(), 0, true, true});
+  if (geteuid() != 0) {  // root reads it all the same
+    const std::string locked = GeneratedFile(dir / "locked.fob", 5);
+    fs::permissions(locked, fs::perms::none);
+    files.push_back({"a file without read permission", locked, 0, true, true});
+  }
 
   gen::Options three;
   three.objects = 3;

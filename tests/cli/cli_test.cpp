@@ -100,6 +100,14 @@ TEST_F(CliTest, ListsTheChangedBackupSampleExactly) {
   EXPECT_EQ(outcome.out, Slurp(fs::path(QUILLET_TEST_DATA) / "sample-changed.fbk.all.list"));
 }
 
+TEST_F(CliTest, ComparesTheSamplesExactly) {
+  const std::string samples = std::string(QUILLET_SAMPLES) + "/";
+  const Outcome outcome = Run("compare --different " + Quote(samples + "sample.fob") + " " +
+                              Quote(samples + "sample-changed.fbk"));
+  EXPECT_EQ(outcome.status, 1) << outcome.err;
+  EXPECT_EQ(outcome.out, Slurp(fs::path(QUILLET_TEST_DATA) / "sample-different.list"));
+}
+
 TEST_F(CliTest, TypeSelectionAndSystemObjects) {
   gen::Options options;
   options.objects = 90;

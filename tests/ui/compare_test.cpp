@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QFile>
 #include <QGroupBox>
 #include <QPushButton>
 
@@ -35,6 +36,13 @@ TEST(CompareDialog, OkRunsTheComparisonOfItsMode) {
   dialog.cmdUseOK->click();
   EXPECT_FALSE(dialog.isVisible());
   const int different = t.rows();
+  // Saved, the result is the same bytes the command line writes for it.
+  t.dialogs.save_answer = t.Path("different.txt");
+  t.main().tbMain_ButtonClick(button::kSave);
+  QFile saved(t.Path("different.txt")),
+      expected(QString(QUILLET_TEST_DATA) + "/sample-different.list");
+  ASSERT_TRUE(saved.open(QIODevice::ReadOnly) && expected.open(QIODevice::ReadOnly));
+  EXPECT_EQ(saved.readAll(), expected.readAll());
   EXPECT_GT(different, 0);
   EXPECT_LT(different, 40);  // about 15 % of the objects changed
   EXPECT_EQ(t.main().PanelText(3), "Finished");

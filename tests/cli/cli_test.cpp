@@ -71,6 +71,15 @@ class CliTest : public ::testing::Test {
     return path.string();
   }
 
+  // Exit status 2, nothing on standard output, one line on standard error.
+  void ExpectTrouble(const std::string& arguments) {
+    const Outcome outcome = Run(arguments);
+    EXPECT_EQ(outcome.status, 2) << arguments;
+    EXPECT_EQ(outcome.out, "") << arguments;
+    EXPECT_EQ(outcome.err.rfind("quillet-cli: ", 0), 0u) << arguments << ": " << outcome.err;
+    EXPECT_EQ(std::count(outcome.err.begin(), outcome.err.end(), '\n'), 1) << outcome.err;
+  }
+
   std::string Generated(const std::string& name, int objects) {
     gen::Options options;
     options.objects = objects;
@@ -146,13 +155,7 @@ TEST_F(CliTest, TroubleExitsWithTwoAndAMessage) {
       "frobnicate " + good,
       "",
   };
-  for (const std::string& arguments : cases) {
-    const Outcome outcome = Run(arguments);
-    EXPECT_EQ(outcome.status, 2) << arguments;
-    EXPECT_EQ(outcome.out, "") << arguments;
-    EXPECT_EQ(outcome.err.rfind("quillet-cli: ", 0), 0u) << arguments << ": " << outcome.err;
-    EXPECT_EQ(std::count(outcome.err.begin(), outcome.err.end(), '\n'), 1) << outcome.err;
-  }
+  for (const std::string& arguments : cases) ExpectTrouble(arguments);
 }
 
 TEST_F(CliTest, AnUnreadableFileIsTrouble) {
@@ -316,13 +319,7 @@ TEST_F(CliCompareTest, BadUseAndUnusableFilesAreTrouble) {
       "list --different " + good,
       "list --criteria=name " + good,
   };
-  for (const std::string& arguments : cases) {
-    const Outcome outcome = Run(arguments);
-    EXPECT_EQ(outcome.status, 2) << arguments;
-    EXPECT_EQ(outcome.out, "") << arguments;
-    EXPECT_EQ(outcome.err.rfind("quillet-cli: ", 0), 0u) << arguments << ": " << outcome.err;
-    EXPECT_EQ(std::count(outcome.err.begin(), outcome.err.end(), '\n'), 1) << outcome.err;
-  }
+  for (const std::string& arguments : cases) ExpectTrouble(arguments);
 }
 
 }  // namespace

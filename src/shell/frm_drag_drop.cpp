@@ -107,7 +107,7 @@ FrmDragDrop* HandleDroppedUrls(FrmMain& main, UserDialogs& dialogs, const QList<
   }
   const QString name = urls.first().toLocalFile();
   if (!HasObjectFileExtension(name)) {
-    dialogs.ShowMessage(&main, "Invalid file type. Supported file types: .fbk, .fob");
+    dialogs.ShowMessage(&main, kInvalidFileTypeMessage);
     return nullptr;
   }
   auto* dialog = new FrmDragDrop(main, name);

@@ -51,7 +51,7 @@ void OpenCommandLineFile(FrmMain& main, UserDialogs& dialogs, const QString& arg
   if (HasObjectFileExtension(name)) {
     main.LoadAndShowFile(name, 1);
   } else {
-    dialogs.ShowMessage(&main, "Invalid file type. Supported file types: .fbk, .fob");
+    dialogs.ShowMessage(&main, kInvalidFileTypeMessage);
   }
 }
 

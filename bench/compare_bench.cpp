@@ -8,6 +8,7 @@
 #include <string>
 
 #include "bench_workspace.h"
+#include "commands/compare.h"
 #include "gen/generator.h"
 #include "list/file_comparison.h"
 #include "objects/object_file_reader.h"

@@ -7,9 +7,9 @@
 #include <QTemporaryDir>
 
 #include "bench_workspace.h"
+#include "commands/listing.h"
+#include "commands/load_file.h"
 #include "gen/generator.h"
-#include "list/object_listing.h"
-#include "objects/object_file_reader.h"
 #include "output/list_file_writer.h"
 #include "output/print_layout.h"
 #include "output/printout_painter.h"
@@ -46,7 +46,9 @@ void BM_SaveList40000(benchmark::State& state) {
   Rows& rows = FortyThousand();
   const QString path = rows.dir.filePath("list.txt");
   for (auto _ : state) {
-    if (!WriteListFile(path, rows.list, ListFormat::kText)) state.SkipWithError("save failed");
+    if (!WriteListFile(path.toStdString(), rows.list, ListFormat::kText).empty()) {
+      state.SkipWithError("save failed");
+    }
   }
   state.counters["rows"] = rows.list.RowCount();
 }

@@ -9,9 +9,9 @@
 #include <string>
 
 #include "bench_workspace.h"
+#include "commands/listing.h"
+#include "commands/load_file.h"
 #include "gen/generator.h"
-#include "list/object_listing.h"
-#include "objects/object_file_reader.h"
 #include "output/export_line.h"
 
 namespace {

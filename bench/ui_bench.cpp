@@ -9,9 +9,9 @@
 #include <chrono>
 #include <fstream>
 
+#include "commands/load_file.h"
 #include "gen/generator.h"
 #include "list/object_list_model.h"
-#include "objects/object_file_reader.h"
 #include "runtime/settings_store.h"
 #include "runtime/user_dialogs.h"
 #include "shell/frm_main.h"
@@ -103,7 +103,7 @@ void BM_SortRows40000(benchmark::State& state) {
   main.workspace().filter.types.fill(true);
   main.LoadAndShowFile(Files().paths[0], 1);
   main.LoadAndShowFile(Files().paths[1], 2);
-  const int column = static_cast<int>(state.range(0));
+  const Column column = ColumnAt(static_cast<int>(state.range(0)) - 1);
   for (auto _ : state) {
     main.lvMain_ColumnClick(column);
     QApplication::processEvents();

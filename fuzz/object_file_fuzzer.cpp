@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "list/object_listing.h"
+#include "commands/listing.h"
 #include "objects/object_file_reader.h"
 #include "output/export_line.h"
 #include "output/print_layout.h"

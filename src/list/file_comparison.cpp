@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "list/match_index.h"
-#include "list/object_listing.h"
 #include "objects/text.h"
 #include "runtime/progress_ticker.h"
 
@@ -18,48 +17,27 @@ bool BlankId(const ObjectTable& table, int file, int index) {
   return TrimBlanks(table.Read(file, index, Field::kId)).empty();
 }
 
-bool PassRowFilter(const ObjectTable& table, const RowFilter& filter, int file, int index) {
-  return filter.PassTypeFilter(table.Read(file, index, Field::kType)) &&
-         filter.PassSystemFilter(table.Read(file, index, Field::kId));
-}
-
 void ReportProgress(StatusSink& status, const char* prefix, long long step, long long total,
                     int bar_from, int bar_span) {
-  status.SetPanelText(4, prefix + DecimalText(step * 100 / total) + "%");
+  status.SetPanelText(Panel::kProgress, prefix + DecimalText(step * 100 / total) + "%");
   status.SetProgress(static_cast<double>(bar_from + step * bar_span / total));
 }
-
-// Appends result rows to the list.
-class ListRows final : public ComparisonVisitor {
- public:
-  explicit ListRows(Workspace& ws) : ws_(ws) {}
-  void ExpectRows(long long rows) override {
-    if (rows <= std::numeric_limits<int>::max()) ws_.list.Reserve(static_cast<int>(rows));
-  }
-  bool Row(int file, int index) override {
-    AddObjectRow(ws_, file, index);
-    return true;
-  }
-
- private:
-  Workspace& ws_;
-};
 
 }  // namespace
 
 EqualPairs ListEqualObjects(const ObjectTable& table, const CompareCriteria& criteria,
                             const RowFilter& filter, StatusSink& status, ComparisonVisitor& visitor,
                             long long max_pairs) {
-  status.SetPanelText(3, "Analyzing...");
-  status.SetPanelText(4, "");
-  status.SetPanelText(5, "");
+  status.SetPanelText(Panel::kActivity, "Analyzing...");
+  status.SetPanelText(Panel::kProgress, "");
+  status.SetPanelText(Panel::kCount, "");
 
   const int outer = table.Count(2) > table.Count(1) ? 1 : 2;
   const int inner = 3 - outer;
   const int n = table.Count(outer);
   // Only the file #1 record of a pair is filtered, so a record takes part or not on its own.
   const auto takes_part = [&](int file, int index) {
-    return !BlankId(table, file, index) && (file == 2 || PassRowFilter(table, filter, file, index));
+    return !BlankId(table, file, index) && (file == 2 || filter.Passes(table, file, index));
   };
 
   std::vector<int> indexed;
@@ -99,16 +77,16 @@ EqualPairs ListEqualObjects(const ObjectTable& table, const CompareCriteria& cri
     if (ticker.Due(k)) ReportProgress(status, "Progress: ", k, n, 0, 100);
   }
   status.SetProgress(0);
-  status.SetPanelText(3, "Finished");
+  status.SetPanelText(Panel::kActivity, "Finished");
   return result;
 }
 
 long long ListDifferentObjects(const ObjectTable& table, const CompareCriteria& criteria,
                                const RowFilter& filter, StatusSink& status,
                                ComparisonVisitor& visitor) {
-  status.SetPanelText(3, "Analyzing 1/2 ...");
-  status.SetPanelText(4, "");
-  status.SetPanelText(5, "");
+  status.SetPanelText(Panel::kActivity, "Analyzing 1/2 ...");
+  status.SetPanelText(Panel::kProgress, "");
+  status.SetPanelText(Panel::kCount, "");
 
   const int count1 = table.Count(1), count2 = table.Count(2);
   std::vector<int> all(static_cast<std::size_t>(count2));
@@ -125,51 +103,25 @@ long long ListDifferentObjects(const ObjectTable& table, const CompareCriteria& 
   for (int i = 1; i <= count1; ++i) {
     const int group = index.Find(i);
     if (group >= 0) matched[group] = 1;
-    if (listing && group < 0 && PassRowFilter(table, filter, 1, i)) {
+    if (listing && group < 0 && filter.Passes(table, 1, i)) {
       listing = visitor.Row(1, i);
       rows += listing;
     }
     if (first.Due(i)) ReportProgress(status, "File 1: ", i, count1, 0, 50);
   }
 
-  status.SetPanelText(3, "Analyzing 2/2...");
+  status.SetPanelText(Panel::kActivity, "Analyzing 2/2...");
   ProgressTicker second(count2);
   for (int j = 1; j <= count2; ++j) {
-    if (listing && !matched[index.GroupOfIndexed(j)] && PassRowFilter(table, filter, 2, j)) {
+    if (listing && !matched[index.GroupOfIndexed(j)] && filter.Passes(table, 2, j)) {
       listing = visitor.Row(2, j);
       rows += listing;
     }
     if (second.Due(j)) ReportProgress(status, "File 2: ", j, count2, 50, 50);
   }
   status.SetProgress(0);
-  status.SetPanelText(3, "Finished");
+  status.SetPanelText(Panel::kActivity, "Finished");
   return rows;
-}
-
-void CompareEqual(Workspace& ws, const CompareCriteria& criteria, long long max_pairs) {
-  EqualPairs result;
-  {
-    ObjectList::ChangeScope scope(ws.list);
-    ws.list.RemoveAll();
-    ListRows rows(ws);
-    result = ListEqualObjects(ws.table, criteria, ws.filter, ws.status, rows, max_pairs);
-  }
-  ws.status.SetPanelText(5, "Count: " + DecimalText(ws.list.RowCount()));
-  if (result.listed < result.pairs) {
-    ws.messages.ShowMessage("The files have " + DecimalText(result.pairs) +
-                            " pairs of equal objects. The list shows the first " +
-                            DecimalText(result.listed) + ".");
-  }
-}
-
-void CompareDifferent(Workspace& ws, const CompareCriteria& criteria) {
-  {
-    ObjectList::ChangeScope scope(ws.list);
-    ws.list.RemoveAll();
-    ListRows rows(ws);
-    ListDifferentObjects(ws.table, criteria, ws.filter, ws.status, rows);
-  }
-  ws.status.SetPanelText(5, "Count: " + DecimalText(ws.list.RowCount()));
 }
 
 }  // namespace quillet

@@ -4,7 +4,6 @@
 
 #include "list/compare_criteria.h"
 #include "list/row_filter.h"
-#include "list/workspace.h"
 #include "objects/object_table.h"
 #include "runtime/status_sink.h"
 
@@ -44,16 +43,5 @@ EqualPairs ListEqualObjects(const ObjectTable& table, const CompareCriteria& cri
 long long ListDifferentObjects(const ObjectTable& table, const CompareCriteria& criteria,
                                const RowFilter& filter, StatusSink& status,
                                ComparisonVisitor& visitor);
-
-// With few boxes ticked two files of 20000 objects give up to 400 million equal pairs, which no
-// list holds. The window lists this many pairs (two rows each, about 290 MB) and says how many
-// there were.
-inline constexpr long long kEqualPairLimit = 1'000'000;
-
-// Replace the list with the result of a comparison and write its row count to panel 5.
-// CompareEqual tells the user through ws.messages when it listed fewer pairs than it found.
-void CompareEqual(Workspace& ws, const CompareCriteria& criteria,
-                  long long max_pairs = kEqualPairLimit);
-void CompareDifferent(Workspace& ws, const CompareCriteria& criteria);
 
 }  // namespace quillet

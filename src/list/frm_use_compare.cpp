@@ -9,14 +9,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "list/file_comparison.h"
+#include "runtime/dialog_layout.h"
 
 namespace quillet {
-namespace {
-
-constexpr int kMargin = 10;
-
-}  // namespace
 
 FrmUseCompare::FrmUseCompare(QWidget* parent, Workspace& ws) : QDialog(parent), ws_(ws) {
   setObjectName("frmUseCompare");
@@ -26,68 +21,62 @@ FrmUseCompare::FrmUseCompare(QWidget* parent, Workspace& ws) : QDialog(parent), 
 }
 
 void FrmUseCompare::frmUseCompare_Load() {
-  fr6 = new QGroupBox(this);
-  fr6->setObjectName("fr6");
-  lbl15 = new QLabel("Objects count as the same when these agree:", fr6);
-  lbl15->setObjectName("lbl15");
+  fr6_ = new QGroupBox(this);
+  fr6_->setObjectName("fr6");
+  lbl15_ = new QLabel("Objects count as the same when these agree:", fr6_);
+  lbl15_->setObjectName("lbl15");
   auto box = [this](const char* name, const char* caption) {
-    auto* check = new QCheckBox(caption, fr6);
+    auto* check = new QCheckBox(caption, fr6_);
     check->setObjectName(name);
     check->setChecked(true);
     return check;
   };
-  chkUseTypeID = box("chkUseTypeID", "&Type and ID");
-  chkUseName = box("chkUseName", "&Name");
-  chkUseVersion = box("chkUseVersion", "&Version");
-  chkUseDate = box("chkUseDate", "&Date");
-  chkUseTime = box("chkUseTime", "T&ime");
-  chkUseBSize = box("chkUseBSize", "&BLOB size");
-  auto* frame_layout = new QVBoxLayout(fr6);
-  frame_layout->addWidget(lbl15);
+  chkUseTypeID_ = box("chkUseTypeID", "&Type and ID");
+  chkUseName_ = box("chkUseName", "&Name");
+  chkUseVersion_ = box("chkUseVersion", "&Version");
+  chkUseDate_ = box("chkUseDate", "&Date");
+  chkUseTime_ = box("chkUseTime", "T&ime");
+  chkUseBSize_ = box("chkUseBSize", "&BLOB size");
+  auto* frame_layout = new QVBoxLayout(fr6_);
+  frame_layout->addWidget(lbl15_);
   for (QCheckBox* check :
-       {chkUseTypeID, chkUseName, chkUseVersion, chkUseDate, chkUseTime, chkUseBSize}) {
+       {chkUseTypeID_, chkUseName_, chkUseVersion_, chkUseDate_, chkUseTime_, chkUseBSize_}) {
     frame_layout->addWidget(check);
   }
 
-  cmdUseOK = new QPushButton("OK", this);
-  cmdUseOK->setObjectName("cmdUseOK");
-  cmdUseOK->setDefault(true);
-  cmdUseCancel = new QPushButton("Cancel", this);
-  cmdUseCancel->setObjectName("cmdUseCancel");
-  connect(cmdUseOK, &QPushButton::clicked, this, &FrmUseCompare::cmdUseOK_Click);
-  connect(cmdUseCancel, &QPushButton::clicked, this, &FrmUseCompare::cmdUseCancel_Click);
+  cmdUseOK_ = new QPushButton("OK", this);
+  cmdUseOK_->setObjectName("cmdUseOK");
+  cmdUseOK_->setDefault(true);
+  cmdUseCancel_ = new QPushButton("Cancel", this);
+  cmdUseCancel_->setObjectName("cmdUseCancel");
+  connect(cmdUseOK_, &QPushButton::clicked, this, &FrmUseCompare::cmdUseOK_Click);
+  connect(cmdUseCancel_, &QPushButton::clicked, this, &FrmUseCompare::cmdUseCancel_Click);
 
-  // The frame's left offset is the margin on every side, and below the buttons.
   auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
-  layout->addWidget(fr6);
+  layout->addWidget(fr6_);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
-  buttons->addWidget(cmdUseOK);
-  buttons->addWidget(cmdUseCancel);
+  buttons->addWidget(cmdUseOK_);
+  buttons->addWidget(cmdUseCancel_);
   layout->addLayout(buttons);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
+  FitClientArea(*this, *fr6_, *fr6_, *cmdUseOK_);
 }
 
 CompareCriteria FrmUseCompare::Criteria() const {
   CompareCriteria criteria;
-  criteria.use_type_id = chkUseTypeID->isChecked();
-  criteria.use_name = chkUseName->isChecked();
-  criteria.use_version = chkUseVersion->isChecked();
-  criteria.use_date = chkUseDate->isChecked();
-  criteria.use_time = chkUseTime->isChecked();
-  criteria.use_bsize = chkUseBSize->isChecked();
+  criteria.use_type_id = chkUseTypeID_->isChecked();
+  criteria.use_name = chkUseName_->isChecked();
+  criteria.use_version = chkUseVersion_->isChecked();
+  criteria.use_date = chkUseDate_->isChecked();
+  criteria.use_time = chkUseTime_->isChecked();
+  criteria.use_bsize = chkUseBSize_->isChecked();
   return criteria;
 }
 
 void FrmUseCompare::cmdUseOK_Click() {
   hide();
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-  if (mode_ == 1) {
-    CompareEqual(ws_, Criteria());
-  } else if (mode_ == 2) {
-    CompareDifferent(ws_, Criteria());
-  }
+  RunComparison(ws_, mode_, Criteria());
 }
 
 void FrmUseCompare::cmdUseCancel_Click() {

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+#include "commands/compare.h"
 #include "list/compare_criteria.h"
 
 class QCheckBox;
@@ -11,35 +12,23 @@ class QPushButton;
 
 namespace quillet {
 
-struct Workspace;
-
 // The comparison-criteria dialog. It lives for the whole run and is only shown and hidden, so
 // the ticks stay as the user left them until the program ends; they are never stored. The
-// toolbar shows it with the comparison to run (its tag): 1 equal, 2 different.
+// toolbar shows it with the comparison to run. The controls carry their names as object names
+// (chkUseTypeID, fr6, cmdUseOK, ...).
 class FrmUseCompare final : public QDialog {
   Q_OBJECT
 
  public:
   FrmUseCompare(QWidget* parent, Workspace& ws);
 
-  int Mode() const { return mode_; }
-  void SetMode(int mode) { mode_ = mode; }
+  CompareMode Mode() const { return mode_; }
+  void SetMode(CompareMode mode) { mode_ = mode; }
   // The attributes ticked now.
   CompareCriteria Criteria() const;
 
   void cmdUseOK_Click();
   void cmdUseCancel_Click();
-
-  QCheckBox* chkUseTypeID = nullptr;
-  QCheckBox* chkUseName = nullptr;
-  QCheckBox* chkUseVersion = nullptr;
-  QCheckBox* chkUseDate = nullptr;
-  QCheckBox* chkUseTime = nullptr;
-  QCheckBox* chkUseBSize = nullptr;
-  QGroupBox* fr6 = nullptr;
-  QLabel* lbl15 = nullptr;
-  QPushButton* cmdUseOK = nullptr;
-  QPushButton* cmdUseCancel = nullptr;
 
  protected:
   // The close box only hides the dialog, so it and its ticks survive.
@@ -49,7 +38,17 @@ class FrmUseCompare final : public QDialog {
   void frmUseCompare_Load();
 
   Workspace& ws_;
-  int mode_ = 0;
+  CompareMode mode_ = CompareMode::kNone;
+  QCheckBox* chkUseTypeID_ = nullptr;
+  QCheckBox* chkUseName_ = nullptr;
+  QCheckBox* chkUseVersion_ = nullptr;
+  QCheckBox* chkUseDate_ = nullptr;
+  QCheckBox* chkUseTime_ = nullptr;
+  QCheckBox* chkUseBSize_ = nullptr;
+  QGroupBox* fr6_ = nullptr;
+  QLabel* lbl15_ = nullptr;
+  QPushButton* cmdUseOK_ = nullptr;
+  QPushButton* cmdUseCancel_ = nullptr;
 };
 
 }  // namespace quillet

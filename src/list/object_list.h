@@ -35,8 +35,8 @@ class ObjectList {
   void SetObserver(ListObserver* observer) { observer_ = observer; }
 
   int RowCount() const { return static_cast<int>(rows_.size()); }
-  // row is 1..RowCount(), column 1..10.
-  std::string_view CellText(int row, int column) const;
+  // row is 1..RowCount().
+  std::string_view CellText(int row, Column column) const;
   const ObjectRow& Row(int row) const;
   const std::vector<ObjectRow>& Rows() const { return rows_; }
 
@@ -46,9 +46,9 @@ class ObjectList {
   void RemoveRowsOfFile(int file);
   void RemoveAll();
   void Reserve(int rows);
-  // Orders the rows by the text of one column (1..10), ignoring letter case; rows with equal
-  // texts keep their order, ascending or descending.
-  void SortByColumn(int column, bool ascending);
+  // Orders the rows by the text of one column (see RowBefore); rows with equal texts keep
+  // their order, ascending or descending.
+  void SortByColumn(Column column, bool ascending);
 
  private:
   std::vector<ObjectRow> rows_;

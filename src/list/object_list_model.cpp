@@ -4,8 +4,14 @@
 
 namespace quillet {
 
-const std::array<const char*, kColumnCount> ObjectListModel::kHeaders = {
-    "File", "Type", "ID", "Name", "Modified", "Version", "Date", "Time", "BLOB size", "Compiled"};
+namespace {
+
+QVariant Alignment(Column column) {
+  return QVariant::fromValue((Info(column).right_aligned ? Qt::AlignRight : Qt::AlignLeft) |
+                             Qt::AlignVCenter);
+}
+
+}  // namespace
 
 ObjectListModel::ObjectListModel(ObjectList& list, std::array<QIcon, 2> file_icons, QObject* parent)
     : QAbstractTableModel(parent), list_(list), file_icons_(std::move(file_icons)) {
@@ -25,18 +31,15 @@ int ObjectListModel::columnCount(const QModelIndex& parent) const {
 QVariant ObjectListModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= list_.RowCount()) return {};
   const ObjectRow& row = list_.Rows()[static_cast<std::size_t>(index.row())];
-  const int column = index.column() + 1;
+  const Column column = ColumnAt(index.column());
   switch (role) {
     case Qt::DisplayRole:
       return FromWindows1252(row.Cell(column));
     case Qt::DecorationRole:
-      if (column == 1) return file_icons_[row.file == 2 ? 1 : 0];
+      if (column == Column::kFile) return file_icons_[row.file == 2 ? 1 : 0];
       return {};
     case Qt::TextAlignmentRole:
-      if (column == 3 || column == 7 || column == 8 || column == 9) {
-        return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
-      }
-      return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
+      return Alignment(column);
     default:
       return {};
   }
@@ -44,11 +47,9 @@ QVariant ObjectListModel::data(const QModelIndex& index, int role) const {
 
 QVariant ObjectListModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (orientation != Qt::Horizontal || section < 0 || section >= kColumnCount) return {};
-  if (role == Qt::DisplayRole) return QString::fromLatin1(kHeaders[section]);
-  if (role == Qt::TextAlignmentRole &&
-      (section == 2 || section == 6 || section == 7 || section == 8)) {
-    return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
-  }
+  const Column column = ColumnAt(section);
+  if (role == Qt::DisplayRole) return FromWindows1252(Info(column).header);
+  if (role == Qt::TextAlignmentRole && Info(column).right_aligned) return Alignment(column);
   return {};
 }
 
@@ -58,7 +59,7 @@ Qt::ItemFlags ObjectListModel::flags(const QModelIndex& index) const {
 }
 
 void ObjectListModel::sort(int column, Qt::SortOrder order) {
-  list_.SortByColumn(column + 1, order == Qt::AscendingOrder);
+  list_.SortByColumn(ColumnAt(column), order == Qt::AscendingOrder);
 }
 
 void ObjectListModel::ListAboutToChange() { beginResetModel(); }

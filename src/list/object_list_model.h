@@ -18,8 +18,6 @@ class ObjectListModel final : public QAbstractTableModel, private ListObserver {
   ObjectListModel(ObjectList& list, std::array<QIcon, 2> file_icons, QObject* parent = nullptr);
   ~ObjectListModel() override;
 
-  static const std::array<const char*, kColumnCount> kHeaders;
-
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;
   QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;

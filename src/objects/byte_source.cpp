@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "runtime/system_error.h"
+
 namespace quillet {
 
 std::size_t MemorySource::Read(char* destination, std::size_t n) {
@@ -20,40 +22,25 @@ bool MemorySource::Rewind() {
   return true;
 }
 
-std::unique_ptr<FileSource> FileSource::Open(const std::string& file_name, OpenStatus& status,
-                                             std::string& error) {
+OpenResult FileSource::Open(const std::filesystem::path& file_name) {
   namespace fs = std::filesystem;
   std::error_code ec;
   const fs::file_status file_status = fs::status(file_name, ec);
   if (file_name.empty() || file_status.type() == fs::file_type::not_found) {
-    status = OpenStatus::kMissing;
-    return nullptr;
+    return {OpenStatus::kMissing, nullptr, {}};
   }
-  if (ec) {
-    status = OpenStatus::kUnreadable;
-    error = ec.message();
-    return nullptr;
-  }
+  if (ec) return {OpenStatus::kUnreadable, nullptr, ReasonText(ec)};
   if (file_status.type() == fs::file_type::directory) {
-    status = OpenStatus::kUnreadable;
-    error = "it is a folder";
-    return nullptr;
+    return {OpenStatus::kUnreadable, nullptr, "it is a folder"};
   }
   if (file_status.type() != fs::file_type::regular) {
-    status = OpenStatus::kUnreadable;
-    error = "it is not a regular file";
-    return nullptr;
+    return {OpenStatus::kUnreadable, nullptr, "it is not a regular file"};
   }
   std::FILE* file = std::fopen(file_name.c_str(), "rb");
-  if (file == nullptr) {
-    status = OpenStatus::kUnreadable;
-    error = std::strerror(errno);
-    return nullptr;
-  }
+  if (file == nullptr) return {OpenStatus::kUnreadable, nullptr, ReasonText(errno)};
   // The reader reads in large blocks of its own; a second buffer would only copy.
   std::setvbuf(file, nullptr, _IONBF, 0);
-  status = OpenStatus::kOpened;
-  return std::unique_ptr<FileSource>(new FileSource(file));
+  return {OpenStatus::kOpened, std::unique_ptr<FileSource>(new FileSource(file)), {}};
 }
 
 FileSource::~FileSource() { std::fclose(file_); }
@@ -63,7 +50,7 @@ std::size_t FileSource::Read(char* destination, std::size_t n) {
   const std::size_t count = std::fread(destination, 1, n, file_);
   if (count < n && std::ferror(file_)) {
     failed_ = true;
-    error_ = std::strerror(errno);
+    error_ = ReasonText(errno);
   }
   return count;
 }
@@ -72,7 +59,7 @@ bool FileSource::Rewind() {
   if (failed_) return false;
   if (std::fseek(file_, 0, SEEK_SET) != 0) {
     failed_ = true;
-    error_ = std::strerror(errno);
+    error_ = ReasonText(errno);
     return false;
   }
   return true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -35,14 +36,21 @@ class MemorySource final : public ByteSource {
   std::size_t position_ = 0;
 };
 
+class FileSource;
+
+enum class OpenStatus { kOpened, kMissing, kUnreadable };
+
+struct OpenResult {
+  OpenStatus status = OpenStatus::kMissing;
+  std::unique_ptr<FileSource> source;  // set when opened
+  std::string error;                   // why an unreadable file could not be opened
+};
+
 class FileSource final : public ByteSource {
  public:
-  enum class OpenStatus { kOpened, kMissing, kUnreadable };
-
   // Only regular files are opened: a folder, a pipe or a device is refused before it is opened,
   // so a pipe without a writer cannot block the program.
-  static std::unique_ptr<FileSource> Open(const std::string& file_name, OpenStatus& status,
-                                          std::string& error);
+  static OpenResult Open(const std::filesystem::path& file_name);
 
   ~FileSource() override;
   FileSource(const FileSource&) = delete;

@@ -36,6 +36,14 @@ char32_t Windows1252ToUnicode(unsigned char byte) {
   return byte >= 0x80 && byte <= 0x9F ? kHighControls[byte - 0x80] : char32_t{byte};
 }
 
+char UnicodeToWindows1252(char32_t code) {
+  if (code < 0x80 || (code >= 0xA0 && code <= 0xFF)) return static_cast<char>(code);
+  for (int byte = 0x80; byte <= 0x9F; ++byte) {
+    if (kHighControls[byte - 0x80] == code) return static_cast<char>(byte);
+  }
+  return '?';
+}
+
 std::string Windows1252ToUtf8(std::string_view text) {
   std::string utf8;
   utf8.reserve(text.size() + text.size() / 8);
@@ -53,6 +61,40 @@ std::string Windows1252ToUtf8(std::string_view text) {
     }
   }
   return utf8;
+}
+
+std::string Utf8ToWindows1252(std::string_view utf8) {
+  std::string text;
+  text.reserve(utf8.size());
+  for (std::size_t i = 0; i < utf8.size();) {
+    const auto lead = static_cast<unsigned char>(utf8[i]);
+    const int length = lead < 0x80                   ? 1
+                       : lead >= 0xC2 && lead < 0xE0 ? 2
+                       : lead >= 0xE0 && lead < 0xF0 ? 3
+                       : lead >= 0xF0 && lead < 0xF5 ? 4
+                                                     : 0;
+    char32_t code = length == 1   ? lead
+                    : length == 2 ? lead & 0x1F
+                    : length == 3 ? lead & 0x0F
+                                  : lead & 0x07;
+    bool valid = length > 0 && i + length <= utf8.size();
+    for (int k = 1; valid && k < length; ++k) {
+      const auto next = static_cast<unsigned char>(utf8[i + k]);
+      valid = (next & 0xC0) == 0x80;
+      code = (code << 6) | (next & 0x3F);
+    }
+    // Overlong forms and surrogates are not characters.
+    valid = valid && !(length == 3 && (code < 0x800 || (code >= 0xD800 && code <= 0xDFFF))) &&
+            !(length == 4 && (code < 0x10000 || code > 0x10FFFF));
+    if (!valid) {
+      text += '?';
+      ++i;
+      continue;
+    }
+    i += static_cast<std::size_t>(length);
+    text += UnicodeToWindows1252(code);
+  }
+  return text;
 }
 
 std::string ConvertUmlauts(std::string_view text) {

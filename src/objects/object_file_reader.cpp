@@ -1,13 +1,13 @@
 #include "objects/object_file_reader.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <memory>
 #include <optional>
 #include <vector>
 
-#include "list/workspace.h"
 #include "objects/code_page.h"
 #include "objects/date_time_format.h"
 #include "objects/object_types.h"
@@ -20,12 +20,54 @@ namespace {
 constexpr char kEndOfHeader = 0x1A;
 constexpr std::size_t kBlockSize = 256 * 1024;
 
-// Line layouts: byte offsets and widths from the start of an object line.
-constexpr std::size_t kCommonWidth = 52;  // type, number and name; the same in both layouts
-constexpr std::size_t kLayoutAWidth = 161;
-constexpr std::size_t kLayoutANeeded = 159;  // up to the end of the version list
-constexpr std::size_t kLayoutBWidth = 108;
-constexpr std::size_t kLayoutBNeeded = 105;
+// What the reader does with the bytes of a field before storing them.
+enum class Apply {
+  kAsIs,         // ID and BLOB size keep their blanks
+  kTrim,         // the type: blanks removed at both ends
+  kTrimConvert,  // name and version: blanks removed, then the code page's letters converted
+  kDate,         // through FormatObjectDate
+  kTime,         // through FormatObjectTime
+};
+
+struct FieldSlot {
+  std::size_t offset;  // from the start of the line
+  std::size_t width;
+  Field field;
+  Apply apply;
+};
+
+// A line layout: where each field stands. Fields a layout does not name are stored empty.
+struct LineLayout {
+  std::size_t width;   // with the line end
+  std::size_t needed;  // up to the end of the last field: a shorter rest is a line cut short
+  std::array<FieldSlot, 7> slots;
+  std::size_t slot_count;
+};
+
+// Every type but TableData.
+constexpr LineLayout kLayoutA = {161,
+                                 159,
+                                 {{{0, 9, Field::kType, Apply::kTrim},
+                                   {10, 10, Field::kId, Apply::kAsIs},
+                                   {21, 30, Field::kName, Apply::kTrimConvert},
+                                   {53, 10, Field::kDate, Apply::kDate},
+                                   {68, 11, Field::kTime, Apply::kTime},
+                                   {91, 10, Field::kBlobSize, Apply::kAsIs},
+                                   {102, 57, Field::kVersion, Apply::kTrimConvert}}},
+                                 7};
+
+// TableData: no date and no time.
+constexpr LineLayout kLayoutB = {108,
+                                 105,
+                                 {{{0, 9, Field::kType, Apply::kTrim},
+                                   {10, 10, Field::kId, Apply::kAsIs},
+                                   {21, 30, Field::kName, Apply::kTrimConvert},
+                                   {64, 10, Field::kBlobSize, Apply::kAsIs},
+                                   {75, 30, Field::kVersion, Apply::kTrimConvert}}},
+                                 5};
+
+// Type, number and name stand alike in both layouts; the type then picks the layout.
+constexpr std::size_t kCommonWidth = 52;
 
 // A CR LF and the longest type name with its blank.
 constexpr std::size_t kLongestLineStart = 2 + 10;
@@ -161,41 +203,69 @@ class TableIdSet {
   std::vector<int> slots_;
 };
 
-std::string_view Bytes(const char* line, std::size_t offset, std::size_t width) {
-  return {line + offset, width};
+std::string_view Bytes(const char* line, const FieldSlot& slot) {
+  return {line + slot.offset, slot.width};
 }
 
-// Names and versions: blanks removed at both ends, then the code page's letters converted.
-// Converted into a buffer of the caller's, so a line costs no allocation.
-std::string_view DirectoryText(const char* line, std::size_t offset, std::size_t width,
-                               char* buffer) {
-  const std::string_view text = TrimBlanks(Bytes(line, offset, width));
-  ConvertUmlautsInto(text, buffer);
-  return {buffer, text.size()};
+// Stores the fields of one line into record `row`, without allocating.
+void StoreLine(ObjectTable& table, int file, int row, const char* line, const LineLayout& layout) {
+  table.Clear(file, row);
+  for (std::size_t s = 0; s < layout.slot_count; ++s) {
+    const FieldSlot& slot = layout.slots[s];
+    const std::string_view bytes = Bytes(line, slot);
+    char text[64];  // room for a converted name or version, a formatted date or time
+    switch (slot.apply) {
+      case Apply::kAsIs:
+        table.Store(file, row, slot.field, bytes);
+        break;
+      case Apply::kTrim:
+        table.Store(file, row, slot.field, TrimBlanks(bytes));
+        break;
+      case Apply::kTrimConvert: {
+        const std::string_view trimmed = TrimBlanks(bytes);
+        ConvertUmlautsInto(trimmed, text);
+        table.Store(file, row, slot.field, {text, trimmed.size()});
+        break;
+      }
+      case Apply::kDate:
+        table.Store(file, row, slot.field, {text, FormatObjectDateInto(bytes, text)});
+        break;
+      case Apply::kTime:
+        table.Store(file, row, slot.field, {text, FormatObjectTimeInto(bytes, text)});
+        break;
+    }
+  }
 }
+
+static_assert(FormattedRoom(std::string_view("12345678901")) <= 64);
 
 }  // namespace
 
-bool IsBackupFileName(std::string_view file_name) {
-  if (file_name.size() < 4) return false;
-  std::string_view tail = file_name.substr(file_name.size() - 4);
-  std::string lower(tail);
-  for (char& c : lower) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+bool IsBackupFileName(const std::filesystem::path& file_name) {
+  // The native name, so any name the system gives is looked at as it stands.
+  const auto& name = file_name.native();
+  constexpr std::string_view kTail = ".fbk";
+  if (name.size() < kTail.size()) return false;
+  for (std::size_t i = 0; i < kTail.size(); ++i) {
+    auto c = name[name.size() - kTail.size() + i];
+    if (c >= 'A' && c <= 'Z') c = static_cast<decltype(c)>(c - 'A' + 'a');
+    if (c != static_cast<decltype(c)>(kTail[i])) return false;
   }
-  return lower == ".fbk";
+  return true;
 }
 
 LoadResult ReadObjectDirectory(ObjectTable& table, ByteSource& source, int file, bool backup,
                                StatusSink& status) {
   LoadResult result;
-  const HeaderScan scan = ScanHeader(source);
-  if (source.Failed()) {
+  // A read error anywhere leaves the file without objects.
+  const auto unreadable = [&] {
     table.SetCount(file, 0);
     result.status = LoadStatus::kUnreadable;
     result.error = source.ErrorText();
     return result;
-  }
+  };
+  const HeaderScan scan = ScanHeader(source);
+  if (source.Failed()) return unreadable();
   result.lines = scan.found ? scan.lines : 0;
   if (result.lines == 0) {
     table.SetCount(file, 0);
@@ -203,13 +273,8 @@ LoadResult ReadObjectDirectory(ObjectTable& table, ByteSource& source, int file,
     return result;
   }
 
-  status.SetPanelText(3, "Loading...");
-  if (!source.Rewind()) {
-    table.SetCount(file, 0);
-    result.status = LoadStatus::kUnreadable;
-    result.error = source.ErrorText();
-    return result;
-  }
+  status.SetPanelText(Panel::kActivity, "Loading...");
+  if (!source.Rewind()) return unreadable();
 
   ByteCursor cursor(source);
   std::optional<TableIdSet> kept_tables;
@@ -220,7 +285,7 @@ LoadResult ReadObjectDirectory(ObjectTable& table, ByteSource& source, int file,
   long long lines_read = 0;
   bool after_line_end = true;  // the file's first byte starts a line
   auto report = [&] {
-    status.SetPanelText(4, prefix + DecimalText(kept));
+    status.SetPanelText(Panel::kProgress, prefix + DecimalText(kept));
     status.SetProgress(50.0 * std::min<long long>(kept, result.lines) / result.lines);
   };
 
@@ -230,104 +295,42 @@ LoadResult ReadObjectDirectory(ObjectTable& table, ByteSource& source, int file,
   // blank) is kept without being counted, so it costs no announced object its place. Anything
   // else counts, so a directory whose lines have slipped still ends after its count.
   while (lines_read < result.lines) {
-    const std::size_t available = cursor.Ensure(kLayoutAWidth);
+    const std::size_t available = cursor.Ensure(kLayoutA.width);
     const char* line = cursor.Data();
     if (available < kCommonWidth) {
       result.cut_short = true;
       break;
     }
-    const std::string_view type = TrimBlanks(Bytes(line, 0, 9));
-    const bool table_data = type == kTypeNames[kTableDataType];
-    const std::size_t needed = table_data ? kLayoutBNeeded : kLayoutANeeded;
-    if (available < needed) {
+    const std::string_view type = TrimBlanks(Bytes(line, kLayoutA.slots[0]));
+    const LineLayout& layout = type == kTypeNames[kTableDataType] ? kLayoutB : kLayoutA;
+    if (available < layout.needed) {
       result.cut_short = true;
       break;
     }
-    const std::string_view id = Bytes(line, 10, 10);
-    const bool repeated_table =
-        backup && type == kTypeNames[kTableType] && kept_tables->Contains(id);
-    if (!repeated_table) {
+    const bool table_type = backup && type == kTypeNames[kTableType];
+    if (!table_type || !kept_tables->Contains(Bytes(line, kLayoutA.slots[1]))) {
       if (kept == table.Capacity()) {
         result.capacity_reached = true;
         break;
       }
-      const int row = ++kept;
-      table.Store(file, row, Field::kType, type);
-      table.Store(file, row, Field::kId, id);
-      char text[64];  // room for a converted name or version, a formatted date or time
-      table.Store(file, row, Field::kName, DirectoryText(line, 21, 30, text));
-      if (table_data) {
-        table.Store(file, row, Field::kBlobSize, Bytes(line, 64, 10));
-        table.Store(file, row, Field::kVersion, DirectoryText(line, 75, 30, text));
-        table.Store(file, row, Field::kDate, {});
-        table.Store(file, row, Field::kTime, {});
-      } else {
-        table.Store(file, row, Field::kDate,
-                    {text, FormatObjectDateInto(Bytes(line, 53, 10), text)});
-        table.Store(file, row, Field::kTime,
-                    {text, FormatObjectTimeInto(Bytes(line, 68, 11), text)});
-        table.Store(file, row, Field::kBlobSize, Bytes(line, 91, 10));
-        table.Store(file, row, Field::kVersion, DirectoryText(line, 102, 57, text));
-      }
-      table.Store(file, row, Field::kModified, {});
-      table.Store(file, row, Field::kCompiled, {});
-      if (backup && type == kTypeNames[kTableType]) kept_tables->Insert(row);
+      StoreLine(table, file, ++kept, line, layout);
+      if (table_type) kept_tables->Insert(kept);
     }
     const bool uncounted_type = after_line_end && !StartsWithTypeName(line, available);
     if (!uncounted_type) ++lines_read;
     // The last line may lack its line end.
-    const std::size_t width = table_data ? kLayoutBWidth : kLayoutAWidth;
-    after_line_end = available >= width && line[width - 2] == '\r' && line[width - 1] == '\n';
-    cursor.Skip(width);
+    after_line_end = available >= layout.width && line[layout.width - 2] == '\r' &&
+                     line[layout.width - 1] == '\n';
+    cursor.Skip(layout.width);
     if (ticker.Due(lines_read)) report();
   }
   report();
 
-  if (source.Failed()) {
-    table.SetCount(file, 0);
-    result.status = LoadStatus::kUnreadable;
-    result.error = source.ErrorText();
-    return result;
-  }
+  if (source.Failed()) return unreadable();
   table.SetCount(file, kept);
   result.objects = kept;
   result.status = kept > 0 ? LoadStatus::kLoaded : LoadStatus::kNoObjects;
-  status.SetPanelText(3, "Loaded");
-  return result;
-}
-
-LoadResult LoadObjectFile(Workspace& ws, const std::string& file_name, int file) {
-  FileSource::OpenStatus open_status;
-  std::string error;
-  auto source = FileSource::Open(file_name, open_status, error);
-  if (open_status == FileSource::OpenStatus::kMissing) return {};
-
-  ws.list.RemoveRowsOfFile(file);
-  ws.status.ShowFilePanel(file, file_name);
-  ws.status.SetPanelText(3, "Analyzing...");
-  ws.status.SetPanelText(4, "");
-  ws.status.SetPanelText(5, "");
-
-  LoadResult result;
-  if (source == nullptr) {
-    ws.table.SetCount(file, 0);
-    result.status = LoadStatus::kUnreadable;
-    result.error = error;
-  } else {
-    result = ReadObjectDirectory(ws.table, *source, file, IsBackupFileName(file_name), ws.status);
-  }
-
-  if (result.status == LoadStatus::kUnreadable) {
-    ws.messages.ShowMessage("Unable to read the file: " + result.error);
-  } else if (result.capacity_reached) {
-    ws.messages.ShowMessage("The file lists more than " + DecimalText(ws.table.Capacity()) +
-                            " objects. Only the first " + DecimalText(ws.table.Capacity()) +
-                            " are loaded.");
-  } else if (result.cut_short) {
-    ws.messages.ShowMessage(
-        "The file ends inside its list of objects. Only the objects before the damaged line "
-        "are loaded.");
-  }
+  status.SetPanelText(Panel::kActivity, "Loaded");
   return result;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -8,8 +9,6 @@
 #include "runtime/status_sink.h"
 
 namespace quillet {
-
-struct Workspace;
 
 enum class LoadStatus {
   kMissing,     // no such file: nothing was changed
@@ -28,16 +27,11 @@ struct LoadResult {
 };
 
 // A backup file drops repeated Table lines; its name ends in ".fbk" in any letter case.
-bool IsBackupFileName(std::string_view file_name);
+bool IsBackupFileName(const std::filesystem::path& file_name);
 
 // Reads the object directory of `source` into area `file` of the table and sets its count.
 // Reports the loading status texts; knows nothing of the list or of messages.
 LoadResult ReadObjectDirectory(ObjectTable& table, ByteSource& source, int file, bool backup,
                                StatusSink& status);
-
-// The whole load of a named file as file #1 or #2: takes that file's rows out of the list,
-// shows the file in its status panel, reads it, and tells the user what they must know.
-// file_name is in the platform's own encoding.
-LoadResult LoadObjectFile(Workspace& ws, const std::string& file_name, int file);
 
 }  // namespace quillet

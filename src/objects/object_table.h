@@ -58,6 +58,9 @@ class ObjectTable {
     std::memset(target + kept, ' ', width - kept);
   }
 
+  // Every field empty, as blanks.
+  void Clear(int file, int row) { std::memset(RecordAt(file, row), ' ', kRecordWidth); }
+
   int Count(int file) const;
   void SetCount(int file, int count);
 

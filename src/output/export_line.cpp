@@ -5,10 +5,10 @@
 namespace quillet {
 
 void AppendExportLine(std::string& out, const ObjectRow& row) {
-  out += row.Cell(1) == FileTag(2) ? "\"2\"" : "\"1\"";
-  for (int column = 2; column <= kColumnCount; ++column) {
+  out += row.Cell(Column::kFile) == FileTag(2) ? "\"2\"" : "\"1\"";
+  for (int f = 0; f < kFieldCount; ++f) {
     out += ",\"";
-    out += TrimBlanks(row.Cell(column));
+    out += TrimBlanks(row.Cell(ColumnOf(static_cast<Field>(f))));
     out += '"';
   }
   out += "\r\n";

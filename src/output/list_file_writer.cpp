@@ -1,7 +1,8 @@
 #include "output/list_file_writer.h"
 
-#include <QFileInfo>
-#include <QSaveFile>
+#include <cerrno>
+
+#include "runtime/system_error.h"
 
 namespace quillet {
 namespace {
@@ -35,44 +36,40 @@ bool RowOutput::Flush() {
   return ok_;
 }
 
-std::unique_ptr<AtomicFileOutput> AtomicFileOutput::Open(const QString& path, ListFormat format) {
-  const QFileInfo target(path);
-  if (target.exists() && !target.isFile()) return nullptr;
-  auto file = std::make_unique<QSaveFile>(path);
-  // Unbuffered, so a write the disk cuts short reports its real length: through Qt's buffer a
-  // full disk went unnoticed and a truncated file replaced the old one.
-  if (!file->open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return nullptr;
-  return std::unique_ptr<AtomicFileOutput>(new AtomicFileOutput(std::move(file), format));
+FileOutputOpen FileOutput::Open(const std::filesystem::path& path, ListFormat format) {
+  AtomicFileOpen opened = AtomicFile::Open(path);
+  if (opened.file == nullptr) return {nullptr, opened.error};
+  return {std::unique_ptr<FileOutput>(new FileOutput(std::move(opened.file), format)), {}};
 }
 
-AtomicFileOutput::AtomicFileOutput(std::unique_ptr<QSaveFile> file, ListFormat format)
+FileOutput::FileOutput(std::unique_ptr<AtomicFile> file, ListFormat format)
     : RowOutput(format), file_(std::move(file)) {}
 
-// Without a commit the temporary file is discarded and the target left alone.
-AtomicFileOutput::~AtomicFileOutput() = default;
+bool FileOutput::WriteBytes(const std::string& bytes) { return file_->Write(bytes); }
 
-bool AtomicFileOutput::WriteBytes(const std::string& bytes) {
-  const auto size = static_cast<qint64>(bytes.size());
-  return file_->write(bytes.data(), size) == size;
-}
-
-bool AtomicFileOutput::Complete() { return file_->commit(); }
+bool FileOutput::Complete() { return file_->Commit(); }
 
 bool StreamOutput::WriteBytes(const std::string& bytes) {
-  return std::fwrite(bytes.data(), 1, bytes.size(), stream_) == bytes.size();
+  if (std::fwrite(bytes.data(), 1, bytes.size(), stream_) == bytes.size()) return true;
+  error_ = ReasonText(errno);
+  return false;
 }
 
-bool StreamOutput::Complete() { return std::fflush(stream_) == 0; }
+bool StreamOutput::Complete() {
+  if (std::fflush(stream_) == 0) return true;
+  error_ = ReasonText(errno);
+  return false;
+}
 
-bool WriteListFile(const QString& path, const ObjectList& list, ListFormat format,
-                   const std::function<void(int)>& progress) {
-  const auto output = AtomicFileOutput::Open(path, format);
-  if (output == nullptr) return false;
-  output->SetProgress(progress);
+std::string WriteListFile(const std::filesystem::path& path, const ObjectList& list,
+                          ListFormat format, const std::function<void(int)>& progress) {
+  FileOutputOpen opened = FileOutput::Open(path, format);
+  if (opened.output == nullptr) return opened.error;
+  opened.output->SetProgress(progress);
   for (const ObjectRow& row : list.Rows()) {
-    if (!output->Add(row)) return false;
+    if (!opened.output->Add(row)) return opened.output->Error();
   }
-  return output->Finish();
+  return opened.output->Finish() ? std::string() : opened.output->Error();
 }
 
 }  // namespace quillet

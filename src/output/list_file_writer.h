@@ -1,15 +1,14 @@
 #pragma once
 
-#include <QString>
 #include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
 
 #include "list/object_list.h"
 #include "output/list_formats.h"
-
-class QSaveFile;
+#include "runtime/atomic_file.h"
 
 namespace quillet {
 
@@ -27,6 +26,8 @@ class RowOutput {
   // Writes the rest and completes the output; false when anything failed.
   bool Finish();
   int rows() const { return rows_; }
+  // Why writing failed: "no space left on device".
+  virtual std::string Error() const = 0;
   // Told the number of rows written each time a piece goes out.
   void SetProgress(std::function<void(int rows_written)> progress) {
     progress_ = std::move(progress);
@@ -46,37 +47,44 @@ class RowOutput {
   bool ok_ = true;
 };
 
-// Writes to a file through a temporary file that replaces the target only when complete: on
-// any failure the file that was there stays exactly as it was. A target that exists but is not
-// a regular file (a folder, a device, a pipe) is refused.
-class AtomicFileOutput final : public RowOutput {
+class FileOutput;
+
+struct FileOutputOpen {
+  std::unique_ptr<FileOutput> output;  // null when the file cannot be written
+  std::string error;
+};
+
+// Writes a file whole or not at all (see AtomicFile).
+class FileOutput final : public RowOutput {
  public:
-  // Null when the file cannot be written.
-  static std::unique_ptr<AtomicFileOutput> Open(const QString& path, ListFormat format);
-  ~AtomicFileOutput() override;
+  static FileOutputOpen Open(const std::filesystem::path& path, ListFormat format);
+  std::string Error() const override { return file_->error(); }
 
  private:
-  AtomicFileOutput(std::unique_ptr<QSaveFile> file, ListFormat format);
+  FileOutput(std::unique_ptr<AtomicFile> file, ListFormat format);
   bool WriteBytes(const std::string& bytes) override;
   bool Complete() override;
 
-  std::unique_ptr<QSaveFile> file_;
+  std::unique_ptr<AtomicFile> file_;
 };
 
 // Writes to a stream such as standard output.
 class StreamOutput final : public RowOutput {
  public:
   StreamOutput(std::FILE* stream, ListFormat format) : RowOutput(format), stream_(stream) {}
+  std::string Error() const override { return error_; }
 
  private:
   bool WriteBytes(const std::string& bytes) override;
   bool Complete() override;
 
   std::FILE* stream_;
+  std::string error_;
 };
 
-// Every row of the list to `path`, atomically; false on failure.
-bool WriteListFile(const QString& path, const ObjectList& list, ListFormat format,
-                   const std::function<void(int rows_written)>& progress = {});
+// Every row of the list to `path`, whole or not at all. Empty when written, else why not.
+std::string WriteListFile(const std::filesystem::path& path, const ObjectList& list,
+                          ListFormat format,
+                          const std::function<void(int rows_written)>& progress = {});
 
 }  // namespace quillet

@@ -1,6 +1,5 @@
 #include "output/list_formats.h"
 
-#include <array>
 #include <cstdio>
 
 #include "objects/code_page.h"
@@ -9,9 +8,6 @@
 
 namespace quillet {
 namespace {
-
-constexpr std::array<const char*, kColumnCount> kFieldNames = {
-    "File", "Type", "ID", "Name", "Modified", "Version", "Date", "Time", "BLOB size", "Compiled"};
 
 const char* FileNumber(const ObjectRow& row) { return row.file == 2 ? "2" : "1"; }
 
@@ -64,9 +60,9 @@ void AppendJsonString(std::string& out, std::string_view utf8) {
 
 void ListFormatter::Begin(std::string& out) {
   if (format_ == ListFormat::kCsv) {
-    for (int i = 0; i < kColumnCount; ++i) {
-      if (i > 0) out += ',';
-      out += kFieldNames[i];
+    for (const ColumnInfo& column : kColumns) {
+      if (&column != &kColumns.front()) out += ',';
+      out += column.header;
     }
     out += "\r\n";
   } else if (format_ == ListFormat::kJson) {
@@ -81,21 +77,23 @@ void ListFormatter::AddRow(std::string& out, const ObjectRow& row) {
       break;
     case ListFormat::kCsv:
       out += FileNumber(row);
-      for (int column = 2; column <= kColumnCount; ++column) {
+      for (int column = 1; column < kColumnCount; ++column) {
         out += ',';
-        AppendCsvField(out, Windows1252ToUtf8(TrimBlanks(row.Cell(column))));
+        AppendCsvField(out, Windows1252ToUtf8(TrimBlanks(row.Cell(ColumnAt(column)))));
       }
       out += "\r\n";
       break;
     case ListFormat::kJson:
       out += first_row_ ? "\n" : ",\n";
-      out += "  {\"File\": ";
+      out += "  {";
+      AppendJsonString(out, Info(Column::kFile).header);
+      out += ": ";
       out += FileNumber(row);
-      for (int column = 2; column <= kColumnCount; ++column) {
+      for (int column = 1; column < kColumnCount; ++column) {
         out += ", ";
-        AppendJsonString(out, kFieldNames[column - 1]);
+        AppendJsonString(out, kColumns[column].header);
         out += ": ";
-        AppendJsonString(out, Windows1252ToUtf8(TrimBlanks(row.Cell(column))));
+        AppendJsonString(out, Windows1252ToUtf8(TrimBlanks(row.Cell(ColumnAt(column)))));
       }
       out += '}';
       break;

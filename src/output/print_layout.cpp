@@ -43,16 +43,17 @@ std::string RowFirstLine(const ObjectRow& row) {
   std::string line = kIndent;
   line.reserve(kPrintLineWidth);
   line += row.file == 2 ? "2 " : "1 ";
-  for (int column : {2, 3, 4, 5, 7, 8, 9}) {
+  for (Column column : {Column::kType, Column::kId, Column::kName, Column::kModified, Column::kDate,
+                        Column::kTime, Column::kBlobSize}) {
     line += row.Cell(column);
     line += ' ';
   }
-  line += row.Cell(10);
+  line += row.Cell(Column::kCompiled);
   return line;
 }
 
 std::string RowSecondLine(const ObjectRow& row) {
-  return std::string(31, ' ') + std::string(row.Cell(6));
+  return std::string(31, ' ') + std::string(row.Cell(Column::kVersion));
 }
 
 std::vector<PrintPage> PaginateRows(int row_count, const PrintMetrics& metrics) {

@@ -1,20 +1,32 @@
 #pragma once
 
+#include <filesystem>
+#include <string>
 #include <string_view>
 
 namespace quillet {
 
+// The five panels of the status bar, numbered as the user sees them from the left.
+enum class Panel { kFile1 = 1, kFile2 = 2, kActivity = 3, kProgress = 4, kCount = 5 };
+
+inline constexpr int kPanelCount = 5;
+
+// The panel that shows file #1 or file #2.
+constexpr Panel FilePanel(int file) { return file == 2 ? Panel::kFile2 : Panel::kFile1; }
+
+// The row count panel's text: "Count: 42".
+inline std::string CountText(long long rows) { return "Count: " + std::to_string(rows); }
+
 // Where long work reports how far it came: the status bar's five panels and the progress bar.
 // The window implements it with its widgets, the command line with nothing, tests with a
-// recorder. Texts are Windows-1252 bytes; file names are in the platform's own encoding.
+// recorder. Texts are Windows-1252 bytes; file names are paths, shown as the platform names them.
 class StatusSink {
  public:
   virtual ~StatusSink() = default;
 
-  // panel is 1..5: 1 and 2 the files, 3 the activity, 4 the progress text, 5 the row count.
-  virtual void SetPanelText(int panel, std::string_view text) = 0;
-  // Panel `file` shows the file's name as text and tool tip, and the icon of that file.
-  virtual void ShowFilePanel(int file, std::string_view file_name) = 0;
+  virtual void SetPanelText(Panel panel, std::string_view text) = 0;
+  // The file's panel shows its name as text and tool tip, and the icon of that file.
+  virtual void ShowFilePanel(int file, const std::filesystem::path& file_name) = 0;
   // 0..100; fractions allowed.
   virtual void SetProgress(double value) = 0;
   // The comparison commands need both files, "show all" needs one.
@@ -23,8 +35,8 @@ class StatusSink {
 
 class NullStatusSink final : public StatusSink {
  public:
-  void SetPanelText(int, std::string_view) override {}
-  void ShowFilePanel(int, std::string_view) override {}
+  void SetPanelText(Panel, std::string_view) override {}
+  void ShowFilePanel(int, const std::filesystem::path&) override {}
   void SetProgress(double) override {}
   void SetCompareCommandsEnabled(bool, bool) override {}
 };

@@ -1,6 +1,6 @@
 #include "runtime/text_codec.h"
 
-#include <array>
+#include <QFile>
 
 #include "objects/code_page.h"
 
@@ -16,30 +16,26 @@ QString FromWindows1252(std::string_view text) {
 }
 
 std::string ToWindows1252(const QString& text) {
-  // Unicode back to the byte that maps to it; characters Windows-1252 cannot hold become '?'.
-  static const auto kHighBytes = [] {
-    std::array<std::pair<char16_t, char>, 32> high{};
-    for (int i = 0; i < 32; ++i) {
-      high[i] = {static_cast<char16_t>(Windows1252ToUnicode(static_cast<unsigned char>(0x80 + i))),
-                 static_cast<char>(0x80 + i)};
-    }
-    return high;
-  }();
   std::string result;
   result.reserve(static_cast<std::size_t>(text.size()));
-  for (QChar qc : text) {
-    const char16_t c = qc.unicode();
-    char byte = '?';
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
-      byte = static_cast<char>(c);
-    } else {
-      for (const auto& [unicode, code] : kHighBytes) {
-        if (unicode == c) byte = code;
-      }
-    }
-    result += byte;
-  }
+  for (const char32_t c : text.toUcs4()) result += UnicodeToWindows1252(c);
   return result;
+}
+
+QString FromPath(const std::filesystem::path& path) {
+#ifdef Q_OS_WIN
+  return QString::fromStdWString(path.native());
+#else
+  return QFile::decodeName(QByteArray::fromStdString(path.native()));
+#endif
+}
+
+std::filesystem::path ToPath(const QString& name) {
+#ifdef Q_OS_WIN
+  return std::filesystem::path(name.toStdWString());
+#else
+  return std::filesystem::path(QFile::encodeName(name).toStdString());
+#endif
 }
 
 }  // namespace quillet

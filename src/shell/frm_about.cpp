@@ -12,12 +12,12 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "runtime/dialog_layout.h"
 #include "runtime/user_dialogs.h"
 
 namespace quillet {
 namespace {
 
-constexpr int kMargin = 11;
 constexpr int kTextWidth = 300;
 constexpr int kLogoSize = 48;
 constexpr int kLogoSpacing = 12;
@@ -79,7 +79,6 @@ FrmAbout::FrmAbout(QWidget* parent, UserDialogs& dialogs) : QDialog(parent), dia
   inside->addWidget(imgTop_);
   inside->addLayout(row);
   auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
   layout->addWidget(fr2_);
 
   tmrHyperlinks_ = new QTimer(this);
@@ -108,11 +107,7 @@ void FrmAbout::frmAbout_Load() {
   imgTop_->setPixmap(TopBand(kLogoSize + kLogoSpacing + kTextWidth));
 
   // The client area: fr2's left margin again right of and below fr2.
-  adjustSize();
-  layout()->invalidate();
-  layout()->activate();
-  const int margin = fr2_->x();
-  setFixedSize(fr2_->width() + 2 * margin, fr2_->geometry().bottom() + 1 + margin);
+  FitClientArea(*this, *fr2_, *fr2_, *fr2_);
 }
 
 // The label is as wide as its text, so its rectangle is exactly the link.

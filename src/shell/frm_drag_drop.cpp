@@ -1,7 +1,6 @@
 #include "shell/frm_drag_drop.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMimeData>
@@ -9,16 +8,16 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "list/object_listing.h"
-#include "objects/object_file_reader.h"
+#include "commands/listing.h"
+#include "commands/load_file.h"
+#include "runtime/dialog_layout.h"
+#include "runtime/text_codec.h"
 #include "runtime/user_dialogs.h"
 #include "shell/command_line.h"
 #include "shell/frm_main.h"
 
 namespace quillet {
 namespace {
-
-constexpr int kMargin = 11;
 
 QPushButton* NewButton(const char* name, const QString& text, QWidget* parent) {
   auto* button = new QPushButton(text, parent);
@@ -47,7 +46,6 @@ FrmDragDrop::FrmDragDrop(FrmMain& main, QString file_name)
   buttons->addWidget(cmdLoadAs2_);
   buttons->addWidget(cmdLoadCancel_);
   auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
   layout->addWidget(lbl1_);
   layout->addLayout(buttons);
   frmdragdrop_Load();
@@ -62,12 +60,7 @@ void FrmDragDrop::frmdragdrop_Load() {
   lbl1_->setToolTip(file_name_);
   lbl1_->setFixedWidth(width);
   // The client area: the first button's left margin again right of and below Cancel.
-  adjustSize();
-  layout()->invalidate();
-  layout()->activate();
-  const int margin = cmdLoadAs1_->x();
-  const QRect last = cmdLoadCancel_->geometry();
-  setFixedSize(last.right() + 1 + margin, last.bottom() + 1 + margin);
+  FitClientArea(*this, *cmdLoadAs1_, *cmdLoadCancel_, *cmdLoadCancel_);
 }
 
 void FrmDragDrop::cmdLoadAs1_Click() { LoadAs(1); }
@@ -82,8 +75,7 @@ void FrmDragDrop::cmdLoadCancel_Click() {
 void FrmDragDrop::LoadAs(int file) {
   // The dialog is gone once closed: keep what the listing needs.
   FrmMain& main = main_;
-  const LoadResult result =
-      LoadObjectFile(main.workspace(), QFile::encodeName(file_name_).toStdString(), file);
+  const LoadResult result = LoadObjectFile(main.workspace(), ToPath(file_name_), file);
   close();
   // Let the dialog disappear before the list is built.
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);

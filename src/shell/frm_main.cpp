@@ -17,11 +17,11 @@
 #include <QTreeView>
 #include <algorithm>
 
+#include "commands/listing.h"
+#include "commands/load_file.h"
 #include "list/frm_use_compare.h"
 #include "list/object_list_model.h"
-#include "list/object_listing.h"
 #include "list/trimmed_text_delegate.h"
-#include "objects/object_file_reader.h"
 #include "output/list_file_writer.h"
 #include "output/printout_painter.h"
 #include "runtime/settings_store.h"
@@ -45,15 +45,14 @@ constexpr const char* kOpenFilter =
 constexpr const char* kSaveTitle = "Save object list...";
 constexpr const char* kSaveFilter = "Text files (*.txt)|*.txt|All files (*.*)|*.*";
 constexpr const char* kPrintDocumentName = "Quillet object list";
-constexpr std::array<int, 5> kPanelWidths = {270, 270, 90, 100, 100};
+// Pixels, by panel number.
+constexpr std::array<int, kPanelCount + 1> kPanelWidths = {0, 270, 270, 90, 100, 100};
 constexpr int kProgressSteps = 1000;  // the bar shows tenths of a percent
 
 double LogicalDpi() {
   const QScreen* screen = QGuiApplication::primaryScreen();
   return screen != nullptr ? screen->logicalDotsPerInch() : 96.0;
 }
-
-QString CountText(int rows) { return QString("Count: %1").arg(rows); }
 
 // All screens together. Nothing stored may make the window or a column larger than this: a
 // width of millions of pixels would only cost memory and scrolling.
@@ -205,16 +204,16 @@ void FrmMain::BuildList() {
   header->setSectionsClickable(true);
   header->setSortIndicatorShown(false);
   connect(header, &QHeaderView::sectionClicked, this,
-          [this](int section) { lvMain_ColumnClick(section + 1); });
+          [this](int section) { lvMain_ColumnClick(ColumnAt(section)); });
   // A rebuilt list is in listing order again, whatever the last sort was.
   connect(model_, &QAbstractItemModel::modelReset, this, [this] {
     if (!sorting_) lvMain_->header()->setSortIndicatorShown(false);
   });
   const double dpi = LogicalDpi();
   const int widest = DesktopSize().width();
-  for (int column = 1; column <= 10; ++column) {
-    const int width = TwipsToPixels(settings_.column_widths[column - 1], dpi);
-    lvMain_->setColumnWidth(column - 1, std::clamp(width, 0, widest));
+  for (int column = 0; column < kColumnCount; ++column) {
+    const int width = TwipsToPixels(settings_.column_widths[column], dpi);
+    lvMain_->setColumnWidth(column, std::clamp(width, 0, widest));
   }
   setCentralWidget(lvMain_);
 }
@@ -223,33 +222,34 @@ void FrmMain::BuildStatusBar() {
   QStatusBar* bar = statusBar();
   bar->setObjectName("sbMain");
   bar->setSizeGripEnabled(true);
-  for (int panel = 1; panel <= 5; ++panel) {
-    panels_[panel] = new StatusPanel(kPanelWidths[panel - 1], panel <= 2 ? kNoFile : "", bar);
+  for (int panel = 1; panel <= kPanelCount; ++panel) {
+    const bool file_panel = panel <= static_cast<int>(Panel::kFile2);
+    panels_[panel] = new StatusPanel(kPanelWidths[panel], file_panel ? kNoFile : "", bar);
     bar->addWidget(panels_[panel]);
   }
 }
 
-QString FrmMain::PanelText(int panel) const { return panels_.at(panel)->text(); }
+QString FrmMain::PanelText(Panel panel) const { return PanelWidget(panel)->text(); }
 
-bool FrmMain::PanelHasIcon(int panel) const { return panels_.at(panel)->HasIcon(); }
+bool FrmMain::PanelHasIcon(Panel panel) const { return PanelWidget(panel)->HasIcon(); }
 
 // Long work runs inside one handler, so a panel paints itself at once to look alive; the core
 // calls this at most about a hundred times per operation.
-void FrmMain::SetPanel(int panel, const QString& text) {
-  StatusPanel* target = panels_.at(panel);
+void FrmMain::SetPanel(Panel panel, const QString& text) {
+  StatusPanel* target = PanelWidget(panel);
   target->SetText(text);
   if (target->isVisible()) target->repaint();
 }
 
-void FrmMain::SetPanelText(int panel, std::string_view text) {
+void FrmMain::SetPanelText(Panel panel, std::string_view text) {
   SetPanel(panel, FromWindows1252(text));
 }
 
-void FrmMain::ShowFilePanel(int file, std::string_view file_name) {
-  const QString name = QFile::decodeName(QByteArray(file_name.data(), file_name.size()));
-  SetPanel(file, name);
-  panels_[file]->setToolTip(name);
-  panels_[file]->SetIcon(file_icons_[file - 1]);
+void FrmMain::ShowFilePanel(int file, const std::filesystem::path& file_name) {
+  const QString name = FromPath(file_name);
+  SetPanel(FilePanel(file), name);
+  PanelWidget(FilePanel(file))->setToolTip(name);
+  PanelWidget(FilePanel(file))->SetIcon(file_icons_[file - 1]);
 }
 
 void FrmMain::SetProgress(double value) {
@@ -275,9 +275,9 @@ void FrmMain::tbMain_ButtonClick(int number) {
     case button::kNew:
       list_.RemoveAll();
       for (int file : {1, 2}) {
-        SetPanel(file, kNoFile);
-        panels_[file]->setToolTip(QString());
-        panels_[file]->SetIcon(QIcon());
+        SetPanel(FilePanel(file), kNoFile);
+        PanelWidget(FilePanel(file))->setToolTip(QString());
+        PanelWidget(FilePanel(file))->SetIcon(QIcon());
       }
       table_.SetCount(1, 0);
       table_.SetCount(2, 0);
@@ -292,14 +292,15 @@ void FrmMain::tbMain_ButtonClick(int number) {
     }
     case button::kCompareEqual:
     case button::kCompareDifferent:
-      SetPanel(5, "Count: ");
+      SetPanel(Panel::kCount, "Count: ");
       if (frm_use_compare_ != nullptr) {
-        frm_use_compare_->SetMode(number == button::kCompareEqual ? 1 : 2);
+        frm_use_compare_->SetMode(number == button::kCompareEqual ? CompareMode::kEqual
+                                                                  : CompareMode::kDifferent);
         frm_use_compare_->show();
       }
       break;
     case button::kShowAll:
-      SetPanel(5, "Count: ");
+      SetPanel(Panel::kCount, "Count: ");
       RefreshList(ws_);
       break;
     case button::kSave:
@@ -327,7 +328,7 @@ void FrmMain::tbMain_ButtonClick(int number) {
       }
       break;
   }
-  SetPanel(5, CountText(list_.RowCount()));
+  SetPanelText(Panel::kCount, CountText(list_.RowCount()));
   UpdateCompareButtons(ws_);
 }
 
@@ -340,7 +341,7 @@ QString FrmMain::SelectObjectFile(int file) {
 }
 
 void FrmMain::LoadAndShowFile(const QString& file_name, int file) {
-  const LoadResult result = LoadObjectFile(ws_, QFile::encodeName(file_name).toStdString(), file);
+  const LoadResult result = LoadObjectFile(ws_, ToPath(file_name), file);
   // A file that is not there changed nothing; listing its slot again would only repeat rows.
   if (result.status == LoadStatus::kMissing) return;
   ShowFileObjects(ws_, file);
@@ -361,14 +362,21 @@ void FrmMain::SaveObjectList(const QString& file_name) {
     dialogs_.ShowMessage(this, "The list is empty");
     return;
   }
-  const bool saved = WriteListFile(file_name, list_, ListFormat::kText,
-                                   [&](int written) { SetProgress(100.0 * written / rows); });
-  if (!saved) dialogs_.ShowMessage(this, "Unable to save the file");
+  const std::string error =
+      WriteListFile(ToPath(file_name), list_, ListFormat::kText,
+                    [&](int written) { SetProgress(100.0 * written / rows); });
+  // The reason goes on a line of its own, below the message users know.
+  if (!error.empty()) {
+    dialogs_.ShowMessage(
+        this,
+        QString("Unable to save the file\n%1: %2").arg(file_name, QString::fromStdString(error)));
+  }
   SetProgress(0);
 }
 
 PrintHeader FrmMain::CurrentPrintHeader() const {
-  return {ToWindows1252(PanelText(1)), ToWindows1252(PanelText(2)), PrintDateTime()};
+  return {ToWindows1252(PanelText(Panel::kFile1)), ToWindows1252(PanelText(Panel::kFile2)),
+          PrintDateTime()};
 }
 
 void FrmMain::PrintObjectList() {
@@ -388,14 +396,15 @@ void FrmMain::PreviewObjectList() {
                             [&](QPrinter* target) { PaintPrintout(*target, list_, header); });
 }
 
-void FrmMain::lvMain_ColumnClick(int column) {
+void FrmMain::lvMain_ColumnClick(Column column) {
   const bool ascending = column != last_sort_column_;
-  last_sort_column_ = ascending ? column : 0;
+  last_sort_column_ = ascending ? std::optional(column) : std::nullopt;
+  const Qt::SortOrder order = ascending ? Qt::AscendingOrder : Qt::DescendingOrder;
   sorting_ = true;
-  model_->sort(column - 1, ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
+  model_->sort(ColumnIndex(column), order);
   sorting_ = false;
   QHeaderView* header = lvMain_->header();
-  header->setSortIndicator(column - 1, ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
+  header->setSortIndicator(ColumnIndex(column), order);
   header->setSortIndicatorShown(true);
 }
 
@@ -430,8 +439,8 @@ void FrmMain::frmmain_Close() {
   settings_.zoomed = isMaximized();
   settings_.hide_system = filter_.hide_system;
   settings_.types = frm_settings_ != nullptr ? frm_settings_->StoredTypes() : StoredTypes();
-  for (int column = 1; column <= 10; ++column) {
-    settings_.column_widths[column - 1] = PixelsToTwips(lvMain_->columnWidth(column - 1), dpi);
+  for (int column = 0; column < kColumnCount; ++column) {
+    settings_.column_widths[column] = PixelsToTwips(lvMain_->columnWidth(column), dpi);
   }
   settings_.Write(store_);
 }

@@ -3,8 +3,10 @@
 #include <QIcon>
 #include <QMainWindow>
 #include <array>
+#include <optional>
 
-#include "list/workspace.h"
+#include "commands/workspace.h"
+#include "list/columns.h"
 #include "output/print_layout.h"
 #include "shell/main_settings.h"
 #include "shell/toolbar_entries.h"
@@ -39,8 +41,8 @@ class FrmMain final : public QMainWindow, public StatusSink, public MessageSink 
 
   // The command of toolbar entry `number` (1..28).
   void tbMain_ButtonClick(int number);
-  // Sorts by column 1..10: ascending, then descending on a second click of the same column.
-  void lvMain_ColumnClick(int column);
+  // Sorts by a column: ascending, then descending on a second click of the same column.
+  void lvMain_ColumnClick(Column column);
   // Reads a file into slot `file` and lists it, as the load commands and start-up do.
   void LoadAndShowFile(const QString& file_name, int file);
 
@@ -55,15 +57,15 @@ class FrmMain final : public QMainWindow, public StatusSink, public MessageSink 
   Workspace& workspace() { return ws_; }
   const MainSettings& settings() const { return settings_; }
   QAction* Button(int number) const { return buttons_.at(number); }
-  QString PanelText(int panel) const;
-  bool PanelHasIcon(int panel) const;
+  QString PanelText(Panel panel) const;
+  bool PanelHasIcon(Panel panel) const;
   double Progress() const { return progress_; }
   QTreeView* ListView() const { return lvMain_; }
   ObjectListModel* ListModel() const { return model_; }
 
   // StatusSink
-  void SetPanelText(int panel, std::string_view text) override;
-  void ShowFilePanel(int file, std::string_view file_name) override;
+  void SetPanelText(Panel panel, std::string_view text) override;
+  void ShowFilePanel(int file, const std::filesystem::path& file_name) override;
   void SetProgress(double value) override;
   void SetCompareCommandsEnabled(bool compare, bool show_all) override;
   // MessageSink
@@ -85,7 +87,8 @@ class FrmMain final : public QMainWindow, public StatusSink, public MessageSink 
   void BuildStatusBar();
   void PlaceWindow();
   QString SelectObjectFile(int file);
-  void SetPanel(int panel, const QString& text);
+  void SetPanel(Panel panel, const QString& text);
+  StatusPanel* PanelWidget(Panel panel) const { return panels_.at(static_cast<int>(panel)); }
   PrintHeader CurrentPrintHeader() const;
   void frmmain_Close();
 
@@ -97,7 +100,7 @@ class FrmMain final : public QMainWindow, public StatusSink, public MessageSink 
   Workspace ws_;
   std::array<QIcon, 2> file_icons_;
   MainSettings settings_;
-  int last_sort_column_ = 0;
+  std::optional<Column> last_sort_column_;
   bool sorting_ = false;
   double progress_ = 0;
 
@@ -105,7 +108,7 @@ class FrmMain final : public QMainWindow, public StatusSink, public MessageSink 
   QTreeView* lvMain_ = nullptr;
   ObjectListModel* model_ = nullptr;
   QProgressBar* proMain_ = nullptr;
-  std::array<StatusPanel*, 6> panels_{};                 // 1..5
+  std::array<StatusPanel*, kPanelCount + 1> panels_{};   // by panel number
   std::array<QAction*, kToolbarEntries + 1> buttons_{};  // by number; separators stay null
   FrmSettings* frm_settings_ = nullptr;
   FrmUseCompare* frm_use_compare_ = nullptr;

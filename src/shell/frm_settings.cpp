@@ -11,14 +11,13 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "runtime/dialog_layout.h"
 #include "runtime/file_associations.h"
 #include "runtime/user_dialogs.h"
 #include "shell/frm_main.h"
 
 namespace quillet {
 namespace {
-
-constexpr int kMargin = 11;
 
 struct TypeControl {
   const char* box;
@@ -111,7 +110,6 @@ void FrmSettings::BuildControls() {
   buttons->addWidget(cmdExtCancel_);
 
   auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
   layout->addWidget(fr1_);
   layout->addWidget(fr4_);
   layout->addWidget(fr5_);
@@ -119,12 +117,7 @@ void FrmSettings::BuildControls() {
 }
 
 void FrmSettings::frmSettings_Load() {
-  // The client area: one margin (fr5's left) beside fr5 and below the OK button.
-  adjustSize();
-  layout()->invalidate();
-  layout()->activate();
-  const int margin = fr5_->x();
-  setFixedSize(fr5_->width() + 2 * margin, cmdExtOK_->geometry().bottom() + 1 + margin);
+  FitClientArea(*this, *fr5_, *fr5_, *cmdExtOK_);
 
   for (int type = 0; type < kTypeCount; ++type) {
     findChild<QLabel*>(kTypeControls[type].picture)

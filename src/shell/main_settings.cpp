@@ -1,5 +1,6 @@
 #include "shell/main_settings.h"
 
+#include "list/row_filter.h"
 #include "runtime/settings_store.h"
 
 namespace quillet {
@@ -8,55 +9,93 @@ namespace {
 // Stored booleans are -1 for true and 0 for false.
 constexpr int kStoredTrue = -1;
 
-int NonNegative(int value, int replacement) { return value < 0 ? replacement : value; }
+// A number stored as itself; a stored value below the minimum reads as the default.
+struct NumberSetting {
+  const char* key;
+  int MainSettings::*member;
+  int default_value;
+  int minimum;
+};
 
-QString ColumnName(int column) { return QString("Col%1").arg(column); }
+constexpr NumberSetting kNumbers[] = {
+    {"MainLeft", &MainSettings::left, 500, 0},
+    {"MainTop", &MainSettings::top, 500, 0},
+    {"MainWidth", &MainSettings::width, 11000, 0},
+    {"MainHeight", &MainSettings::height, 5000, 0},
+};
 
-QString TypeName(int type) {
+// A yes or no, written as `stored_true` or 0, read as yes when not 0.
+struct FlagSetting {
+  const char* key;
+  bool MainSettings::*member;
+  bool default_value;
+  int stored_true;
+};
+
+constexpr FlagSetting kFlags[] = {
+    {"MainZoomed", &MainSettings::zoomed, false, 1},
+    {"HideSystem", &MainSettings::hide_system, false, kStoredTrue},
+};
+
+struct TextSetting {
+  const char* key;
+  QString MainSettings::*member;
+};
+
+constexpr TextSetting kTexts[] = {
+    {"LastFile1", &MainSettings::last_file1},
+    {"LastFile2", &MainSettings::last_file2},
+    {"LastFileSaved", &MainSettings::last_file_saved},
+};
+
+// The type selection: a value per type, named as the type; shown only when exactly -1.
+QString TypeKey(int type) {
   return QString::fromLatin1(kTypeNames[type].data(),
                              static_cast<qsizetype>(kTypeNames[type].size()));
 }
 
+// Column widths: Col1 to Col10; the columns that start hidden are written but never read.
+QString ColumnKey(int index) { return QString("Col%1").arg(ColumnNumber(ColumnAt(index))); }
+
 }  // namespace
+
+MainSettings::MainSettings() {
+  for (const NumberSetting& n : kNumbers) this->*n.member = n.default_value;
+  for (const FlagSetting& f : kFlags) this->*f.member = f.default_value;
+  types = kDefaultTypes;
+  for (int c = 0; c < kColumnCount; ++c) column_widths[c] = kColumns[c].default_width;
+}
 
 MainSettings MainSettings::Read(const SettingsStore& store) {
   MainSettings s;
-  s.left = NonNegative(store.ReadNumber("MainLeft", 500), 500);
-  s.top = NonNegative(store.ReadNumber("MainTop", 500), 500);
-  s.width = NonNegative(store.ReadNumber("MainWidth", 11000), 11000);
-  s.height = NonNegative(store.ReadNumber("MainHeight", 5000), 5000);
-  s.zoomed = store.ReadNumber("MainZoomed", 0) != 0;
-  s.last_file1 = store.ReadString("LastFile1", QString());
-  s.last_file2 = store.ReadString("LastFile2", QString());
-  s.last_file_saved = store.ReadString("LastFileSaved", QString());
-  s.hide_system = store.ReadNumber("HideSystem", 0) != 0;
-  for (int type = 0; type < kTypeCount; ++type) {
-    const int fallback = type == kTableDataType ? 0 : kStoredTrue;
-    s.types[type] = store.ReadNumber(TypeName(type), fallback) == kStoredTrue;
+  for (const NumberSetting& n : kNumbers) {
+    const int value = store.ReadNumber(n.key, n.default_value);
+    s.*n.member = value < n.minimum ? n.default_value : value;
   }
-  for (int column = 1; column <= 10; ++column) {
-    if (column == 5 || column == 10) continue;
-    s.column_widths[column - 1] = store.ReadNumber(ColumnName(column), s.column_widths[column - 1]);
+  for (const FlagSetting& f : kFlags) {
+    s.*f.member = store.ReadNumber(f.key, f.default_value ? f.stored_true : 0) != 0;
+  }
+  for (const TextSetting& t : kTexts) s.*t.member = store.ReadString(t.key, QString());
+  for (int type = 0; type < kTypeCount; ++type) {
+    s.types[type] =
+        store.ReadNumber(TypeKey(type), kDefaultTypes[type] ? kStoredTrue : 0) == kStoredTrue;
+  }
+  for (int c = 0; c < kColumnCount; ++c) {
+    if (kColumns[c].width_restored) {
+      s.column_widths[c] = store.ReadNumber(ColumnKey(c), kColumns[c].default_width);
+    }
   }
   return s;
 }
 
 void MainSettings::Write(SettingsStore& store) const {
-  store.WriteNumber("MainLeft", left);
-  store.WriteNumber("MainTop", top);
-  store.WriteNumber("MainWidth", width);
-  store.WriteNumber("MainHeight", height);
-  store.WriteNumber("MainZoomed", zoomed ? 1 : 0);
-  store.WriteString("LastFile1", last_file1);
-  store.WriteString("LastFile2", last_file2);
-  store.WriteString("LastFileSaved", last_file_saved);
-  store.WriteNumber("HideSystem", hide_system ? kStoredTrue : 0);
+  for (const NumberSetting& n : kNumbers) store.WriteNumber(n.key, this->*n.member);
+  for (const FlagSetting& f : kFlags) store.WriteNumber(f.key, this->*f.member ? f.stored_true : 0);
+  for (const TextSetting& t : kTexts) store.WriteString(t.key, this->*t.member);
   for (int type = 0; type < kTypeCount; ++type) {
-    store.WriteNumber(TypeName(type), types[type] ? kStoredTrue : 0);
+    store.WriteNumber(TypeKey(type), types[type] ? kStoredTrue : 0);
   }
-  for (int column = 1; column <= 10; ++column) {
-    store.WriteNumber(ColumnName(column), column_widths[column - 1]);
-  }
+  for (int c = 0; c < kColumnCount; ++c) store.WriteNumber(ColumnKey(c), column_widths[c]);
   store.Sync();
 }
 

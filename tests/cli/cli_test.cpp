@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "gen/generator.h"
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -41,17 +42,6 @@ std::string Quote(const std::string& text) {
 
 class CliTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("quillet-cli-test-" + std::to_string(getpid()) + "-" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(dir_);
-  }
-  void TearDown() override {
-    std::error_code ec;
-    fs::remove_all(dir_, ec);
-  }
-
   // `prefix` goes before the program, for running it as another user.
   Outcome Run(const std::string& arguments, const std::string& prefix = "") {
     const fs::path out = dir_ / "stdout", err = dir_ / "stderr";
@@ -86,7 +76,8 @@ class CliTest : public ::testing::Test {
     return Write(name, gen::EncodeFile(gen::GenerateObjects(options), options));
   }
 
-  fs::path dir_;
+  quillet::test::TempDir temp_;
+  const fs::path dir_ = temp_.path();
 };
 
 int CountLines(const std::string& text) {
@@ -197,7 +188,7 @@ TEST_F(CliTest, DamagedFilesWarnButStillList) {
 TEST_F(CliTest, HelpAndVersion) {
   const Outcome version = Run("--version");
   EXPECT_EQ(version.status, 0);
-  EXPECT_EQ(version.out, "quillet-cli 1.0.0.59\n");
+  EXPECT_EQ(version.out, "quillet-cli " QUILLET_VERSION "\n");
   const Outcome help = Run("--help");
   EXPECT_EQ(help.status, 0);
   EXPECT_NE(help.out.find("--hide-system"), std::string::npos);

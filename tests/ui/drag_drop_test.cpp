@@ -84,10 +84,10 @@ TEST(DroppedFiles, OneFileLoadsAsFileTwo) {
   Button(dialog, "cmdLoadAs2")->click();
   EXPECT_TRUE(Gone(dialog));
   EXPECT_EQ(Rows(main), 53);
-  EXPECT_EQ(main.PanelText(2), path);
-  EXPECT_EQ(main.PanelText(1), "no file");
+  EXPECT_EQ(main.PanelText(Panel::kFile2), path);
+  EXPECT_EQ(main.PanelText(Panel::kFile1), "no file");
   EXPECT_EQ(main.ListModel()->data(main.ListModel()->index(0, 0)).toString(), "  ");
-  EXPECT_EQ(main.PanelText(5), "Count: 53");
+  EXPECT_EQ(main.PanelText(Panel::kCount), "Count: 53");
   EXPECT_EQ(main.settings().last_file2, "");  // the open dialog's memory is its own
 }
 
@@ -102,7 +102,7 @@ TEST(DroppedFiles, LowerCaseBackupAndLongPathsLoadAsFileOne) {
   ASSERT_TRUE(dialog);
   EXPECT_EQ(dialog->FileName(), path);
   dialog->cmdLoadAs1_Click();
-  EXPECT_EQ(t.main().PanelText(1), path);
+  EXPECT_EQ(t.main().PanelText(Panel::kFile1), path);
   EXPECT_GT(Rows(t.main()), 0);
   EXPECT_EQ(t.main().settings().last_file1, "");
 }
@@ -119,7 +119,7 @@ TEST(DroppedFiles, WrongDropsAreRefused) {
   EXPECT_EQ(t.dialogs.messages, QStringList({kMultiple, kInvalid, kInvalid}));
   EXPECT_TRUE(t.main().findChildren<FrmDragDrop*>().isEmpty());
   EXPECT_EQ(Rows(t.main()), 53);
-  EXPECT_EQ(t.main().PanelText(2), "no file");
+  EXPECT_EQ(t.main().PanelText(Panel::kFile2), "no file");
 }
 
 TEST(DroppedFiles, CancelAndTheCloseBoxLoadNothing) {
@@ -137,8 +137,8 @@ TEST(DroppedFiles, CancelAndTheCloseBoxLoadNothing) {
   EXPECT_TRUE(Gone(cancelled));
   EXPECT_TRUE(Gone(closed));
   EXPECT_EQ(Rows(main), rows);
-  EXPECT_EQ(main.PanelText(1), Sample("sample.fob"));
-  EXPECT_EQ(main.PanelText(2), Sample("sample-changed.fbk"));
+  EXPECT_EQ(main.PanelText(Panel::kFile1), Sample("sample.fob"));
+  EXPECT_EQ(main.PanelText(Panel::kFile2), Sample("sample-changed.fbk"));
 }
 
 TEST(DroppedFiles, EachDialogLoadsItsOwnFile) {
@@ -150,8 +150,8 @@ TEST(DroppedFiles, EachDialogLoadsItsOwnFile) {
   ASSERT_TRUE(one && two);
   one->cmdLoadAs1_Click();
   two->cmdLoadAs2_Click();
-  EXPECT_EQ(t.main().PanelText(1), first);
-  EXPECT_EQ(t.main().PanelText(2), second);
+  EXPECT_EQ(t.main().PanelText(Panel::kFile1), first);
+  EXPECT_EQ(t.main().PanelText(Panel::kFile2), second);
 }
 
 TEST(DroppedFiles, AFileGoneSinceTheDropListsNothingTwice) {

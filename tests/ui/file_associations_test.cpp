@@ -9,10 +9,11 @@
 #include <QProcess>
 #include <QSettings>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 
 #include "runtime/file_associations_registry.h"
 #include "runtime/file_associations_xdg.h"
+#include "support/temp_dir.h"
+#include "ui_support.h"
 
 namespace quillet {
 namespace {
@@ -34,7 +35,7 @@ void WriteFile(const QString& path, const QString& text) {
 constexpr const char* kWindowsProgram = "C:\\Program Files\\Quillet\\quillet.exe";
 
 struct RegistryFixture {
-  RegistryFixture() : classes(dir.filePath("classes.ini")) {}
+  RegistryFixture() : classes(test::QPath(dir, "classes.ini")) {}
   RegistryFileAssociations Backend() const {
     return RegistryFileAssociations(std::make_unique<QSettings>(classes, QSettings::IniFormat),
                                     nullptr, kWindowsProgram);
@@ -42,7 +43,7 @@ struct RegistryFixture {
   QVariant Value(const QString& key) const {
     return QSettings(classes, QSettings::IniFormat).value(key);
   }
-  QTemporaryDir dir;
+  test::TempDir dir;
   QString classes;
 };
 
@@ -91,7 +92,7 @@ TEST(RegistryFileAssociations, LeavesAnotherProgramsRegistrationAlone) {
 
 TEST(RegistryFileAssociations, ReadsTheMergedViewAndWritesTheUsersOwn) {
   RegistryFixture f;
-  const QString machine = f.dir.filePath("machine.ini");
+  const QString machine = test::QPath(f.dir, "machine.ini");
   {
     QSettings merged(machine, QSettings::IniFormat);
     merged.setValue(".fbk/.", "Other.Backup");
@@ -111,11 +112,11 @@ TEST(RegistryFileAssociations, ReadsTheMergedViewAndWritesTheUsersOwn) {
 // A desktop of its own: data, config, a "system" data dir and a program path with a blank.
 struct XdgFixture {
   XdgFixture() {
-    dirs.data_home = dir.filePath("data");
-    dirs.config_home = dir.filePath("config");
-    dirs.data_dirs = {dir.filePath("system")};
-    dirs.config_dirs = {dir.filePath("etc")};
-    program = dir.filePath("Quillet Apps/quillet");
+    dirs.data_home = test::QPath(dir, "data");
+    dirs.config_home = test::QPath(dir, "config");
+    dirs.data_dirs = {test::QPath(dir, "system")};
+    dirs.config_dirs = {test::QPath(dir, "etc")};
+    program = test::QPath(dir, "Quillet Apps/quillet");
     WriteFile(program, "#!/bin/sh\n");
     QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
   }
@@ -142,7 +143,7 @@ struct XdgFixture {
         << mime_type.toStdString();
   }
 
-  QTemporaryDir dir;
+  test::TempDir dir;
   XdgDirs dirs;
   QString program;
 };
@@ -259,7 +260,7 @@ TEST(XdgFileAssociations, RegisteringAgainTouchesNothing) {
 
 TEST(XdgFileAssociations, WritesThroughALinkedMimeappsList) {
   XdgFixture f;
-  const QString kept = f.dir.filePath("dotfiles/mimeapps.list");
+  const QString kept = test::QPath(f.dir, "dotfiles/mimeapps.list");
   WriteFile(kept, "[Default Applications]\n");
   QDir().mkpath(f.dirs.config_home);
   ASSERT_TRUE(QFile::link(kept, f.dirs.config_home + "/mimeapps.list"));

@@ -12,6 +12,7 @@
 #include <QMimeData>
 #include <QScreen>
 #include <QTreeView>
+#include <map>
 
 #include "list/frm_use_compare.h"
 #include "list/object_list_model.h"
@@ -33,24 +34,44 @@ TEST(FrmMain, FirstStartShowsAnEmptyWindow) {
   TestProgram t;
   FrmMain& main = t.main();
   EXPECT_TRUE(main.isVisible());
-  EXPECT_EQ(main.PanelText(1), "no file");
-  EXPECT_EQ(main.PanelText(2), "no file");
-  EXPECT_FALSE(main.PanelHasIcon(1));
+  EXPECT_EQ(main.PanelText(Panel::kFile1), "no file");
+  EXPECT_EQ(main.PanelText(Panel::kFile2), "no file");
+  EXPECT_FALSE(main.PanelHasIcon(Panel::kFile1));
   for (int number : {button::kCompareEqual, button::kCompareDifferent, button::kShowAll}) {
     EXPECT_FALSE(Enabled(main, number)) << number;
   }
-  // Tooltips and pressed type buttons.
-  for (int number = 1; number <= kToolbarEntries; ++number) {
-    const ToolbarEntry& entry = kToolbar[number - 1];
-    if (entry.separator) {
-      EXPECT_EQ(main.Button(number), nullptr);
+  // Tooltips and pressed type buttons, as users know them.
+  const std::map<int, QString> tooltips = {
+      {2, "New"},
+      {4, "Load file #1"},
+      {5, "Load file #2"},
+      {7, "TableData"},
+      {8, "Table"},
+      {9, "Form"},
+      {10, "Report"},
+      {11, "Dataport"},
+      {12, "XMLport"},
+      {13, "Codeunit"},
+      {14, "Page"},
+      {15, "MenuSuite"},
+      {17, "Show objects that are equal in both files"},
+      {18, "Show objects that are different in both files"},
+      {20, "Show all objects of selected types"},
+      {22, "Save"},
+      {23, "Print"},
+      {25, "Settings"},
+      {27, "Info"},
+  };
+  for (int number = 1; number <= 28; ++number) {
+    const auto tooltip = tooltips.find(number);
+    if (tooltip == tooltips.end()) {
+      EXPECT_EQ(main.Button(number), nullptr) << number;  // a separator
       continue;
     }
     ASSERT_NE(main.Button(number), nullptr) << number;
-    EXPECT_EQ(main.Button(number)->toolTip(), entry.tooltip);
-    EXPECT_FALSE(main.Button(number)->icon().pixmap(24, 24).isNull()) << entry.tooltip;
-    const bool type_button = number >= button::kFirstType && number <= button::kLastType;
-    EXPECT_EQ(main.Button(number)->isChecked(), type_button && number != button::kFirstType);
+    EXPECT_EQ(main.Button(number)->toolTip(), tooltip->second);
+    EXPECT_FALSE(main.Button(number)->icon().pixmap(24, 24).isNull()) << number;
+    EXPECT_EQ(main.Button(number)->isChecked(), number >= 8 && number <= 15) << number;
   }
   // Column widths from twips; Modified and Compiled hidden.
   const double dpi = QGuiApplication::primaryScreen()->logicalDotsPerInch();
@@ -59,9 +80,16 @@ TEST(FrmMain, FirstStartShowsAnEmptyWindow) {
   EXPECT_EQ(list->columnWidth(3), TwipsToPixels(2200, dpi));
   EXPECT_EQ(list->columnWidth(4), 0);
   EXPECT_EQ(list->columnWidth(9), 0);
+  const QStringList headers = {"File",    "Type", "ID",   "Name",      "Modified",
+                               "Version", "Date", "Time", "BLOB size", "Compiled"};
   for (int column = 0; column < 10; ++column) {
     EXPECT_EQ(main.ListModel()->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString(),
-              ObjectListModel::kHeaders[column]);
+              headers[column]);
+    const bool right = main.ListModel()
+                           ->headerData(column, Qt::Horizontal, Qt::TextAlignmentRole)
+                           .value<Qt::Alignment>()
+                           .testFlag(Qt::AlignRight);
+    EXPECT_EQ(right, column == 2 || column == 6 || column == 7 || column == 8) << column;
   }
 }
 
@@ -79,11 +107,11 @@ TEST(FrmMain, LoadsFilesThroughTheOpenDialog) {
 
   const int rows = Rows(main);
   EXPECT_EQ(rows, 53);  // the sample's objects but TableData
-  EXPECT_EQ(main.PanelText(1), Sample("sample.fob"));
-  EXPECT_TRUE(main.PanelHasIcon(1));
-  EXPECT_EQ(main.PanelText(3), "Finished");
-  EXPECT_EQ(main.PanelText(4), "File 1: 60");
-  EXPECT_EQ(main.PanelText(5), QString("Count: %1").arg(rows));
+  EXPECT_EQ(main.PanelText(Panel::kFile1), Sample("sample.fob"));
+  EXPECT_TRUE(main.PanelHasIcon(Panel::kFile1));
+  EXPECT_EQ(main.PanelText(Panel::kActivity), "Finished");
+  EXPECT_EQ(main.PanelText(Panel::kProgress), "File 1: 60");
+  EXPECT_EQ(main.PanelText(Panel::kCount), QString("Count: %1").arg(rows));
   EXPECT_EQ(main.Progress(), 0);
   EXPECT_TRUE(Enabled(main, button::kShowAll));
   EXPECT_FALSE(Enabled(main, button::kCompareEqual));
@@ -113,7 +141,7 @@ TEST(FrmMain, LoadsFilesThroughTheOpenDialog) {
   t.dialogs.answers = {t.Path("notes.TXT")};
   main.tbMain_ButtonClick(button::kLoadFile2);
   EXPECT_EQ(Rows(main), both);
-  EXPECT_EQ(main.PanelText(2), Sample("sample-changed.fbk"));
+  EXPECT_EQ(main.PanelText(Panel::kFile2), Sample("sample-changed.fbk"));
 }
 
 TEST(FrmMain, NewEmptiesEverything) {
@@ -123,10 +151,10 @@ TEST(FrmMain, NewEmptiesEverything) {
   t.program->use_compare_dialog().show();
   main.tbMain_ButtonClick(button::kNew);
   EXPECT_EQ(Rows(main), 0);
-  EXPECT_EQ(main.PanelText(1), "no file");
-  EXPECT_EQ(main.PanelText(2), "no file");
-  EXPECT_FALSE(main.PanelHasIcon(2));
-  EXPECT_EQ(main.PanelText(5), "Count: 0");
+  EXPECT_EQ(main.PanelText(Panel::kFile1), "no file");
+  EXPECT_EQ(main.PanelText(Panel::kFile2), "no file");
+  EXPECT_FALSE(main.PanelHasIcon(Panel::kFile2));
+  EXPECT_EQ(main.PanelText(Panel::kCount), "Count: 0");
   EXPECT_EQ(main.workspace().table.Count(1), 0);
   EXPECT_FALSE(Enabled(main, button::kShowAll));
   EXPECT_FALSE(t.program->use_compare_dialog().isVisible());
@@ -145,7 +173,7 @@ TEST(FrmMain, TypeButtonsRebuildTheList) {
   main.tbMain_ButtonClick(button::kFirstType + 1);
   EXPECT_TRUE(main.Button(button::kFirstType + 1)->isChecked());
   EXPECT_EQ(Rows(main), all);
-  EXPECT_EQ(main.PanelText(5), QString("Count: %1").arg(all));
+  EXPECT_EQ(main.PanelText(Panel::kCount), QString("Count: %1").arg(all));
   main.tbMain_ButtonClick(button::kFirstType);  // TableData on
   EXPECT_EQ(Rows(main), 60);
 }
@@ -166,15 +194,15 @@ TEST(FrmMain, ColumnClicksAlternateTheSortOrder) {
                      [&](const QString& a, const QString& b) { return ascending ? a < b : b < a; });
     return texts;
   };
-  main.lvMain_ColumnClick(4);
+  main.lvMain_ColumnClick(Column::kName);
   EXPECT_EQ(names(), sorted(names(), true));
-  main.lvMain_ColumnClick(4);
+  main.lvMain_ColumnClick(Column::kName);
   EXPECT_EQ(names(), sorted(names(), false));
-  main.lvMain_ColumnClick(4);
+  main.lvMain_ColumnClick(Column::kName);
   EXPECT_EQ(names(), sorted(names(), true));
   // A rebuild keeps the last sort column: the next click on it sorts descending.
   main.tbMain_ButtonClick(button::kShowAll);
-  main.lvMain_ColumnClick(4);
+  main.lvMain_ColumnClick(Column::kName);
   EXPECT_EQ(names(), sorted(names(), false));
   // Clicking the header does the same as the command.
   main.ListView()->header()->sectionClicked(3);
@@ -209,8 +237,8 @@ TEST(FrmMain, AFileDroppedOnTheWindowIsOffered) {
 }
 
 TEST(StartUp, TheCommandLineNamesOneFile) {
-  QTemporaryDir dir;
-  const QString spaced = dir.filePath("with blanks.FBK");
+  test::TempDir dir;
+  const QString spaced = test::QPath(dir, "with blanks.FBK");
   ASSERT_TRUE(QFile::copy(Sample("sample.fob"), spaced));
   struct Case {
     QString arguments;
@@ -222,7 +250,7 @@ TEST(StartUp, TheCommandLineNamesOneFile) {
       {"   " + spaced + "  ", 53, false},  // blanks around it
       {"\"" + spaced + "x", 53, false},    // no closing quote: the last character goes
       {Sample("sample.fob") + " " + Sample("sample.fob"), 0, false},  // one name, not found
-      {dir.filePath("notes.txt"), 0, true},
+      {test::QPath(dir, "notes.txt"), 0, true},
       {"\"", 0, true},
       {"", 0, false},
   };
@@ -341,7 +369,7 @@ TEST(Settings, HostileValuesStillGiveAUsableWindow) {
     EXPECT_LE(main.ListView()->columnWidth(column), desktop.width());
   }
   EXPECT_EQ(main.workspace().list.RowCount(), 53);  // and it works
-  main.lvMain_ColumnClick(4);
+  main.lvMain_ColumnClick(Column::kName);
 }
 
 }  // namespace

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
-
 #include "shell/frm_main.h"
 #include "ui_support.h"
 
@@ -15,18 +13,19 @@ namespace {
 TEST(HostileFiles, TheWindowSurvivesThemAll) {
   test::TestProgram t(test::Sample("sample.fob"));
   FrmMain& main = t.main();
-  QTemporaryDir dir;
-  for (const test::HostileFile& file : test::MakeHostileFiles(dir.path().toStdString())) {
+  test::TempDir dir;
+  for (const test::HostileFile& file : test::MakeHostileFiles(dir.path())) {
     t.dialogs.messages.clear();
     main.LoadAndShowFile(QString::fromStdString(file.path), 2);
     EXPECT_EQ(main.workspace().table.Count(2), file.objects) << file.what;
     EXPECT_EQ(main.workspace().table.Count(1), 60) << file.what;
-    EXPECT_EQ(main.PanelText(2), QString::fromStdString(file.path)) << file.what;
+    EXPECT_EQ(main.PanelText(Panel::kFile2), QString::fromStdString(file.path)) << file.what;
     EXPECT_EQ(t.dialogs.messages.size(), file.message ? 1 : 0) << file.what;
     int first = 0;
     for (const ObjectRow& row : main.workspace().list.Rows()) first += row.file == 1;
     EXPECT_EQ(first, 53) << file.what;
-    EXPECT_EQ(main.PanelText(5), QString("Count: %1").arg(main.workspace().list.RowCount()));
+    EXPECT_EQ(main.PanelText(Panel::kCount),
+              QString("Count: %1").arg(main.workspace().list.RowCount()));
   }
 }
 

@@ -41,8 +41,8 @@ TEST(Save, WritesTheListAsShown) {
   EXPECT_EQ(t.main().settings().last_file_saved, t.Path("list"));
 
   // Sorted by name descending, the lines follow the list's new order.
-  t.main().lvMain_ColumnClick(4);
-  t.main().lvMain_ColumnClick(4);
+  t.main().lvMain_ColumnClick(Column::kName);
+  t.main().lvMain_ColumnClick(Column::kName);
   t.main().tbMain_ButtonClick(button::kSave);
   EXPECT_EQ(t.dialogs.save_calls[1][2], t.Path("list"));
   const QList<QByteArray> lines = Slurp(t.Path("list")).split('\n');
@@ -71,10 +71,12 @@ TEST(Save, AnEmptyListOrACancelTouchesNothing) {
 
 TEST(Save, AFailedSaveLeavesTheOldFileAlone) {
   TestProgram t(Sample("sample.fob"));
-  QDir(t.dir.path()).mkdir("folder.txt");
+  QDir().mkdir(t.Path("folder.txt"));
   t.dialogs.save_answer = t.Path("folder.txt");
   t.main().tbMain_ButtonClick(button::kSave);
-  EXPECT_EQ(t.dialogs.messages, QStringList{"Unable to save the file"});
+  // The message users know, and below it why.
+  EXPECT_EQ(t.dialogs.messages,
+            QStringList{"Unable to save the file\n" + t.Path("folder.txt") + ": it is a folder"});
   EXPECT_TRUE(QFileInfo(t.Path("folder.txt")).isDir());
   EXPECT_EQ(t.main().Progress(), 0);
 
@@ -95,7 +97,8 @@ TEST(Save, AFailedSaveLeavesTheOldFileAlone) {
   t.dialogs.messages.clear();
   t.dialogs.save_answer = target;
   t.main().tbMain_ButtonClick(button::kSave);
-  EXPECT_EQ(t.dialogs.messages, QStringList{"Unable to save the file"});
+  EXPECT_EQ(t.dialogs.messages,
+            QStringList{"Unable to save the file\n" + target + ": no space left on device"});
   EXPECT_EQ(Slurp(target), "the old list\r\n");
   EXPECT_EQ(QDir(small).entryList(QDir::Files | QDir::Hidden), QStringList{"list.txt"});
 }

@@ -4,7 +4,6 @@
 #include <QMap>
 #include <QPrinter>
 #include <QStringList>
-#include <QTemporaryDir>
 #include <QUrl>
 #include <deque>
 #include <memory>
@@ -12,7 +11,9 @@
 #include "runtime/file_associations.h"
 #include "runtime/settings_store.h"
 #include "runtime/user_dialogs.h"
+#include "shell/frm_main.h"
 #include "shell/startup.h"
+#include "support/temp_dir.h"
 
 namespace quillet::test {
 
@@ -82,6 +83,11 @@ class FakeAssociations final : public FileAssociations {
   bool refuse = false;
 };
 
+// The full name of `name` in a test's folder, as Qt text.
+inline QString QPath(const TempDir& dir, const QString& name) {
+  return QString::fromStdString((dir / name.toStdString()).string());
+}
+
 // A started program on a settings file of its own.
 struct TestProgram {
   explicit TestProgram(const QString& arguments = QString()) { Start(arguments); }
@@ -97,10 +103,10 @@ struct TestProgram {
     Start(arguments);
   }
   FrmMain& main() { return program->main(); }
-  QString settings_file() const { return dir.filePath("settings.ini"); }
-  QString Path(const QString& name) const { return dir.filePath(name); }
+  QString settings_file() const { return Path("settings.ini"); }
+  QString Path(const QString& name) const { return QPath(dir, name); }
 
-  QTemporaryDir dir;
+  TempDir dir;
   std::unique_ptr<SettingsStore> store = std::make_unique<SettingsStore>(settings_file());
   FakeDialogs dialogs;
   FakeAssociations associations;  // never the user's own

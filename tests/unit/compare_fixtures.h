@@ -1,14 +1,10 @@
 #pragma once
 
-// Objects written straight into the table, and a recorder of what the status bar showed, for
-// the comparison tests.
-#include <map>
+// Objects written straight into the table, for the comparison tests.
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "list/compare_criteria.h"
-#include "runtime/status_sink.h"
 
 namespace quillet::test {
 
@@ -35,33 +31,5 @@ inline void StoreFile(ObjectTable& table, int file, const std::vector<Obj>& obje
   }
   table.SetCount(file, row);
 }
-
-// What each panel and the progress bar showed, in order, a repeat of the value just shown left
-// out: what a user could see, however often it was written.
-class StatusLog final : public StatusSink {
- public:
-  void SetPanelText(int panel, std::string_view text) override {
-    Add(panels[panel], std::string(text));
-  }
-  void ShowFilePanel(int, std::string_view) override {}
-  void SetProgress(double value) override { Add(progress, value); }
-  void SetCompareCommandsEnabled(bool, bool) override {}
-
-  std::string Last(int panel) { return panels[panel].empty() ? "" : panels[panel].back(); }
-  bool operator==(const StatusLog& other) const {
-    return panels == other.panels && progress == other.progress;
-  }
-
-  std::map<int, std::vector<std::string>> panels;
-  std::vector<double> progress;
-  long long writes = 0;
-
- private:
-  template <class T>
-  void Add(std::vector<T>& values, const T& value) {
-    ++writes;
-    if (values.empty() || values.back() != value) values.push_back(value);
-  }
-};
 
 }  // namespace quillet::test

@@ -2,19 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include "test_support.h"
 
 namespace quillet {
 namespace {
 
 ObjectRow Row(int file, std::string_view type, std::string_view name) {
-  ObjectRow row;
-  row.file = static_cast<std::uint8_t>(file);
-  row.fields.fill(' ');
-  std::memcpy(row.fields.data() + FieldOffset(Field::kType), type.data(), type.size());
-  std::memcpy(row.fields.data() + FieldOffset(Field::kName), name.data(), name.size());
-  std::memcpy(row.fields.data() + FieldOffset(Field::kId), "        18", 10);
-  return row;
+  return test::RowOf(file, {type, "        18", name});
 }
 
 std::string Format(ListFormat format, std::initializer_list<ObjectRow> rows) {

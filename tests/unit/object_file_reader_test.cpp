@@ -1,12 +1,11 @@
-#include "objects/object_file_reader.h"
-
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <algorithm>
 
+#include "commands/listing.h"
+#include "commands/load_file.h"
 #include "gen/generator.h"
-#include "list/object_listing.h"
 #include "objects/code_page.h"
 #include "objects/date_time_format.h"
 #include "objects/text.h"
@@ -140,7 +139,7 @@ TEST_F(ReaderTest, AFileWithoutDirectoryHoldsNoObjects) {
     const LoadResult result = Load("x.fob", c.bytes);
     EXPECT_EQ(result.status, LoadStatus::kNoObjects) << c.what;
     EXPECT_EQ(t_.table.Count(1), 0) << c.what;
-    EXPECT_EQ(t_.status.panels[3], "Analyzing...") << c.what;
+    EXPECT_EQ(t_.status.Now(Panel::kActivity), "Analyzing...") << c.what;
     EXPECT_TRUE(t_.messages.texts.empty()) << c.what;
   }
 }
@@ -176,7 +175,7 @@ TEST_F(ReaderTest, BackupFilesDropRepeatedTableLines) {
     EXPECT_EQ(Trimmed(1, Field::kName), "First");
     EXPECT_EQ(Trimmed(3, Field::kName), "Unit again");
     EXPECT_EQ(Trimmed(4, Field::kName), "Left aligned");  // blanks make it another number
-    EXPECT_EQ(t_.status.panels[4], "File 1: 4");
+    EXPECT_EQ(t_.status.Now(Panel::kProgress), "File 1: 4");
     EXPECT_DOUBLE_EQ(t_.status.progress.back(), 40.0);  // a dropped line keeps it below 50
   }
   Load("b.fob", header);
@@ -255,11 +254,11 @@ TEST_F(ReaderTest, ReportsItsProgressInTheStatusBar) {
                              LineA("Page", "2", "B", "01.01.10", "1:00:00", "1", "") + "\x1A";
   const std::string name = dir_.Write("p.fob", header);
   LoadObjectFile(t_.ws, name, 2);
-  EXPECT_EQ(t_.status.panels[2], name);
-  EXPECT_EQ(t_.status.icons[2], 2);
-  EXPECT_EQ(t_.status.panels[3], "Loaded");
-  EXPECT_EQ(t_.status.panels[4], "File 2: 2");
-  EXPECT_EQ(t_.status.panels[5], "");
+  EXPECT_EQ(t_.status.Now(Panel::kFile2), name);
+  EXPECT_TRUE(t_.status.icons[2]);
+  EXPECT_EQ(t_.status.Now(Panel::kActivity), "Loaded");
+  EXPECT_EQ(t_.status.Now(Panel::kProgress), "File 2: 2");
+  EXPECT_EQ(t_.status.Now(Panel::kCount), "");
   EXPECT_DOUBLE_EQ(t_.status.progress.back(), 50.0);
   EXPECT_TRUE(std::is_sorted(t_.status.progress.begin(), t_.status.progress.end()));
 }
@@ -298,7 +297,7 @@ TEST_F(ReaderTest, AMissingFileChangesNothing) {
   Load("one.fob", LineA("Page", "1", "One", "01.01.10", "1:00:00", "1", "") + "\x1A");
   ShowFileObjects(t_.ws, 1);
   t_.status.panels.clear();
-  const LoadResult result = LoadObjectFile(t_.ws, (dir_.path() / "none.fob").string(), 1);
+  const LoadResult result = LoadObjectFile(t_.ws, dir_ / "none.fob", 1);
   EXPECT_EQ(result.status, LoadStatus::kMissing);
   EXPECT_EQ(LoadObjectFile(t_.ws, "", 1).status, LoadStatus::kMissing);
   EXPECT_EQ(t_.list.RowCount(), 1);
@@ -355,7 +354,7 @@ TEST(ReaderCapacity, StopsAtTheTableCapacityAndSaysSo) {
   const LoadResult result = LoadObjectFile(t.ws, dir.Write("seven.fob", header + "\x1A"), 1);
   EXPECT_TRUE(result.capacity_reached);
   EXPECT_EQ(t.table.Count(1), 5);
-  EXPECT_EQ(t.status.panels[4], "File 1: 5");
+  EXPECT_EQ(t.status.Now(Panel::kProgress), "File 1: 5");
   ASSERT_EQ(t.messages.texts.size(), 1u);
   EXPECT_NE(t.messages.texts[0].find("5"), std::string::npos);
 
@@ -380,11 +379,11 @@ TEST_F(ReaderTest, AFileThatCannotBeReadEmptiesItsSlotAndSaysSo) {
   for (const auto& path : {folder, fifo}) {
     t_.table.SetCount(1, 1);
     t_.messages.texts.clear();
-    const LoadResult result = LoadObjectFile(t_.ws, path.string(), 1);
+    const LoadResult result = LoadObjectFile(t_.ws, path, 1);
     EXPECT_EQ(result.status, LoadStatus::kUnreadable) << path;
     EXPECT_EQ(t_.table.Count(1), 0) << path;
     EXPECT_EQ(t_.list.RowCount(), 0) << path;
-    EXPECT_EQ(t_.status.panels[1], path.string());
+    EXPECT_EQ(t_.status.Now(Panel::kFile1), path.string());
     ASSERT_EQ(t_.messages.texts.size(), 1u) << path;
     EXPECT_EQ(t_.messages.texts[0].rfind("Unable to read the file", 0), 0u);
   }

@@ -21,9 +21,9 @@ using RowRefs = std::vector<std::pair<int, int>>;
 inline RowRefs PairwiseEqual(const ObjectTable& table, const CompareCriteria& criteria,
                              const RowFilter& filter, StatusSink& status) {
   RowRefs rows;
-  status.SetPanelText(3, "Analyzing...");
-  status.SetPanelText(4, "");
-  status.SetPanelText(5, "");
+  status.SetPanelText(Panel::kActivity, "Analyzing...");
+  status.SetPanelText(Panel::kProgress, "");
+  status.SetPanelText(Panel::kCount, "");
   const int outer = table.Count(2) > table.Count(1) ? 1 : 2;
   const int n = table.Count(outer), m = table.Count(3 - outer);
   for (int k = 1; k <= n; ++k) {
@@ -31,57 +31,53 @@ inline RowRefs PairwiseEqual(const ObjectTable& table, const CompareCriteria& cr
       const int i = outer == 1 ? k : l, j = outer == 1 ? l : k;
       if (!TrimBlanks(table.Read(1, i, Field::kId)).empty() &&
           !TrimBlanks(table.Read(2, j, Field::kId)).empty() &&
-          ObjectsMatch(table, criteria, i, j) &&
-          filter.PassTypeFilter(table.Read(1, i, Field::kType)) &&
-          filter.PassSystemFilter(table.Read(1, i, Field::kId))) {
+          ObjectsMatch(table, criteria, i, j) && filter.Passes(table, 1, i)) {
         rows.emplace_back(1, i);
         rows.emplace_back(2, j);
       }
     }
-    status.SetPanelText(4, "Progress: " + std::to_string(100LL * k / n) + "%");
+    status.SetPanelText(Panel::kProgress, "Progress: " + std::to_string(100LL * k / n) + "%");
     status.SetProgress(static_cast<double>(100LL * k / n));
   }
   status.SetProgress(0);
-  status.SetPanelText(3, "Finished");
-  status.SetPanelText(5, "Count: " + std::to_string(rows.size()));
+  status.SetPanelText(Panel::kActivity, "Finished");
+  status.SetPanelText(Panel::kCount, CountText(static_cast<long long>(rows.size())));
   return rows;
 }
 
 inline RowRefs PairwiseDifferent(const ObjectTable& table, const CompareCriteria& criteria,
                                  const RowFilter& filter, StatusSink& status) {
   RowRefs rows;
-  status.SetPanelText(3, "Analyzing 1/2 ...");
-  status.SetPanelText(4, "");
-  status.SetPanelText(5, "");
+  status.SetPanelText(Panel::kActivity, "Analyzing 1/2 ...");
+  status.SetPanelText(Panel::kProgress, "");
+  status.SetPanelText(Panel::kCount, "");
   const int count1 = table.Count(1), count2 = table.Count(2);
   for (int i = 1; i <= count1; ++i) {
     bool found = false;
     for (int j = 1; j <= count2; ++j) {
       if (ObjectsMatch(table, criteria, i, j)) found = true;
     }
-    if (filter.PassTypeFilter(table.Read(1, i, Field::kType)) &&
-        filter.PassSystemFilter(table.Read(1, i, Field::kId)) && !found) {
+    if (filter.Passes(table, 1, i) && !found) {
       rows.emplace_back(1, i);
     }
-    status.SetPanelText(4, "File 1: " + std::to_string(100LL * i / count1) + "%");
+    status.SetPanelText(Panel::kProgress, "File 1: " + std::to_string(100LL * i / count1) + "%");
     status.SetProgress(static_cast<double>(50LL * i / count1));
   }
-  status.SetPanelText(3, "Analyzing 2/2...");
+  status.SetPanelText(Panel::kActivity, "Analyzing 2/2...");
   for (int j = 1; j <= count2; ++j) {
     bool found = false;
     for (int i = 1; i <= count1; ++i) {
       if (ObjectsMatch(table, criteria, i, j)) found = true;
     }
-    if (filter.PassTypeFilter(table.Read(2, j, Field::kType)) &&
-        filter.PassSystemFilter(table.Read(2, j, Field::kId)) && !found) {
+    if (filter.Passes(table, 2, j) && !found) {
       rows.emplace_back(2, j);
     }
-    status.SetPanelText(4, "File 2: " + std::to_string(100LL * j / count2) + "%");
+    status.SetPanelText(Panel::kProgress, "File 2: " + std::to_string(100LL * j / count2) + "%");
     status.SetProgress(static_cast<double>(50 + 50LL * j / count2));
   }
   status.SetProgress(0);
-  status.SetPanelText(3, "Finished");
-  status.SetPanelText(5, "Count: " + std::to_string(rows.size()));
+  status.SetPanelText(Panel::kActivity, "Finished");
+  status.SetPanelText(Panel::kCount, CountText(static_cast<long long>(rows.size())));
   return rows;
 }
 

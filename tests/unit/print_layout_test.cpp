@@ -2,25 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 #include "test_support.h"
 
 namespace quillet {
 namespace {
 
-ObjectRow Row(int file, std::initializer_list<std::string_view> texts) {
-  ObjectRow row;
-  row.file = static_cast<std::uint8_t>(file);
-  row.fields.fill(' ');
-  int field = 0;
-  for (std::string_view text : texts) {
-    const auto f = static_cast<Field>(field++);
-    std::memcpy(row.fields.data() + FieldOffset(f), text.data(),
-                std::min<std::size_t>(text.size(), FieldWidth(f)));
-  }
-  return row;
-}
+using test::RowOf;
 
 TEST(PrintLayout, HeaderLinesAreNinetyFourCharactersWithTheRightPartAtTheEnd) {
   const std::string long_path = "C:\\" + std::string(70, 'd') + "\\obj.fob";  // 81 characters
@@ -48,8 +35,8 @@ TEST(PrintLayout, HeaderLinesAreNinetyFourCharactersWithTheRightPartAtTheEnd) {
 }
 
 TEST(PrintLayout, RowsLineUpUnderTheTitles) {
-  const ObjectRow row = Row(2, {"Codeunit", "        80", "Posting", "", "V2,V3", "2008-12-31",
-                                "12:00:00", "      1234", ""});
+  const ObjectRow row = RowOf(2, {"Codeunit", "        80", "Posting", "", "V2,V3", "2008-12-31",
+                                  "12:00:00", "      1234", ""});
   const std::string first = RowFirstLine(row);
   EXPECT_EQ(first.size(), 8u + 91);
   EXPECT_EQ(first.substr(8, 2), "2 ");
@@ -61,7 +48,7 @@ TEST(PrintLayout, RowsLineUpUnderTheTitles) {
   EXPECT_EQ(first.substr(8 + 79, 10), "      1234");
   const std::string second = RowSecondLine(row);
   EXPECT_EQ(second.find("V2,V3"), 8u + 23);  // the version stands under the name
-  EXPECT_EQ(RowFirstLine(Row(1, {"Table"})).substr(8, 2), "1 ");
+  EXPECT_EQ(RowFirstLine(RowOf(1, {"Table"})).substr(8, 2), "1 ");
 }
 
 TEST(PrintLayout, PagesEndWhenTheNextRowWouldCrowdTheBottom) {
@@ -82,7 +69,7 @@ TEST(PrintLayout, PagesEndWhenTheNextRowWouldCrowdTheBottom) {
 
 TEST(PrintLayout, APageIsItsHeaderThenTwoLinesPerRow) {
   ObjectList list;
-  for (int i = 0; i < 6; ++i) list.Append(Row(1, {"Form", std::to_string(i)}));
+  for (int i = 0; i < 6; ++i) list.Append(RowOf(1, {"Form", std::to_string(i)}));
   const PrintMetrics metrics{12, 10, 200};
   const std::vector<PrintPage> pages = PaginateRows(6, metrics);
   const auto lines = LayOutPage(list, {"a", "b", "now"}, metrics, pages[1], 2);

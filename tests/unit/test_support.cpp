@@ -1,8 +1,5 @@
 #include "test_support.h"
 
-#include <fstream>
-#include <random>
-
 namespace quillet::test {
 
 std::string Padded(std::string_view text, std::size_t width) {
@@ -26,25 +23,12 @@ std::string LineB(std::string_view id, std::string_view name, std::string_view s
          Padded(size, 10) + " " + Padded(version, 30) + " \r\n";
 }
 
-TempDir::TempDir() {
-  std::random_device random;
-  path_ = std::filesystem::temp_directory_path() /
-          ("quillet-test-" + std::to_string(random()) + std::to_string(random()));
-  std::filesystem::create_directories(path_);
-}
-
-TempDir::~TempDir() {
-  std::error_code ec;
-  std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                               std::filesystem::perm_options::add, ec);
-  std::filesystem::remove_all(path_, ec);
-}
-
-std::string TempDir::Write(const std::string& name, std::string_view bytes) const {
-  const std::filesystem::path file = path_ / name;
-  std::ofstream stream(file, std::ios::binary | std::ios::trunc);
-  stream.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  return file.string();
+ObjectRow RowOf(int file, std::initializer_list<std::string_view> texts) {
+  ObjectTable table(1);
+  int field = 0;
+  for (std::string_view text : texts) table.Store(file, 1, static_cast<Field>(field++), text);
+  table.SetCount(file, 1);
+  return ObjectRow::FromRecord(table, file, 1);
 }
 
 }  // namespace quillet::test

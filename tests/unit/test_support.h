@@ -1,34 +1,56 @@
 #pragma once
 
-#include <filesystem>
+#include <initializer_list>
 #include <map>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "list/workspace.h"
+#include "commands/workspace.h"
+#include "support/temp_dir.h"
 
 namespace quillet::test {
 
-// Keeps what the status bar would show now, and every progress value in order.
-class RecordingStatus final : public StatusSink {
+// What each panel and the progress bar showed, in order, a repeat of the value just shown left
+// out: what a user could see, however often it was written. Also the state of the commands.
+class StatusRecorder final : public StatusSink {
  public:
-  void SetPanelText(int panel, std::string_view text) override { panels[panel] = text; }
-  void ShowFilePanel(int file, std::string_view file_name) override {
-    panels[file] = file_name;
-    icons[file] = file;
+  void SetPanelText(Panel panel, std::string_view text) override {
+    Add(panels[panel], std::string(text));
   }
-  void SetProgress(double value) override { progress.push_back(value); }
+  void ShowFilePanel(int file, const std::filesystem::path& file_name) override {
+    SetPanelText(FilePanel(file), file_name.string());
+    icons[file] = true;
+  }
+  void SetProgress(double value) override { Add(progress, value); }
   void SetCompareCommandsEnabled(bool compare_enabled, bool show_all_enabled) override {
     compare = compare_enabled;
     show_all = show_all_enabled;
   }
 
-  std::map<int, std::string> panels;
-  std::map<int, int> icons;
+  // What the panel shows now.
+  std::string Now(Panel panel) const {
+    const auto it = panels.find(panel);
+    return it == panels.end() || it->second.empty() ? "" : it->second.back();
+  }
+  // The same texts and progress values, in the same order.
+  bool operator==(const StatusRecorder& other) const {
+    return panels == other.panels && progress == other.progress;
+  }
+
+  std::map<Panel, std::vector<std::string>> panels;
   std::vector<double> progress;
+  std::map<int, bool> icons;
   bool compare = false;
   bool show_all = false;
+  long long writes = 0;  // panel texts and progress values, repeats included
+
+ private:
+  template <class T>
+  void Add(std::vector<T>& values, const T& value) {
+    ++writes;
+    if (values.empty() || values.back() != value) values.push_back(value);
+  }
 };
 
 class RecordingMessages final : public MessageSink {
@@ -44,7 +66,7 @@ struct TestWorkspace {
   ObjectTable table;
   ObjectList list;
   RowFilter filter;
-  RecordingStatus status;
+  StatusRecorder status;
   RecordingMessages messages;
   Workspace ws{table, list, filter, status, messages};
 };
@@ -57,20 +79,8 @@ std::string LineB(std::string_view id, std::string_view name, std::string_view s
                   std::string_view version);
 std::string Padded(std::string_view text, std::size_t width);
 
-// A folder of its own for one test, removed afterwards.
-class TempDir {
- public:
-  TempDir();
-  ~TempDir();
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-
-  std::filesystem::path path() const { return path_; }
-  // Writes the bytes to a file in the folder and gives its full name.
-  std::string Write(const std::string& name, std::string_view bytes) const;
-
- private:
-  std::filesystem::path path_;
-};
+// A row of `file` whose fields hold `texts`, in field order (those left out are empty), made
+// from a record as the list makes its rows.
+ObjectRow RowOf(int file, std::initializer_list<std::string_view> texts);
 
 }  // namespace quillet::test

@@ -63,9 +63,8 @@ std::string Pad(std::string_view text, std::size_t width) {
 }
 
 std::string TwoDigits(int value) {
-  char text[3];
-  std::snprintf(text, sizeof text, "%02d", value % 100);
-  return text;
+  const int two = (value % 100 + 100) % 100;
+  return {static_cast<char>('0' + two / 10), static_cast<char>('0' + two % 10)};
 }
 
 std::string MakeName(Rng& rng) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "list/workspace.h"
+#include "commands/workspace.h"
 
 namespace quillet {
 

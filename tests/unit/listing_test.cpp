@@ -1,4 +1,4 @@
-#include "list/object_listing.h"
+#include "commands/listing.h"
 
 #include <gtest/gtest.h>
 
@@ -55,15 +55,14 @@ TEST_F(ListingTest, RowsCarryTheTagAndTheFullWidthTexts) {
   Put(t_.table, 2, {{"Table", "        18"}});
   AddObjectRow(t_.ws, 2, 1);
   ASSERT_EQ(t_.list.RowCount(), 1);
-  EXPECT_EQ(t_.list.CellText(1, 1), "  ");
+  EXPECT_EQ(t_.list.CellText(1, Column::kFile), "  ");
   EXPECT_EQ(t_.list.Row(1).file, 2);
-  EXPECT_EQ(t_.list.CellText(1, 2), "Table    ");
-  EXPECT_EQ(t_.list.CellText(1, 3), "        18");
-  EXPECT_EQ(t_.list.CellText(1, 4), test::Padded("Name 1", 30));
-  EXPECT_EQ(t_.list.CellText(1, 5), " ");
-  EXPECT_EQ(t_.list.CellText(1, 10), " ");
-  EXPECT_THROW(t_.list.CellText(1, 11), std::out_of_range);
-  EXPECT_THROW(t_.list.CellText(2, 1), std::out_of_range);
+  EXPECT_EQ(t_.list.CellText(1, Column::kType), "Table    ");
+  EXPECT_EQ(t_.list.CellText(1, Column::kId), "        18");
+  EXPECT_EQ(t_.list.CellText(1, Column::kName), test::Padded("Name 1", 30));
+  EXPECT_EQ(t_.list.CellText(1, Column::kModified), " ");
+  EXPECT_EQ(t_.list.CellText(1, Column::kCompiled), " ");
+  EXPECT_THROW(t_.list.CellText(2, Column::kFile), std::out_of_range);
 }
 
 TEST_F(ListingTest, ShowFileObjectsAppliesTheFilterAndReports) {
@@ -72,12 +71,12 @@ TEST_F(ListingTest, ShowFileObjectsAppliesTheFilterAndReports) {
   t_.filter.hide_system = true;
   ShowFileObjects(t_.ws, 1);
   ASSERT_EQ(t_.list.RowCount(), 2);
-  EXPECT_EQ(t_.list.CellText(1, 2), "Table    ");
-  EXPECT_EQ(t_.list.CellText(2, 2), "Codeunit ");
-  EXPECT_EQ(t_.list.CellText(1, 1), " ");
-  EXPECT_EQ(t_.status.panels[3], "Finished");
-  EXPECT_EQ(t_.status.panels[4], "File 1: 4");
-  EXPECT_EQ(t_.status.panels[5], "Count: 2");
+  EXPECT_EQ(t_.list.CellText(1, Column::kType), "Table    ");
+  EXPECT_EQ(t_.list.CellText(2, Column::kType), "Codeunit ");
+  EXPECT_EQ(t_.list.CellText(1, Column::kFile), " ");
+  EXPECT_EQ(t_.status.Now(Panel::kActivity), "Finished");
+  EXPECT_EQ(t_.status.Now(Panel::kProgress), "File 1: 4");
+  EXPECT_EQ(t_.status.Now(Panel::kCount), "Count: 2");
   ASSERT_GE(t_.status.progress.size(), 2u);
   EXPECT_DOUBLE_EQ(t_.status.progress[t_.status.progress.size() - 2], 100.0);
   EXPECT_DOUBLE_EQ(t_.status.progress.back(), 0.0);
@@ -86,18 +85,18 @@ TEST_F(ListingTest, ShowFileObjectsAppliesTheFilterAndReports) {
 TEST_F(ListingTest, NoSelectedTypeAddsNothingButStillCountsRecords) {
   Put(t_.table, 1, {{"Form", "1"}, {"Page", "2"}, {"Report", "3"}});
   t_.filter.types.fill(false);
-  t_.status.panels[4] = "before";
+  t_.status.SetPanelText(Panel::kProgress, "before");
   ShowFileObjects(t_.ws, 1);
   EXPECT_EQ(t_.list.RowCount(), 0);
-  EXPECT_EQ(t_.status.panels[4], "File 1: 3");
-  EXPECT_EQ(t_.status.panels[5], "Count: 0");
+  EXPECT_EQ(t_.status.Now(Panel::kProgress), "File 1: 3");
+  EXPECT_EQ(t_.status.Now(Panel::kCount), "Count: 0");
 }
 
 TEST_F(ListingTest, AnEmptyFileLeavesTheProgressTextAlone) {
-  t_.status.panels[4] = "File 1: 7";
+  t_.status.SetPanelText(Panel::kProgress, "File 1: 7");
   ShowFileObjects(t_.ws, 2);
-  EXPECT_EQ(t_.status.panels[4], "File 1: 7");
-  EXPECT_EQ(t_.status.panels[3], "Finished");
+  EXPECT_EQ(t_.status.Now(Panel::kProgress), "File 1: 7");
+  EXPECT_EQ(t_.status.Now(Panel::kActivity), "Finished");
   EXPECT_DOUBLE_EQ(t_.status.progress.back(), 0.0);
 }
 
@@ -115,8 +114,8 @@ TEST_F(ListingTest, RefreshListRebuildsFileOneBeforeFileTwo) {
   EXPECT_EQ(t_.list.Row(1).file, 1);
   EXPECT_EQ(t_.list.Row(2).file, 1);
   EXPECT_EQ(t_.list.Row(3).file, 2);
-  EXPECT_EQ(t_.status.panels[4], "File 2: 1");
-  EXPECT_EQ(t_.status.panels[5], "Count: 3");
+  EXPECT_EQ(t_.status.Now(Panel::kProgress), "File 2: 1");
+  EXPECT_EQ(t_.status.Now(Panel::kCount), "Count: 3");
 }
 
 TEST_F(ListingTest, RemovingOneFilesRowsKeepsTheOthersInOrder) {
@@ -128,10 +127,10 @@ TEST_F(ListingTest, RemovingOneFilesRowsKeepsTheOthersInOrder) {
   }
   t_.list.RemoveRowsOfFile(1);
   ASSERT_EQ(t_.list.RowCount(), 2);
-  EXPECT_EQ(t_.list.CellText(1, 3), test::Padded("3", 10));
-  EXPECT_EQ(t_.list.CellText(2, 3), test::Padded("4", 10));
+  EXPECT_EQ(t_.list.CellText(1, Column::kId), test::Padded("3", 10));
+  EXPECT_EQ(t_.list.CellText(2, Column::kId), test::Padded("4", 10));
   t_.list.RemoveRow(1);
-  EXPECT_EQ(t_.list.CellText(1, 3), test::Padded("4", 10));
+  EXPECT_EQ(t_.list.CellText(1, Column::kId), test::Padded("4", 10));
   t_.list.RemoveAll();
   EXPECT_EQ(t_.list.RowCount(), 0);
 }

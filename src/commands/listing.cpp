@@ -1,6 +1,4 @@
-#include "list/object_listing.h"
-
-#include <cstring>
+#include "commands/listing.h"
 
 #include "objects/text.h"
 #include "runtime/progress_ticker.h"
@@ -8,35 +6,28 @@
 namespace quillet {
 
 void AddObjectRow(Workspace& ws, int file, int index) {
-  ObjectRow row;
-  row.file = static_cast<std::uint8_t>(file);
-  const std::string_view record = ws.table.Record(file, index);
-  std::memcpy(row.fields.data(), record.data(), record.size());
-  ws.list.Append(row);
+  ws.list.Append(ObjectRow::FromRecord(ws.table, file, index));
 }
 
 void ShowFileObjects(Workspace& ws, int file) {
   const int count = ws.table.Count(file);
-  ws.status.SetPanelText(3, "Displaying...");
+  ws.status.SetPanelText(Panel::kActivity, "Displaying...");
   {
     ObjectList::ChangeScope scope(ws.list);
     ws.list.Reserve(ws.list.RowCount() + count);
     ProgressTicker ticker(count);
     const std::string prefix = "File " + DecimalText(file) + ": ";
     for (int i = 1; i <= count; ++i) {
-      if (ws.filter.PassTypeFilter(ws.table.Read(file, i, Field::kType)) &&
-          ws.filter.PassSystemFilter(ws.table.Read(file, i, Field::kId))) {
-        AddObjectRow(ws, file, i);
-      }
+      if (ws.filter.Passes(ws.table, file, i)) AddObjectRow(ws, file, i);
       if (ticker.Due(i)) {
-        ws.status.SetPanelText(4, prefix + DecimalText(i));
+        ws.status.SetPanelText(Panel::kProgress, prefix + DecimalText(i));
         ws.status.SetProgress(50 + (50LL * i) / count);
       }
     }
   }
   ws.status.SetProgress(0);
-  ws.status.SetPanelText(3, "Finished");
-  ws.status.SetPanelText(5, "Count: " + DecimalText(ws.list.RowCount()));
+  ws.status.SetPanelText(Panel::kActivity, "Finished");
+  ws.status.SetPanelText(Panel::kCount, CountText(ws.list.RowCount()));
   UpdateCompareButtons(ws);
 }
 

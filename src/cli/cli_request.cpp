@@ -1,0 +1,279 @@
+#include "cli/cli_request.h"
+
+#include <array>
+
+#include "objects/object_types.h"
+#include "objects/text.h"
+
+namespace quillet {
+namespace {
+
+enum class Option {
+  kHelp,
+  kVersion,
+  kTypes,
+  kHideSystem,
+  kEqual,
+  kDifferent,
+  kCriteria,
+  kOutput,
+  kFormat,
+  kPdf
+};
+
+struct OptionSpec {
+  Option option;
+  std::string_view name;
+  std::string_view short_name;  // empty: none
+  std::string_view value;       // empty: the option takes no value
+  std::string_view help;
+};
+
+// The options in the order --help lists them.
+constexpr std::array<OptionSpec, 10> kOptions = {{
+    {Option::kTypes, "types", "", "TYPES",
+     "Object types to list, separated by commas, or all. Default: all but TableData."},
+    {Option::kHideSystem, "hide-system", "", "",
+     "Leave out system objects (those with ten-digit IDs)."},
+    {Option::kEqual, "equal", "", "",
+     "compare: list the pairs of objects that are equal in both files."},
+    {Option::kDifferent, "different", "", "",
+     "compare: list the objects of each file that have no equal in the other."},
+    {Option::kCriteria, "criteria", "", "LIST",
+     "compare: what must be equal, separated by commas: type-id, name, version, date, time, "
+     "size. Default: all six; empty: none."},
+    {Option::kOutput, "output", "o", "FILE",
+     "Write the rows to FILE (replaced whole, or not at all) instead of standard output."},
+    {Option::kFormat, "format", "", "FORMAT",
+     "text (the saved list: quoted fields, Windows-1252), csv or json (UTF-8). Default: text."},
+    {Option::kPdf, "pdf", "", "FILE", "Also write the printout of the rows as a PDF."},
+    {Option::kHelp, "help", "h", "", "Show this help."},
+    {Option::kVersion, "version", "v", "", "Show the version."},
+}};
+
+constexpr std::string_view kUsage =
+    "Usage: quillet-cli list|compare [options] FILE [FILE2]\n"
+    "Lists the objects of an object file (.fob) or a backup file (.fbk), or compares two such\n"
+    "files, as lines of quoted, comma-separated fields.\n"
+    "\n"
+    "Commands:\n"
+    "  list [--types=T1,T2,...|all] [--hide-system] FILE\n"
+    "  compare --equal|--different [--criteria=LIST] [--types=...] [--hide-system] FILE1 FILE2\n"
+    "Both take [-o FILE] [--format=text|csv|json] [--pdf FILE].\n"
+    "\n"
+    "Exit status: 0 done (for compare --different: no differences), 1 compare --different\n"
+    "found differences, 2 trouble.\n";
+
+const OptionSpec* FindOption(std::string_view name) {
+  for (const OptionSpec& spec : kOptions) {
+    if (name == spec.name || (!spec.short_name.empty() && name == spec.short_name)) return &spec;
+  }
+  return nullptr;
+}
+
+std::string Lower(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return lower;
+}
+
+// Comma-separated parts with blanks removed at both ends; empty parts are left out.
+std::vector<std::string_view> Parts(std::string_view value) {
+  std::vector<std::string_view> parts;
+  while (!value.empty()) {
+    const std::size_t comma = value.find(',');
+    const std::string_view part = TrimBlanks(value.substr(0, comma));
+    if (!part.empty()) parts.push_back(part);
+    if (comma == std::string_view::npos) break;
+    value.remove_prefix(comma + 1);
+  }
+  return parts;
+}
+
+// An option and its value, as the arguments gave them.
+struct Given {
+  Option option;
+  std::string value;
+};
+
+}  // namespace
+
+ParsedTypes ParseTypes(std::string_view value) {
+  RowFilter filter;
+  filter.types.fill(false);
+  if (Lower(value) == "all") {
+    filter.types.fill(true);
+    return {filter, {}};
+  }
+  for (const std::string_view part : Parts(value)) {
+    const std::string name = Lower(part);
+    int found = -1;
+    for (int i = 0; i < kTypeCount; ++i) {
+      if (name == Lower(kTypeNames[i])) found = i;
+    }
+    if (found < 0) {
+      return {std::nullopt, "unknown object type '" + std::string(part) +
+                                "' (the types are TableData, Table, Form, Report, Dataport, "
+                                "XMLport, Codeunit, Page, MenuSuite, or all)"};
+    }
+    filter.types[found] = true;
+  }
+  return {filter, {}};
+}
+
+ParsedCriteria ParseCriteria(std::string_view value) {
+  CompareCriteria criteria{false, false, false, false, false, false};
+  for (const std::string_view part : Parts(value)) {
+    const std::string name = Lower(part);
+    if (name == "type-id") {
+      criteria.use_type_id = true;
+    } else if (name == "name") {
+      criteria.use_name = true;
+    } else if (name == "version") {
+      criteria.use_version = true;
+    } else if (name == "date") {
+      criteria.use_date = true;
+    } else if (name == "time") {
+      criteria.use_time = true;
+    } else if (name == "size") {
+      criteria.use_bsize = true;
+    } else {
+      return {std::nullopt, "unknown criterion '" + std::string(part) +
+                                "' (the criteria are type-id, name, version, date, time and "
+                                "size)"};
+    }
+  }
+  return {criteria, {}};
+}
+
+std::string CliHelpText() {
+  std::string text(kUsage);
+  text += "\nOptions:\n";
+  for (const OptionSpec& spec : kOptions) {
+    std::string names = "  ";
+    if (!spec.short_name.empty()) names += "-" + std::string(spec.short_name) + ", ";
+    names += "--" + std::string(spec.name);
+    if (!spec.value.empty())
+      names += (spec.short_name.empty() ? "=" : " ") + std::string(spec.value);
+    text += names;
+    text += names.size() < 24 ? std::string(24 - names.size(), ' ') : "\n" + std::string(24, ' ');
+    text += spec.help;
+    text += '\n';
+  }
+  return text;
+}
+
+ParsedRequest ParseCliArguments(const std::vector<std::string>& arguments) {
+  const auto trouble = [](std::string error) {
+    return ParsedRequest{std::nullopt, std::move(error)};
+  };
+  std::vector<Given> given;
+  std::vector<std::string> positional;
+  bool options_end = false;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& argument = arguments[i];
+    if (options_end || argument.size() < 2 || argument[0] != '-') {
+      positional.push_back(argument);
+      continue;
+    }
+    if (argument == "--") {
+      options_end = true;
+      continue;
+    }
+    // One or two dashes, a name, and for an option that takes one, "=value" or the next word.
+    const std::size_t dashes = argument[1] == '-' ? 2 : 1;
+    const std::size_t equals = argument.find('=');
+    const std::string name =
+        argument.substr(dashes, equals == std::string::npos ? std::string::npos : equals - dashes);
+    const OptionSpec* spec = FindOption(name);
+    if (spec == nullptr) return trouble("Unknown option '" + name + "'.");
+    std::string value;
+    if (spec->value.empty()) {
+      if (equals != std::string::npos) return trouble("Unexpected value after '" + argument + "'.");
+    } else if (equals != std::string::npos) {
+      value = argument.substr(equals + 1);
+    } else if (i + 1 < arguments.size()) {
+      value = arguments[++i];
+    } else {
+      return trouble("Missing value after '" + argument + "'.");
+    }
+    given.push_back({spec->option, std::move(value)});
+  }
+
+  CliRequest request;
+  const auto is_set = [&](Option option) {
+    for (const Given& g : given) {
+      if (g.option == option) return true;
+    }
+    return false;
+  };
+  // The last value given counts.
+  const auto value_of = [&](Option option) {
+    std::string value;
+    for (const Given& g : given) {
+      if (g.option == option) value = g.value;
+    }
+    return value;
+  };
+  if (is_set(Option::kHelp)) return {request, {}};
+  if (is_set(Option::kVersion)) {
+    request.command = CliCommand::kVersion;
+    return {request, {}};
+  }
+
+  if (positional.empty()) return trouble("no command given; try --help");
+  const std::string& command = positional.front();
+  if (command != "list" && command != "compare") {
+    return trouble("unknown command '" + command + "'; try --help");
+  }
+  const bool equal = is_set(Option::kEqual), different = is_set(Option::kDifferent);
+  if (command == "compare") {
+    if (equal == different) return trouble("compare takes one of --equal and --different");
+    if (positional.size() != 3) return trouble("compare takes exactly two files");
+    request.command = CliCommand::kCompare;
+    request.mode = equal ? CompareMode::kEqual : CompareMode::kDifferent;
+  } else {
+    if (equal || different || is_set(Option::kCriteria)) {
+      return trouble("--equal, --different and --criteria go with compare");
+    }
+    if (positional.size() != 2) return trouble("list takes exactly one file");
+    request.command = CliCommand::kList;
+  }
+  for (std::size_t i = 1; i < positional.size(); ++i) request.files.emplace_back(positional[i]);
+
+  if (is_set(Option::kOutput)) {
+    if (value_of(Option::kOutput).empty()) return trouble("-o and --pdf need a file name");
+    request.output = value_of(Option::kOutput);
+  }
+  if (is_set(Option::kPdf)) {
+    if (value_of(Option::kPdf).empty()) return trouble("-o and --pdf need a file name");
+    request.pdf = value_of(Option::kPdf);
+  }
+  if (is_set(Option::kFormat)) {
+    const std::string format = Lower(value_of(Option::kFormat));
+    if (format == "csv") {
+      request.format = ListFormat::kCsv;
+    } else if (format == "json") {
+      request.format = ListFormat::kJson;
+    } else if (format != "text") {
+      return trouble("unknown format '" + value_of(Option::kFormat) +
+                     "' (the formats are text, csv and json)");
+    }
+  }
+  if (is_set(Option::kTypes)) {
+    ParsedTypes types = ParseTypes(value_of(Option::kTypes));
+    if (!types.filter) return trouble(types.error);
+    request.filter = *types.filter;
+  }
+  request.filter.hide_system = is_set(Option::kHideSystem);
+  if (is_set(Option::kCriteria)) {
+    ParsedCriteria criteria = ParseCriteria(value_of(Option::kCriteria));
+    if (!criteria.criteria) return trouble(criteria.error);
+    request.criteria = *criteria.criteria;
+  }
+  return {request, {}};
+}
+
+}  // namespace quillet

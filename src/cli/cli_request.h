@@ -1,0 +1,56 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "commands/compare.h"
+#include "list/compare_criteria.h"
+#include "list/row_filter.h"
+#include "output/list_formats.h"
+
+namespace quillet {
+
+enum class CliCommand { kHelp, kVersion, kList, kCompare };
+
+// What a run of quillet-cli is asked to do, read from its arguments.
+struct CliRequest {
+  CliCommand command = CliCommand::kHelp;
+  CompareMode mode = CompareMode::kNone;  // compare: --equal or --different
+  CompareCriteria criteria;
+  RowFilter filter;
+  std::vector<std::filesystem::path> files;     // one to list, two to compare
+  std::optional<std::filesystem::path> output;  // -o; standard output without it
+  ListFormat format = ListFormat::kText;
+  std::optional<std::filesystem::path> pdf;
+};
+
+struct ParsedRequest {
+  std::optional<CliRequest> request;  // empty when the arguments make no sense
+  std::string error;                  // then why, as one line for the user
+};
+
+// `arguments` without the program's name. File names stay the bytes they were given as.
+ParsedRequest ParseCliArguments(const std::vector<std::string>& arguments);
+
+// "all", or type names separated by commas, in any letter case. Empty on error.
+struct ParsedTypes {
+  std::optional<RowFilter> filter;
+  std::string error;
+};
+ParsedTypes ParseTypes(std::string_view value);
+
+// A comma-separated choice of type-id, name, version, date, time and size, in any letter
+// case; empty means none.
+struct ParsedCriteria {
+  std::optional<CompareCriteria> criteria;
+  std::string error;
+};
+ParsedCriteria ParseCriteria(std::string_view value);
+
+// The --help text.
+std::string CliHelpText();
+
+}  // namespace quillet

@@ -1,0 +1,41 @@
+#include "commands/load_file.h"
+
+#include "objects/text.h"
+
+namespace quillet {
+
+LoadResult LoadObjectFile(Workspace& ws, const std::filesystem::path& file_name, int file) {
+  OpenResult opened = FileSource::Open(file_name);
+  if (opened.status == OpenStatus::kMissing) return {};
+
+  ws.list.RemoveRowsOfFile(file);
+  ws.status.ShowFilePanel(file, file_name);
+  ws.status.SetPanelText(Panel::kActivity, "Analyzing...");
+  ws.status.SetPanelText(Panel::kProgress, "");
+  ws.status.SetPanelText(Panel::kCount, "");
+
+  LoadResult result;
+  if (opened.source == nullptr) {
+    ws.table.SetCount(file, 0);
+    result.status = LoadStatus::kUnreadable;
+    result.error = opened.error;
+  } else {
+    result =
+        ReadObjectDirectory(ws.table, *opened.source, file, IsBackupFileName(file_name), ws.status);
+  }
+
+  if (result.status == LoadStatus::kUnreadable) {
+    ws.messages.ShowMessage("Unable to read the file: " + result.error);
+  } else if (result.capacity_reached) {
+    ws.messages.ShowMessage("The file lists more than " + DecimalText(ws.table.Capacity()) +
+                            " objects. Only the first " + DecimalText(ws.table.Capacity()) +
+                            " are loaded.");
+  } else if (result.cut_short) {
+    ws.messages.ShowMessage(
+        "The file ends inside its list of objects. Only the objects before the damaged line "
+        "are loaded.");
+  }
+  return result;
+}
+
+}  // namespace quillet

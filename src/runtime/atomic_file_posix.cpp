@@ -1,0 +1,96 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <random>
+
+#include "runtime/atomic_file.h"
+#include "runtime/system_error.h"
+
+namespace quillet {
+
+namespace fs = std::filesystem;
+
+struct AtomicFile::Native {
+  int fd = -1;
+  fs::path temporary;
+  fs::path target;  // the file itself, a link followed
+  bool committed = false;
+};
+
+namespace {
+
+std::string ErrnoText() { return ReasonText(errno); }
+
+// A name beside the target that nothing else uses: created exclusively, so it is ours.
+int CreateBeside(const fs::path& target, fs::path& created) {
+  std::random_device random;
+  for (int attempt = 0; attempt < 16; ++attempt) {
+    created = target.parent_path() /
+              ("." + target.filename().string() + "." + std::to_string(random() % 1000000) + "~");
+    const int fd = ::open(created.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
+}
+
+}  // namespace
+
+AtomicFile::AtomicFile(std::unique_ptr<Native> native) : native_(std::move(native)) {}
+
+AtomicFile::~AtomicFile() {
+  if (native_->fd >= 0) ::close(native_->fd);
+  if (!native_->committed && !native_->temporary.empty()) ::unlink(native_->temporary.c_str());
+}
+
+AtomicFileOpen AtomicFile::Open(const fs::path& target) {
+  auto native = std::make_unique<Native>();
+  std::error_code ec;
+  native->target = fs::exists(fs::symlink_status(target, ec)) && fs::is_symlink(target, ec)
+                       ? fs::weakly_canonical(target, ec)
+                       : target;
+  struct stat info {};
+  const bool exists = ::stat(native->target.c_str(), &info) == 0;
+  if (exists && S_ISDIR(info.st_mode)) return {nullptr, "it is a folder"};
+  if (exists && !S_ISREG(info.st_mode)) return {nullptr, "it is not a regular file"};
+  if (!exists && errno != ENOENT) return {nullptr, ErrnoText()};
+
+  native->fd = CreateBeside(native->target, native->temporary);
+  if (native->fd < 0) {
+    native->temporary.clear();
+    return {nullptr, ErrnoText()};
+  }
+  // The new file keeps the old one's permissions; a new one gets the usual ones.
+  if (exists) ::fchmod(native->fd, info.st_mode & 07777);
+  return {std::unique_ptr<AtomicFile>(new AtomicFile(std::move(native))), {}};
+}
+
+bool AtomicFile::Fail(std::string error) {
+  if (error_.empty()) error_ = std::move(error);
+  return false;
+}
+
+bool AtomicFile::Write(std::string_view bytes) {
+  if (!error_.empty()) return false;
+  while (!bytes.empty()) {
+    const ssize_t written = ::write(native_->fd, bytes.data(), bytes.size());
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return Fail(written < 0 ? ErrnoText() : ReasonText(ENOSPC));
+    bytes.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return true;
+}
+
+bool AtomicFile::Commit() {
+  if (!error_.empty()) return false;
+  if (::fsync(native_->fd) != 0) return Fail(ErrnoText());
+  const int fd = native_->fd;
+  native_->fd = -1;
+  if (::close(fd) != 0) return Fail(ErrnoText());
+  if (::rename(native_->temporary.c_str(), native_->target.c_str()) != 0) return Fail(ErrnoText());
+  native_->committed = true;
+  return true;
+}
+
+}  // namespace quillet

@@ -9,7 +9,7 @@ FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_FLAGS = -fsanitize=address,undefined -fno-sanitize-recover=all -fsanitize=fuzzer-no-link
 
-.PHONY: all deps configure build run test test-asan bench format format-check clean fuzz-build fuzz-replay fuzz
+.PHONY: all deps configure build run test test-asan bench format format-check tidy clean fuzz-build fuzz-replay fuzz
 
 all: build
 
@@ -70,6 +70,11 @@ fuzz: fuzz-replay
 
 format:
 	clang-format -i $(SOURCES)
+
+# clang-tidy over every source the build compiles (.clang-tidy says which checks); any finding
+# fails it.
+tidy: build
+	run-clang-tidy -p $(BUILD_DIR) -quiet -j $$(nproc) '$(CURDIR)/(src|tests|bench|fuzz|tools)/'
 
 format-check:
 	clang-format --dry-run --Werror $(SOURCES)

@@ -78,9 +78,10 @@ inline std::vector<HostileFile> MakeHostileFiles(const std::filesystem::path& di
   files.push_back({"NUL and 0xFF inside a line", WriteBytes(dir / "nul.fob", odd_line + "\x1A"), 1,
                    false, false});
 
-  files.push_back({"20001 objects", GeneratedFile(dir / "20001.fob", 20001), 20000, true, false});
+  // No limit: a file holds as many objects as it lists.
+  files.push_back({"20001 objects", GeneratedFile(dir / "20001.fob", 20001), 20001, false, false});
   files.push_back(
-      {"100000 objects", GeneratedFile(dir / "100000.fbk", 100000), 20000, true, false});
+      {"100000 objects", GeneratedFile(dir / "100000.fbk", 100000), 100000, false, false});
 
   // One good line, then the next cut at every length: the good one stays, the cut one goes.
   gen::Object form;

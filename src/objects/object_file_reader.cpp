@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <optional>
 #include <vector>
 
@@ -172,10 +173,8 @@ class ByteCursor {
 // in constant time. Open addressing over row numbers; the IDs stay in the table.
 class TableIdSet {
  public:
-  TableIdSet(const ObjectTable& table, int file) : table_(table), file_(file) {
-    std::size_t size = 1;
-    while (size < static_cast<std::size_t>(table.Capacity()) * 2 + 2) size <<= 1;
-    slots_.assign(size, 0);
+  TableIdSet(const ObjectTable& table, int file, long long expected) : table_(table), file_(file) {
+    Resize(expected);
   }
 
   bool Contains(std::string_view id) const {
@@ -186,12 +185,27 @@ class TableIdSet {
   }
 
   void Insert(int row) {
+    // At most half full, so a probe ends soon; more lines than announced make it grow.
+    if (2 * (size_ + 1) > slots_.size()) Resize(static_cast<long long>(slots_.size()));
+    Place(row);
+    ++size_;
+  }
+
+ private:
+  void Resize(long long entries) {
+    std::size_t size = 16;
+    while (size < static_cast<std::size_t>(entries) * 2 + 2) size <<= 1;
+    std::vector<int> old(size, 0);
+    old.swap(slots_);
+    for (const int row : old) {
+      if (row != 0) Place(row);
+    }
+  }
+  void Place(int row) {
     std::size_t i = Hash(table_.Read(file_, row, Field::kId));
     while (slots_[i] != 0) i = (i + 1) & (slots_.size() - 1);
     slots_[i] = row;
   }
-
- private:
   std::size_t Hash(std::string_view id) const {
     std::uint64_t hash = 1469598103934665603ULL;
     for (unsigned char c : id) hash = (hash ^ c) * 1099511628211ULL;
@@ -201,6 +215,7 @@ class TableIdSet {
   const ObjectTable& table_;
   int file_;
   std::vector<int> slots_;
+  std::size_t size_ = 0;
 };
 
 std::string_view Bytes(const char* line, const FieldSlot& slot) {
@@ -275,10 +290,26 @@ LoadResult ReadObjectDirectory(ObjectTable& table, ByteSource& source, int file,
 
   status.SetPanelText(Panel::kActivity, "Loading...");
   if (!source.Rewind()) return unreadable();
+  // The area takes the announced objects; lines of unknown types may add a few more.
+  const auto room = [&](long long rows) {
+    try {
+      table.Reserve(file, static_cast<int>(std::min<long long>(rows, table.Capacity())));
+      return true;
+    } catch (const std::bad_alloc&) {
+      return false;
+    }
+  };
+  const auto out_of_memory = [&] {
+    table.SetCount(file, 0);
+    result.status = LoadStatus::kUnreadable;
+    result.error = "there is not enough memory for its " + DecimalText(result.lines) + " objects";
+    return result;
+  };
+  if (!room(result.lines)) return out_of_memory();
 
   ByteCursor cursor(source);
   std::optional<TableIdSet> kept_tables;
-  if (backup) kept_tables.emplace(table, file);
+  if (backup) kept_tables.emplace(table, file, result.lines);
   const std::string prefix = "File " + DecimalText(file) + ": ";
   ProgressTicker ticker(result.lines);
   int kept = 0;
@@ -313,6 +344,7 @@ LoadResult ReadObjectDirectory(ObjectTable& table, ByteSource& source, int file,
         result.capacity_reached = true;
         break;
       }
+      if (kept == table.Rows(file) && !room(2LL * kept + 16)) return out_of_memory();
       StoreLine(table, file, ++kept, line, layout);
       if (table_type) kept_tables->Insert(kept);
     }

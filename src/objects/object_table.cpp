@@ -1,33 +1,20 @@
 #include "objects/object_table.h"
 
-#include <algorithm>
-#include <cstring>
-#include <stdexcept>
-
 namespace quillet {
 
-namespace {
-
-std::size_t TableBytes(int capacity) {
+ObjectTable::ObjectTable(int capacity) : capacity_(capacity) {
   if (capacity < 0) throw std::invalid_argument("negative object capacity");
-  return static_cast<std::size_t>(2) * capacity * kRecordWidth;
 }
 
-}  // namespace
-
-ObjectTable::ObjectTable(int capacity)
-    : capacity_(capacity), records_(new char[TableBytes(capacity)]) {
-  std::memset(records_.get(), ' ', TableBytes(capacity));
-}
-
-int ObjectTable::Count(int file) const {
-  if (file < 1 || file > 2) throw std::out_of_range("file number out of range");
-  return counts_[file - 1];
+void ObjectTable::Reserve(int file, int rows) {
+  std::vector<char>& area = areas_[CheckedFile(file)];
+  const auto bytes = static_cast<std::size_t>(std::clamp(rows, 0, capacity_)) * kRecordWidth;
+  // New records start blank, as a table's records always have.
+  if (bytes > area.size()) area.resize(bytes, ' ');
 }
 
 void ObjectTable::SetCount(int file, int count) {
-  if (file < 1 || file > 2) throw std::out_of_range("file number out of range");
-  counts_[file - 1] = std::clamp(count, 0, capacity_);
+  counts_[CheckedFile(file)] = std::clamp(count, 0, Rows(file));
 }
 
 }  // namespace quillet

@@ -3,9 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
-#include <memory>
+#include <limits>
 #include <stdexcept>
 #include <string_view>
+#include <vector>
 
 namespace quillet {
 
@@ -26,21 +27,36 @@ constexpr int FieldOffset(Field field) {
 // A record is its nine fields back to back, each at full width.
 inline constexpr int kRecordWidth = FieldOffset(Field::kCompiled) + FieldWidth(Field::kCompiled);
 
+// The files the table holds: file #1 and file #2, and the base of an upgrade analysis, which
+// is numbered 0 wherever a row says which file it came from.
+inline constexpr int kBaseFile = 0;
+inline constexpr int kFileCount = 3;
+
+// The most objects a file may hold: as many as memory allows, unless the build sets a limit
+// (the fuzzer's build does, so that it reaches it).
 #ifdef QUILLET_OBJECT_CAPACITY
 inline constexpr int kObjectCapacity = QUILLET_OBJECT_CAPACITY;
 #else
-inline constexpr int kObjectCapacity = 20000;
+inline constexpr int kObjectCapacity = std::numeric_limits<int>::max() / 2;
 #endif
 
-// The objects of file #1 and file #2. Both areas are allocated once, at full capacity, and
-// records are written in place: a load allocates nothing per object.
+// The objects of the files. Each file's area holds fixed-width records written in place; it is
+// sized by the reader to the file's object count before the records are read, so a load
+// allocates nothing per object. An area only grows: records past a file's count may still hold
+// an earlier file's objects, which nothing reads.
 class ObjectTable {
  public:
   explicit ObjectTable(int capacity = kObjectCapacity);
 
+  // The most objects a file may hold.
   int Capacity() const { return capacity_; }
+  // Room for `rows` records in area `file`, the records there kept. Throws std::bad_alloc
+  // when memory runs out, and never grows past the capacity.
+  void Reserve(int file, int rows);
+  // Records area `file` has room for.
+  int Rows(int file) const { return static_cast<int>(Area(file).size() / kRecordWidth); }
 
-  // Full-width text of a field, filling blanks included. file is 1 or 2, row 1..Capacity().
+  // Full-width text of a field, filling blanks included. row is 1..Rows(file).
   std::string_view Read(int file, int row, Field field) const {
     return {RecordAt(file, row) + FieldOffset(field), static_cast<std::size_t>(FieldWidth(field))};
   }
@@ -57,26 +73,38 @@ class ObjectTable {
     if (kept > 0) std::memcpy(target, value.data(), kept);
     std::memset(target + kept, ' ', width - kept);
   }
-
   // Every field empty, as blanks.
   void Clear(int file, int row) { std::memset(RecordAt(file, row), ' ', kRecordWidth); }
 
-  int Count(int file) const;
+  int Count(int file) const { return counts_[CheckedFile(file)]; }
+  // At most the records the area has room for.
   void SetCount(int file, int count);
 
  private:
+  static int CheckedFile(int file) {
+    if (file < 0 || file >= kFileCount) throw std::out_of_range("file number out of range");
+    return file;
+  }
+  const std::vector<char>& Area(int file) const { return areas_[CheckedFile(file)]; }
   // Every access goes through here: the table never reads or writes outside its areas.
-  char* RecordAt(int file, int row) const {
-    if (file < 1 || file > 2 || row < 1 || row > capacity_) {
+  std::size_t Offset(int file, int row) const {
+    if (row < 1 || static_cast<std::size_t>(row) * kRecordWidth > Area(file).size()) {
       throw std::out_of_range("object record out of range");
     }
-    const std::size_t index = static_cast<std::size_t>(file - 1) * capacity_ + (row - 1);
-    return records_.get() + index * kRecordWidth;
+    return static_cast<std::size_t>(row - 1) * kRecordWidth;
+  }
+  const char* RecordAt(int file, int row) const {
+    const std::size_t at = Offset(file, row);
+    return areas_[file].data() + at;
+  }
+  char* RecordAt(int file, int row) {
+    const std::size_t at = Offset(file, row);
+    return areas_[file].data() + at;
   }
 
   int capacity_;
-  std::unique_ptr<char[]> records_;
-  std::array<int, 2> counts_{0, 0};
+  std::array<std::vector<char>, kFileCount> areas_;
+  std::array<int, kFileCount> counts_{0, 0, 0};
 };
 
 }  // namespace quillet

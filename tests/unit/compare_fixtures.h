@@ -22,6 +22,7 @@ struct Obj {
 
 // Replaces the objects of `file`.
 inline void StoreFile(ObjectTable& table, int file, const std::vector<Obj>& objects) {
+  table.Reserve(file, static_cast<int>(objects.size()));
   int row = 0;
   for (const Obj& o : objects) {
     const std::string* texts[] = {&o.type, &o.id,   &o.name, &o.modified, &o.version,

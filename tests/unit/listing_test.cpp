@@ -10,6 +10,7 @@ namespace {
 // Puts objects straight into the table, as a load would leave them.
 void Put(ObjectTable& table, int file,
          std::initializer_list<std::pair<const char*, const char*>> type_and_id) {
+  table.Reserve(file, static_cast<int>(type_and_id.size()));
   int row = 0;
   for (const auto& [type, id] : type_and_id) {
     ++row;

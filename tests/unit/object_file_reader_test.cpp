@@ -133,7 +133,7 @@ TEST_F(ReaderTest, AFileWithoutDirectoryHoldsNoObjects) {
       {"no object line", "Hello\r\nWorld\x1A"},
   };
   for (const Case& c : cases) {
-    t_.table.SetCount(1, 0);
+    t_.table.Reserve(1, 1);
     t_.table.Store(1, 1, Field::kName, "old");
     t_.table.SetCount(1, 1);
     const LoadResult result = Load("x.fob", c.bytes);

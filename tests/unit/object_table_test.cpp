@@ -6,7 +6,8 @@ namespace quillet {
 namespace {
 
 TEST(ObjectTable, FieldsReadBackAtFullWidth) {
-  ObjectTable table(3);
+  ObjectTable table;
+  table.Reserve(1, 3);
   table.Store(1, 1, Field::kType, "Table");
   table.Store(1, 1, Field::kName, "Customer");
   table.Store(1, 1, Field::kModified, "");
@@ -19,7 +20,8 @@ TEST(ObjectTable, FieldsReadBackAtFullWidth) {
 }
 
 TEST(ObjectTable, LongValuesKeepTheirFirstCharacters) {
-  ObjectTable table(1);
+  ObjectTable table;
+  table.Reserve(2, 1);
   table.Store(2, 1, Field::kName, "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789");
   table.Store(2, 1, Field::kId, "2000000001");
   EXPECT_EQ(table.Read(2, 1, Field::kName), "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123");
@@ -30,9 +32,13 @@ TEST(ObjectTable, LongValuesKeepTheirFirstCharacters) {
 }
 
 TEST(ObjectTable, StartsBlankAndKeepsTheAreasApart) {
-  ObjectTable table(2);
+  ObjectTable table;
   EXPECT_EQ(table.Count(1), 0);
   EXPECT_EQ(table.Count(2), 0);
+  EXPECT_EQ(table.Count(kBaseFile), 0);
+  EXPECT_EQ(table.Rows(1), 0);  // nothing is allocated before a file needs it
+  table.Reserve(1, 2);
+  table.Reserve(2, 2);
   EXPECT_EQ(table.Record(2, 2), std::string(kRecordWidth, ' '));
 
   table.Store(1, 2, Field::kVersion, "V1");
@@ -44,17 +50,34 @@ TEST(ObjectTable, StartsBlankAndKeepsTheAreasApart) {
 
 TEST(ObjectTable, RefusesRecordsOutsideItsAreas) {
   ObjectTable table(2);
+  table.Reserve(1, 99);  // never more than the capacity
+  EXPECT_EQ(table.Rows(1), 2);
   EXPECT_THROW(table.Read(1, 0, Field::kType), std::out_of_range);
   EXPECT_THROW(table.Read(1, 3, Field::kType), std::out_of_range);
+  EXPECT_THROW(table.Read(2, 1, Field::kType), std::out_of_range);  // no room made there
   EXPECT_THROW(table.Store(3, 1, Field::kType, "x"), std::out_of_range);
-  EXPECT_THROW(table.Count(0), std::out_of_range);
-  table.SetCount(1, 99);  // never more than the capacity
+  EXPECT_THROW(table.Count(-1), std::out_of_range);
+  EXPECT_THROW(table.Count(3), std::out_of_range);
+  table.SetCount(1, 99);  // never more than there is room for
   EXPECT_EQ(table.Count(1), 2);
 }
 
+TEST(ObjectTable, GrowingAnAreaKeepsItsRecords) {
+  ObjectTable table;
+  table.Reserve(1, 1);
+  table.Store(1, 1, Field::kName, "kept");
+  table.Reserve(1, 1000);
+  EXPECT_EQ(table.Read(1, 1, Field::kName).substr(0, 5), "kept ");
+  EXPECT_EQ(table.Record(1, 1000), std::string(kRecordWidth, ' '));
+  table.Reserve(1, 10);  // an area never shrinks
+  EXPECT_EQ(table.Rows(1), 1000);
+}
+
+static_assert(kRecordWidth == 142);
+
 TEST(ObjectTable, RecordIsTheNineFieldsInColumnOrder) {
-  static_assert(kRecordWidth == 142);
-  ObjectTable table(1);
+  ObjectTable table;
+  table.Reserve(1, 1);
   table.Store(1, 1, Field::kType, "Page");
   table.Store(1, 1, Field::kCompiled, "");
   const std::string_view record = table.Record(1, 1);

@@ -24,7 +24,8 @@ std::string LineB(std::string_view id, std::string_view name, std::string_view s
 }
 
 ObjectRow RowOf(int file, std::initializer_list<std::string_view> texts) {
-  ObjectTable table(1);
+  ObjectTable table;
+  table.Reserve(file, 1);
   int field = 0;
   for (std::string_view text : texts) table.Store(file, 1, static_cast<Field>(field++), text);
   table.SetCount(file, 1);

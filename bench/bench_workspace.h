@@ -7,7 +7,7 @@ namespace quillet::bench {
 // A table, its rows and a filter that report nowhere: what the benchmarks work on.
 struct BenchWorkspace {
   ObjectTable table;
-  ObjectList list;
+  ObjectList list{table};
   RowFilter filter;
   NullStatusSink status;
   NullMessageSink messages;

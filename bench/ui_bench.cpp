@@ -67,7 +67,7 @@ double ResidentMegabytes() {
 // Reading alone, with nothing to report to: the floor the window's listing adds to.
 void BM_ReadTwoFilesCoreOnly(benchmark::State& state) {
   ObjectTable table;
-  ObjectList list;
+  ObjectList list(table);
   RowFilter filter;
   filter.types.fill(true);
   NullStatusSink status;

@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view bytes(reinterpret_cast<const char*>(data + 1), size - 1);
 
   static ObjectTable table;
-  ObjectList list;
+  ObjectList list(table);
   RowFilter filter;
   filter.types.fill(true);
   filter.hide_system = (flags & 4) != 0;
@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   ShowFileObjects(ws, file);
   std::string out;
-  for (const ObjectRow& row : list.Rows()) AppendExportLine(out, row);
+  for (const ObjectRow& row : list.Rows()) AppendExportLine(out, list.ViewOf(row));
   const PrintMetrics metrics{10, 10, 300};
   const auto pages = PaginateRows(list.RowCount(), metrics);
   for (std::size_t page = 0; page < pages.size(); ++page) {

@@ -45,9 +45,7 @@ class RowsToOutput final : public ComparisonVisitor {
  public:
   RowsToOutput(const ObjectTable& table, RowOutput& output) : table_(table), output_(output) {}
 
-  bool Row(int file, int index) override {
-    return output_.Add(ObjectRow::FromRecord(table_, file, index));
-  }
+  bool Row(int file, int index) override { return output_.Add({file, table_.Record(file, index)}); }
 
  private:
   const ObjectTable& table_;
@@ -59,7 +57,7 @@ struct Session {
   explicit Session(const RowFilter& given_filter) : filter(given_filter) {}
 
   ObjectTable table;
-  ObjectList list;
+  ObjectList list{table};
   RowFilter filter;
   NullStatusSink status;
   CollectingMessages messages;
@@ -136,7 +134,7 @@ int Run::List() {
 
   const auto output = OpenOutput();
   if (output == nullptr) return kExitTrouble;
-  for (const ObjectRow& row : s_.list.Rows()) output->Add(row);
+  for (const ObjectRow& row : s_.list.Rows()) output->Add(s_.list.ViewOf(row));
   if (!FinishOutput(*output)) return kExitTrouble;
   if (request_.pdf && !WritePdf(HeaderName(file), "no file")) return kExitTrouble;
   return kExitOk;

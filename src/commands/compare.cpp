@@ -14,7 +14,7 @@ class ListRows final : public ComparisonVisitor {
  public:
   explicit ListRows(Workspace& ws) : ws_(ws) {}
   void ExpectRows(long long rows) override {
-    if (rows <= std::numeric_limits<int>::max()) ws_.list.Reserve(static_cast<int>(rows));
+    if (rows <= std::numeric_limits<int>::max()) ws_.list.Reserve(static_cast<std::size_t>(rows));
   }
   bool Row(int file, int index) override {
     AddObjectRow(ws_, file, index);

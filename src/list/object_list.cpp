@@ -22,10 +22,6 @@ const ObjectRow& ObjectList::Row(int row) const {
   return rows_[row - 1];
 }
 
-std::string_view ObjectList::CellText(int row, Column column) const {
-  return Row(row).Cell(column);
-}
-
 void ObjectList::Append(const ObjectRow& row) {
   ChangeScope scope(*this);
   rows_.push_back(row);
@@ -47,20 +43,23 @@ void ObjectList::RemoveAll() {
   rows_.clear();
 }
 
-void ObjectList::Reserve(int rows) { rows_.reserve(static_cast<std::size_t>(rows)); }
+void ObjectList::Reserve(std::size_t rows) { rows_.reserve(rows); }
 
 void ObjectList::SortByColumn(Column column, bool ascending) {
   ChangeScope scope(*this);
-  // Sorting positions and moving each row once is cheaper than moving rows while sorting.
-  std::vector<std::uint32_t> order(rows_.size());
-  for (std::uint32_t i = 0; i < order.size(); ++i) order[i] = i;
-  std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
-    return RowBefore(rows_[a], rows_[b], column, ascending);
+  // The cells are looked up once; equal texts keep their rows' order.
+  struct Keyed {
+    std::string_view cell;
+    ObjectRow row;
+  };
+  std::vector<Keyed> keyed;
+  keyed.reserve(rows_.size());
+  for (const ObjectRow& row : rows_) keyed.push_back({ViewOf(row).Cell(column), row});
+  std::stable_sort(keyed.begin(), keyed.end(), [ascending](const Keyed& a, const Keyed& b) {
+    const int order = CompareCellTexts(a.cell, b.cell);
+    return ascending ? order < 0 : order > 0;
   });
-  std::vector<ObjectRow> sorted;
-  sorted.reserve(rows_.size());
-  for (std::uint32_t i : order) sorted.push_back(rows_[i]);
-  rows_.swap(sorted);
+  for (std::size_t i = 0; i < rows_.size(); ++i) rows_[i] = keyed[i].row;
 }
 
 }  // namespace quillet

@@ -17,7 +17,7 @@ class ListObserver {
 };
 
 // The rows the list shows, in display order. This, not the object table, is the record of
-// what is shown: saving and printing read it back.
+// what is shown: saving and printing read it back. Its texts are the table's records.
 class ObjectList {
  public:
   // Groups changes so the observer hears of them once; scopes nest.
@@ -32,25 +32,34 @@ class ObjectList {
     ObjectList& list_;
   };
 
+  explicit ObjectList(const ObjectTable& table) : table_(table) {}
+
   void SetObserver(ListObserver* observer) { observer_ = observer; }
 
   int RowCount() const { return static_cast<int>(rows_.size()); }
   // row is 1..RowCount().
-  std::string_view CellText(int row, Column column) const;
   const ObjectRow& Row(int row) const;
+  std::string_view CellText(int row, Column column) const { return View(row).Cell(column); }
+  RowView View(int row) const { return ViewOf(Row(row)); }
+  RowView ViewOf(const ObjectRow& row) const {
+    return {row.file, table_.Record(row.file, static_cast<int>(row.index)), row.status,
+            row.changed};
+  }
   const std::vector<ObjectRow>& Rows() const { return rows_; }
+  const ObjectTable& table() const { return table_; }
 
   void Append(const ObjectRow& row);
   void RemoveRow(int row);
-  // Removes every row whose file tag is that of `file`; the other file's rows keep their order.
+  // Removes every row of `file`; the other files' rows keep their order.
   void RemoveRowsOfFile(int file);
   void RemoveAll();
-  void Reserve(int rows);
-  // Orders the rows by the text of one column (see RowBefore); rows with equal texts keep
-  // their order, ascending or descending.
+  void Reserve(std::size_t rows);
+  // Orders the rows by the text of one column (see CompareCellTexts); rows with equal texts
+  // keep their order, ascending or descending.
   void SortByColumn(Column column, bool ascending);
 
  private:
+  const ObjectTable& table_;
   std::vector<ObjectRow> rows_;
   ListObserver* observer_ = nullptr;
   int change_depth_ = 0;

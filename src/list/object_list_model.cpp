@@ -30,7 +30,7 @@ int ObjectListModel::columnCount(const QModelIndex& parent) const {
 
 QVariant ObjectListModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= list_.RowCount()) return {};
-  const ObjectRow& row = list_.Rows()[static_cast<std::size_t>(index.row())];
+  const RowView row = list_.View(index.row() + 1);
   const Column column = ColumnAt(index.column());
   switch (role) {
     case Qt::DisplayRole:

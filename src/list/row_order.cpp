@@ -34,9 +34,4 @@ int CompareCellTexts(std::string_view a, std::string_view b) {
   return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
 }
 
-bool RowBefore(const ObjectRow& a, const ObjectRow& b, Column column, bool ascending) {
-  const int order = CompareCellTexts(a.Cell(column), b.Cell(column));
-  return ascending ? order < 0 : order > 0;
-}
-
 }  // namespace quillet

@@ -2,8 +2,6 @@
 
 #include <string_view>
 
-#include "list/object_row.h"
-
 namespace quillet {
 
 // The order of two cell texts: byte by byte with the letters of Windows-1252 folded to lower
@@ -11,9 +9,5 @@ namespace quillet {
 // of the other goes first. Negative, 0 or positive. Filling blanks take part, so right-aligned
 // numbers of the same width order by value.
 int CompareCellTexts(std::string_view a, std::string_view b);
-
-// Whether `a` goes before `b` in a sort by `column`. Rows whose cells compare equal go before
-// neither, ascending or descending, so a stable sort keeps them in the order they were in.
-bool RowBefore(const ObjectRow& a, const ObjectRow& b, Column column, bool ascending);
 
 }  // namespace quillet

@@ -47,7 +47,16 @@ char UnicodeToWindows1252(char32_t code) {
 std::string Windows1252ToUtf8(std::string_view text) {
   std::string utf8;
   utf8.reserve(text.size() + text.size() / 8);
+  AppendWindows1252AsUtf8(utf8, text);
+  return utf8;
+}
+
+void AppendWindows1252AsUtf8(std::string& utf8, std::string_view text) {
   for (char c : text) {
+    if (static_cast<unsigned char>(c) < 0x80) {
+      utf8 += c;
+      continue;
+    }
     const char32_t u = Windows1252ToUnicode(static_cast<unsigned char>(c));
     if (u < 0x80) {
       utf8 += static_cast<char>(u);
@@ -60,7 +69,6 @@ std::string Windows1252ToUtf8(std::string_view text) {
       utf8 += static_cast<char>(0x80 | (u & 0x3F));
     }
   }
-  return utf8;
 }
 
 std::string Utf8ToWindows1252(std::string_view utf8) {

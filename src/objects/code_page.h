@@ -18,6 +18,8 @@ char32_t Windows1252ToUnicode(unsigned char byte);
 char UnicodeToWindows1252(char32_t code);
 // Windows-1252 text as UTF-8, for output meant for today's tools.
 std::string Windows1252ToUtf8(std::string_view text);
+// The same, appended to `out`.
+void AppendWindows1252AsUtf8(std::string& out, std::string_view text);
 // UTF-8 as Windows-1252; a character it lacks, or a byte that is not UTF-8, becomes '?'.
 std::string Utf8ToWindows1252(std::string_view utf8);
 

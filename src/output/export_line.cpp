@@ -4,8 +4,10 @@
 
 namespace quillet {
 
-void AppendExportLine(std::string& out, const ObjectRow& row) {
-  out += row.Cell(Column::kFile) == FileTag(2) ? "\"2\"" : "\"1\"";
+void AppendExportLine(std::string& out, const RowView& row) {
+  out += '"';
+  out += static_cast<char>('0' + row.file);
+  out += '"';
   for (int f = 0; f < kFieldCount; ++f) {
     out += ",\"";
     out += TrimBlanks(row.Cell(ColumnOf(static_cast<Field>(f))));
@@ -14,7 +16,7 @@ void AppendExportLine(std::string& out, const ObjectRow& row) {
   out += "\r\n";
 }
 
-std::string ExportLine(const ObjectRow& row) {
+std::string ExportLine(const RowView& row) {
   std::string line;
   AppendExportLine(line, row);
   return line;

@@ -9,7 +9,7 @@ namespace quillet {
 // A row as a line of the saved list: ten quoted fields separated by commas, the file number
 // first, the nine texts trimmed of blanks, nothing escaped, ended by CR LF. The bytes stay
 // Windows-1252. Other programs read these files, so the format never changes.
-void AppendExportLine(std::string& out, const ObjectRow& row);
-std::string ExportLine(const ObjectRow& row);
+void AppendExportLine(std::string& out, const RowView& row);
+std::string ExportLine(const RowView& row);
 
 }  // namespace quillet

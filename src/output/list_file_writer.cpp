@@ -18,7 +18,7 @@ RowOutput::RowOutput(ListFormat format) : formatter_(format) {
 
 RowOutput::~RowOutput() = default;
 
-bool RowOutput::Add(const ObjectRow& row) {
+bool RowOutput::Add(const RowView& row) {
   formatter_.AddRow(buffer_, row);
   ++rows_;
   return buffer_.size() < kPiece || Flush();
@@ -67,7 +67,7 @@ std::string WriteListFile(const std::filesystem::path& path, const ObjectList& l
   if (opened.output == nullptr) return opened.error;
   opened.output->SetProgress(progress);
   for (const ObjectRow& row : list.Rows()) {
-    if (!opened.output->Add(row)) return opened.output->Error();
+    if (!opened.output->Add(list.ViewOf(row))) return opened.output->Error();
   }
   return opened.output->Finish() ? std::string() : opened.output->Error();
 }

@@ -22,7 +22,7 @@ class RowOutput {
   RowOutput& operator=(const RowOutput&) = delete;
 
   // False once anything could not be written.
-  bool Add(const ObjectRow& row);
+  bool Add(const RowView& row);
   // Writes the rest and completes the output; false when anything failed.
   bool Finish();
   int rows() const { return rows_; }

@@ -9,24 +9,26 @@
 namespace quillet {
 namespace {
 
-const char* FileNumber(const ObjectRow& row) { return row.file == 2 ? "2" : "1"; }
+char FileNumber(const RowView& row) { return static_cast<char>('0' + row.file); }
 
+// A Windows-1252 text as a CSV field in UTF-8, quoted only where it must be.
 void AppendCsvField(std::string& out, std::string_view text) {
   if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
-    out += text;
+    AppendWindows1252AsUtf8(out, text);
     return;
   }
   out += '"';
   for (char c : text) {
     if (c == '"') out += '"';
-    out += c;
+    AppendWindows1252AsUtf8(out, {&c, 1});
   }
   out += '"';
 }
 
-void AppendJsonString(std::string& out, std::string_view utf8) {
+// A Windows-1252 text as a JSON string in UTF-8.
+void AppendJsonString(std::string& out, std::string_view text) {
   out += '"';
-  for (char c : utf8) {
+  for (char c : text) {
     switch (c) {
       case '"':
         out += "\\\"";
@@ -49,7 +51,7 @@ void AppendJsonString(std::string& out, std::string_view utf8) {
           std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
           out += escaped;
         } else {
-          out += c;
+          AppendWindows1252AsUtf8(out, {&c, 1});
         }
     }
   }
@@ -70,7 +72,7 @@ void ListFormatter::Begin(std::string& out) {
   }
 }
 
-void ListFormatter::AddRow(std::string& out, const ObjectRow& row) {
+void ListFormatter::AddRow(std::string& out, const RowView& row) {
   switch (format_) {
     case ListFormat::kText:
       AppendExportLine(out, row);
@@ -79,7 +81,7 @@ void ListFormatter::AddRow(std::string& out, const ObjectRow& row) {
       out += FileNumber(row);
       for (int column = 1; column < kColumnCount; ++column) {
         out += ',';
-        AppendCsvField(out, Windows1252ToUtf8(TrimBlanks(row.Cell(ColumnAt(column)))));
+        AppendCsvField(out, TrimBlanks(row.Cell(ColumnAt(column))));
       }
       out += "\r\n";
       break;
@@ -93,7 +95,7 @@ void ListFormatter::AddRow(std::string& out, const ObjectRow& row) {
         out += ", ";
         AppendJsonString(out, kColumns[column].header);
         out += ": ";
-        AppendJsonString(out, Windows1252ToUtf8(TrimBlanks(row.Cell(ColumnAt(column)))));
+        AppendJsonString(out, TrimBlanks(row.Cell(ColumnAt(column))));
       }
       out += '}';
       break;

@@ -19,7 +19,7 @@ class ListFormatter {
   explicit ListFormatter(ListFormat format) : format_(format) {}
 
   void Begin(std::string& out);
-  void AddRow(std::string& out, const ObjectRow& row);
+  void AddRow(std::string& out, const RowView& row);
   void End(std::string& out);
 
  private:

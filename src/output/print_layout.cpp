@@ -39,10 +39,11 @@ std::string PageHeaderLine(int line, const PrintHeader& header, int page_number)
   }
 }
 
-std::string RowFirstLine(const ObjectRow& row) {
+std::string RowFirstLine(const RowView& row) {
   std::string line = kIndent;
   line.reserve(kPrintLineWidth);
-  line += row.file == 2 ? "2 " : "1 ";
+  line += static_cast<char>('0' + row.file);
+  line += ' ';
   for (Column column : {Column::kType, Column::kId, Column::kName, Column::kModified, Column::kDate,
                         Column::kTime, Column::kBlobSize}) {
     line += row.Cell(column);
@@ -52,7 +53,7 @@ std::string RowFirstLine(const ObjectRow& row) {
   return line;
 }
 
-std::string RowSecondLine(const ObjectRow& row) {
+std::string RowSecondLine(const RowView& row) {
   return std::string(31, ' ') + std::string(row.Cell(Column::kVersion));
 }
 
@@ -83,7 +84,7 @@ std::vector<PrintedLine> LayOutPage(const ObjectList& list, const PrintHeader& h
   int counter = kFirstRowCounter;
   for (int row = page.first_row; row < page.first_row + page.row_count; ++row) {
     ++counter;
-    const ObjectRow& object = list.Rows()[static_cast<std::size_t>(row)];
+    const RowView object = list.View(row + 1);
     lines.push_back({(2 * counter - 1) * h, false, RowFirstLine(object)});
     lines.push_back({2 * counter * h, false, RowSecondLine(object)});
   }

@@ -42,8 +42,8 @@ struct PrintPage {
 // Header line 0, 1 or 3 of page `page_number` (from 1); line 2 is empty.
 std::string PageHeaderLine(int line, const PrintHeader& header, int page_number);
 // A row takes two lines: its file number and columns, then its version under the name.
-std::string RowFirstLine(const ObjectRow& row);
-std::string RowSecondLine(const ObjectRow& row);
+std::string RowFirstLine(const RowView& row);
+std::string RowSecondLine(const RowView& row);
 
 // Which rows go on which page. The page-end test runs after every row, the last one included,
 // so a last row that fills its page is followed by a page that holds only the header. There is

@@ -93,7 +93,7 @@ class FrmMain final : public QMainWindow, public StatusSink, public MessageSink 
   void frmmain_Close();
 
   ObjectTable& table_;
-  ObjectList list_;
+  ObjectList list_{table_};
   RowFilter filter_;
   SettingsStore& store_;
   UserDialogs& dialogs_;

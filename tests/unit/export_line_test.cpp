@@ -10,15 +10,15 @@ namespace {
 using test::RowOf;
 
 TEST(ExportLine, QuotesTheTrimmedTextsOfARow) {
-  const ObjectRow row = RowOf(1, {"Codeunit", "        80", "Posting", "", "V2", "2008-12-31",
-                                  "12:00:00", "      1234", ""});
+  const auto row = RowOf(1, {"Codeunit", "        80", "Posting", "", "V2", "2008-12-31",
+                             "12:00:00", "      1234", ""});
   EXPECT_EQ(ExportLine(row),
             "\"1\",\"Codeunit\",\"80\",\"Posting\",\"\",\"V2\",\"2008-12-31\",\"12:00:00\","
             "\"1234\",\"\"\r\n");
 }
 
 TEST(ExportLine, WritesQuotesAndCommasUnchanged) {
-  const ObjectRow row = RowOf(
+  const auto row = RowOf(
       2, {"Table", "2000000001", "Item \"Old\", Copy", "", "A,B;C", "", "", "         0", ""});
   EXPECT_EQ(ExportLine(row),
             "\"2\",\"Table\",\"2000000001\",\"Item \"Old\", Copy\",\"\",\"A,B;C\",\"\",\"\","
@@ -26,10 +26,10 @@ TEST(ExportLine, WritesQuotesAndCommasUnchanged) {
 }
 
 TEST(ExportLine, KeepsWindows1252BytesAndInnerBlanks) {
-  const ObjectRow row = RowOf(1, {"Form", "  7",
-                                  "  Gr\xF6\xDF"
-                                  "e  Liste ",
-                                  "", "", "", "09:05:00 PM", "", ""});
+  const auto row = RowOf(1, {"Form", "  7",
+                             "  Gr\xF6\xDF"
+                             "e  Liste ",
+                             "", "", "", "09:05:00 PM", "", ""});
   std::string out = "before\r\n";
   AppendExportLine(out, row);
   EXPECT_EQ(out,

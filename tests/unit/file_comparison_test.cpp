@@ -37,7 +37,7 @@ class Collect final : public ComparisonVisitor {
   for (int r = 1; r <= list.RowCount(); ++r) {
     const auto [file, index] = refs[r - 1];
     const ObjectRow& row = list.Row(r);
-    if (row.file != file || row.Record() != table.Record(file, index)) {
+    if (row.file != file || list.ViewOf(row).record.data() != table.Record(file, index).data()) {
       return ::testing::AssertionFailure() << "row " << r << " is not " << file << ":" << index;
     }
   }
@@ -62,7 +62,7 @@ void ExpectAsReference(ObjectTable& table, const CompareCriteria& criteria, cons
     }
     EXPECT_EQ(seen.rows, expected);
 
-    ObjectList list;
+    ObjectList list(table);
     RowFilter list_filter = filter;
     test::RecordingMessages messages;
     Workspace ws{table, list, list_filter, status, messages};
@@ -171,7 +171,7 @@ class ComparisonTest : public ::testing::Test {
     std::vector<std::string> rows;
     for (const ObjectRow& row : t_.list.Rows()) {
       rows.push_back(std::to_string(row.file) + ":" +
-                     std::string(TrimBlanks(row.Cell(Column::kId))));
+                     std::string(TrimBlanks(t_.list.ViewOf(row).Cell(Column::kId))));
     }
     return rows;
   }

@@ -7,15 +7,15 @@
 namespace quillet {
 namespace {
 
-ObjectRow Row(int file, std::string_view type, std::string_view name) {
+test::TestRow Row(int file, std::string_view type, std::string_view name) {
   return test::RowOf(file, {type, "        18", name});
 }
 
-std::string Format(ListFormat format, std::initializer_list<ObjectRow> rows) {
+std::string Format(ListFormat format, std::initializer_list<test::TestRow> rows) {
   ListFormatter formatter(format);
   std::string out;
   formatter.Begin(out);
-  for (const ObjectRow& row : rows) formatter.AddRow(out, row);
+  for (const test::TestRow& row : rows) formatter.AddRow(out, row);
   formatter.End(out);
   return out;
 }

@@ -35,8 +35,8 @@ TEST(PrintLayout, HeaderLinesAreNinetyFourCharactersWithTheRightPartAtTheEnd) {
 }
 
 TEST(PrintLayout, RowsLineUpUnderTheTitles) {
-  const ObjectRow row = RowOf(2, {"Codeunit", "        80", "Posting", "", "V2,V3", "2008-12-31",
-                                  "12:00:00", "      1234", ""});
+  const auto row = RowOf(2, {"Codeunit", "        80", "Posting", "", "V2,V3", "2008-12-31",
+                             "12:00:00", "      1234", ""});
   const std::string first = RowFirstLine(row);
   EXPECT_EQ(first.size(), 8u + 91);
   EXPECT_EQ(first.substr(8, 2), "2 ");
@@ -68,8 +68,9 @@ TEST(PrintLayout, PagesEndWhenTheNextRowWouldCrowdTheBottom) {
 }
 
 TEST(PrintLayout, APageIsItsHeaderThenTwoLinesPerRow) {
-  ObjectList list;
-  for (int i = 0; i < 6; ++i) list.Append(RowOf(1, {"Form", std::to_string(i)}));
+  ObjectTable table;
+  ObjectList list(table);
+  for (int i = 0; i < 6; ++i) list.Append(test::AddRecord(table, 1, {"Form", std::to_string(i)}));
   const PrintMetrics metrics{12, 10, 200};
   const std::vector<PrintPage> pages = PaginateRows(6, metrics);
   const auto lines = LayOutPage(list, {"a", "b", "now"}, metrics, pages[1], 2);

@@ -37,19 +37,22 @@ TEST(RowOrder, BlanksAndNumbersCompareAsTheCellsStand) {
 }
 
 TEST(RowOrder, EqualCellsKeepTheirOrderBothWays) {
-  const ObjectRow a = RowOf(2, {"Form", "1", "same"});
-  const ObjectRow b = RowOf(1, {"Page", "2", "SAME"});
-  EXPECT_FALSE(RowBefore(a, b, Column::kName, true));
-  EXPECT_FALSE(RowBefore(b, a, Column::kName, false));
-  EXPECT_TRUE(RowBefore(b, a, Column::kFile, true));  // file #1's tag is the shorter
+  EXPECT_EQ(CompareCellTexts(RowOf(2, {"Form", "1", "same"}).Cell(Column::kName),
+                             RowOf(1, {"Page", "2", "SAME"}).Cell(Column::kName)),
+            0);
+  // The base's tag goes before file #1's, and file #1's before file #2's.
+  EXPECT_LT(CompareCellTexts(FileTag(0), FileTag(1)), 0);
+  EXPECT_LT(CompareCellTexts(FileTag(1), FileTag(2)), 0);
 
-  ObjectList list;
+  ObjectTable table;
+  ObjectList list(table);
   for (const char* name : {"b", "A", "B", "a", "c"}) {
-    list.Append(RowOf(1, {"Form", std::string(1, static_cast<char>('0' + list.RowCount())), name}));
+    const std::string id(1, static_cast<char>('0' + list.RowCount()));
+    list.Append(test::AddRecord(table, 1, {"Form", id, name}));
   }
   auto ids = [&] {
     std::string order;
-    for (const ObjectRow& row : list.Rows()) order += row.Cell(Column::kId)[0];
+    for (int row = 1; row <= list.RowCount(); ++row) order += list.CellText(row, Column::kId)[0];
     return order;
   };
   list.SortByColumn(Column::kName, true);

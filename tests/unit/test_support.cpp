@@ -23,13 +23,22 @@ std::string LineB(std::string_view id, std::string_view name, std::string_view s
          Padded(size, 10) + " " + Padded(version, 30) + " \r\n";
 }
 
-ObjectRow RowOf(int file, std::initializer_list<std::string_view> texts) {
+TestRow RowOf(int file, std::initializer_list<std::string_view> texts) {
   ObjectTable table;
   table.Reserve(file, 1);
   int field = 0;
   for (std::string_view text : texts) table.Store(file, 1, static_cast<Field>(field++), text);
-  table.SetCount(file, 1);
-  return ObjectRow::FromRecord(table, file, 1);
+  return {file, std::string(table.Record(file, 1))};
+}
+
+ObjectRow AddRecord(ObjectTable& table, int file, std::initializer_list<std::string_view> texts) {
+  const int index = table.Count(file) + 1;
+  table.Reserve(file, index);
+  table.Clear(file, index);
+  int field = 0;
+  for (std::string_view text : texts) table.Store(file, index, static_cast<Field>(field++), text);
+  table.SetCount(file, index);
+  return ObjectRow::FromRecord(table, file, index);
 }
 
 }  // namespace quillet::test

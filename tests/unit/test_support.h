@@ -64,7 +64,7 @@ struct TestWorkspace {
   explicit TestWorkspace(int capacity = kObjectCapacity) : table(capacity) {}
 
   ObjectTable table;
-  ObjectList list;
+  ObjectList list{table};
   RowFilter filter;
   StatusRecorder status;
   RecordingMessages messages;
@@ -79,8 +79,17 @@ std::string LineB(std::string_view id, std::string_view name, std::string_view s
                   std::string_view version);
 std::string Padded(std::string_view text, std::size_t width);
 
-// A row of `file` whose fields hold `texts`, in field order (those left out are empty), made
-// from a record as the list makes its rows.
-ObjectRow RowOf(int file, std::initializer_list<std::string_view> texts);
+// A row of `file` whose fields hold `texts`, in field order (those left out are empty), stored
+// as the reader stores a record. It reads as the outputs read a row.
+struct TestRow {
+  int file;
+  std::string record;
+  operator RowView() const { return {file, record}; }  // NOLINT: used as the view it is
+  std::string_view Cell(Column column) const { return RowView(*this).Cell(column); }
+};
+TestRow RowOf(int file, std::initializer_list<std::string_view> texts);
+
+// Adds a record of `file` holding `texts` after the file's last one, and gives the row of it.
+ObjectRow AddRecord(ObjectTable& table, int file, std::initializer_list<std::string_view> texts);
 
 }  // namespace quillet::test

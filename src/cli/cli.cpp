@@ -10,6 +10,7 @@
 #include "list/file_comparison.h"
 #include "objects/code_page.h"
 #include "output/list_file_writer.h"
+#include "output/pdf_document.h"
 
 namespace quillet {
 namespace {
@@ -66,8 +67,8 @@ struct Session {
 
 class Run {
  public:
-  Run(const CliRequest& request, std::FILE* out, std::FILE* err, const PdfWriter& write_pdf)
-      : request_(request), out_(out), err_(err), write_pdf_(write_pdf), s_(request.filter) {}
+  Run(const CliRequest& request, std::FILE* out, std::FILE* err)
+      : request_(request), out_(out), err_(err), s_(request.filter) {}
 
   int List();
   int Compare();
@@ -81,7 +82,6 @@ class Run {
   const CliRequest& request_;
   std::FILE* out_;
   std::FILE* err_;
-  const PdfWriter& write_pdf_;
   Session s_;
 };
 
@@ -119,11 +119,18 @@ bool Run::FinishOutput(RowOutput& output) {
   return false;
 }
 
-// The printout of the list, as the window prints it.
+// The printout of the list, as the window prints it, into a file that appears whole or not
+// at all.
 bool Run::WritePdf(const std::string& file1, const std::string& file2) {
-  const std::string error = write_pdf_(*request_.pdf, s_.list, {file1, file2, {}});
-  if (error.empty()) return true;
-  Say(err_, "cannot write " + Name(*request_.pdf) + ": " + error);
+  AtomicFileOpen opened = AtomicFile::Open(*request_.pdf);
+  if (opened.file != nullptr) {
+    AtomicFile& file = *opened.file;
+    PdfDocument pdf([&file](std::string_view bytes) { return file.Write(bytes); },
+                    "Quillet object list", "quillet-cli");
+    if (PrintToPdf(pdf, s_.list, {file1, file2, PrintDateTime()}) && file.Commit()) return true;
+    opened.error = file.error();
+  }
+  Say(err_, "cannot write " + Name(*request_.pdf) + ": " + opened.error);
   return false;
 }
 
@@ -165,8 +172,7 @@ int Run::Compare() {
 
 }  // namespace
 
-int RunCli(const std::vector<std::string>& arguments, std::FILE* out, std::FILE* err,
-           const PdfWriter& write_pdf) {
+int RunCli(const std::vector<std::string>& arguments, std::FILE* out, std::FILE* err) {
   const ParsedRequest parsed = ParseCliArguments(arguments);
   if (!parsed.request) {
     Say(err, parsed.error);
@@ -179,9 +185,9 @@ int RunCli(const std::vector<std::string>& arguments, std::FILE* out, std::FILE*
     case CliCommand::kVersion:
       return WriteAll(out, kVersionLine) ? kExitOk : kExitTrouble;
     case CliCommand::kList:
-      return Run(request, out, err, write_pdf).List();
+      return Run(request, out, err).List();
     case CliCommand::kCompare:
-      return Run(request, out, err, write_pdf).Compare();
+      return Run(request, out, err).Compare();
   }
   return kExitTrouble;
 }

@@ -64,6 +64,13 @@ constexpr std::string_view kUsage =
     "Exit status: 0 done (for compare --different: no differences), 1 compare --different\n"
     "found differences, 2 trouble.\n";
 
+const OptionSpec& Spec(Option option) {
+  for (const OptionSpec& spec : kOptions) {
+    if (spec.option == option) return spec;
+  }
+  return kOptions.front();
+}
+
 const OptionSpec* FindOption(std::string_view name) {
   for (const OptionSpec& spec : kOptions) {
     if (name == spec.name || (!spec.short_name.empty() && name == spec.short_name)) return &spec;
@@ -92,6 +99,34 @@ std::vector<std::string_view> Parts(std::string_view value) {
   return parts;
 }
 
+// Whether two names are the same file: the same file on disk when both exist, else the same
+// absolute name.
+bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+  std::error_code ec;
+  if (std::filesystem::equivalent(a, b, ec)) return true;
+  const auto absolute_a = std::filesystem::weakly_canonical(a, ec);
+  if (ec) return false;
+  const auto absolute_b = std::filesystem::weakly_canonical(b, ec);
+  return !ec && absolute_a == absolute_b;
+}
+
+// An output that would replace an input file, or both outputs in one file: the user's object
+// file would be lost, or one output would overwrite the other.
+std::string OutputClash(const CliRequest& request) {
+  for (const auto* output : {&request.output, &request.pdf}) {
+    if (!*output) continue;
+    for (const std::filesystem::path& input : request.files) {
+      if (SameFile(**output, input)) {
+        return "the output " + (*output)->string() + " is an input file; it would be replaced";
+      }
+    }
+  }
+  if (request.output && request.pdf && SameFile(*request.output, *request.pdf)) {
+    return "-o and --pdf name the same file";
+  }
+  return {};
+}
+
 // An option and its value, as the arguments gave them.
 struct Given {
   Option option;
@@ -103,12 +138,15 @@ struct Given {
 ParsedTypes ParseTypes(std::string_view value) {
   RowFilter filter;
   filter.types.fill(false);
-  if (Lower(value) == "all") {
-    filter.types.fill(true);
-    return {filter, {}};
-  }
-  for (const std::string_view part : Parts(value)) {
+  const std::vector<std::string_view> parts = Parts(value);
+  if (parts.empty()) return {std::nullopt, "--types needs at least one type, or all"};
+  for (const std::string_view part : parts) {
     const std::string name = Lower(part);
+    if (name == "all") {
+      if (parts.size() > 1) return {std::nullopt, "--types=all takes no other type beside it"};
+      filter.types.fill(true);
+      return {filter, {}};
+    }
     int found = -1;
     for (int i = 0; i < kTypeCount; ++i) {
       if (name == Lower(kTypeNames[i])) found = i;
@@ -202,6 +240,16 @@ ParsedRequest ParseCliArguments(const std::vector<std::string>& arguments) {
     given.push_back({spec->option, std::move(value)});
   }
 
+  // An option given twice must mean one thing.
+  for (std::size_t i = 0; i < given.size(); ++i) {
+    for (std::size_t j = i + 1; j < given.size(); ++j) {
+      if (given[i].option == given[j].option && given[i].value != given[j].value) {
+        return trouble("--" + std::string(Spec(given[i].option).name) +
+                       " is given twice, with different values");
+      }
+    }
+  }
+
   CliRequest request;
   const auto is_set = [&](Option option) {
     for (const Given& g : given) {
@@ -273,6 +321,7 @@ ParsedRequest ParseCliArguments(const std::vector<std::string>& arguments) {
     if (!criteria.criteria) return trouble(criteria.error);
     request.criteria = *criteria.criteria;
   }
+  if (const std::string clash = OutputClash(request); !clash.empty()) return trouble(clash);
   return {request, {}};
 }
 

@@ -1,6 +1,10 @@
 #include "output/print_layout.h"
 
 #include <algorithm>
+#include <ctime>
+
+#include "objects/code_page.h"
+#include "runtime/local_time.h"
 
 namespace quillet {
 namespace {
@@ -23,6 +27,14 @@ std::string RightAligned(const std::string& left, const std::string& right) {
 }
 
 }  // namespace
+
+std::string PrintDateTime() {
+  const std::tm local = LocalTime(std::time(nullptr));
+  char text[64];
+  const std::size_t length = std::strftime(text, sizeof text, "%x - %H:%M:%S", &local);
+  // A locale may write its date in letters Windows-1252 lacks.
+  return Utf8ToWindows1252({text, length});
+}
 
 std::string PageHeaderLine(int line, const PrintHeader& header, int page_number) {
   switch (line) {

@@ -39,6 +39,10 @@ struct PrintPage {
   int row_count = 0;
 };
 
+// The date and time text of the header: the short date of the user's locale and the time of
+// day, as Windows-1252 text.
+std::string PrintDateTime();
+
 // Header line 0, 1 or 3 of page `page_number` (from 1); line 2 is empty.
 std::string PageHeaderLine(int line, const PrintHeader& header, int page_number);
 // A row takes two lines: its file number and columns, then its version under the name.

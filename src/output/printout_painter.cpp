@@ -1,8 +1,6 @@
 #include "output/printout_painter.h"
 
-#include <QDateTime>
 #include <QFontMetricsF>
-#include <QLocale>
 #include <QPagedPaintDevice>
 #include <QPainter>
 
@@ -21,12 +19,6 @@ QFont PrintFont(bool bold) {
 }
 
 }  // namespace
-
-std::string PrintDateTime() {
-  const QDateTime now = QDateTime::currentDateTime();
-  return ToWindows1252(QLocale::system().toString(now.date(), QLocale::ShortFormat) + " - " +
-                       now.time().toString("HH:mm:ss"));
-}
 
 void PaintPrintout(QPagedPaintDevice& device, const ObjectList& list, const PrintHeader& header) {
   QPainter painter(&device);

@@ -12,7 +12,4 @@ namespace quillet {
 // it), the header block in bold.
 void PaintPrintout(QPagedPaintDevice& device, const ObjectList& list, const PrintHeader& header);
 
-// The date and time text of the header: the short date and the time of day.
-std::string PrintDateTime();
-
 }  // namespace quillet

@@ -33,6 +33,7 @@
 #include "shell/frm_settings.h"
 #include "shell/status_panel.h"
 #include "shell/twips.h"
+#include "shell/window_placement.h"
 
 namespace quillet {
 namespace {
@@ -48,18 +49,6 @@ constexpr const char* kPrintDocumentName = "Quillet object list";
 // Pixels, by panel number.
 constexpr std::array<int, kPanelCount + 1> kPanelWidths = {0, 270, 270, 90, 100, 100};
 constexpr int kProgressSteps = 1000;  // the bar shows tenths of a percent
-
-double LogicalDpi() {
-  const QScreen* screen = QGuiApplication::primaryScreen();
-  return screen != nullptr ? screen->logicalDotsPerInch() : 96.0;
-}
-
-// All screens together. Nothing stored may make the window or a column larger than this: a
-// width of millions of pixels would only cost memory and scrolling.
-QSize DesktopSize() {
-  const QScreen* screen = QGuiApplication::primaryScreen();
-  return screen != nullptr ? screen->availableVirtualGeometry().size() : QSize(4096, 4096);
-}
 
 }  // namespace
 
@@ -105,21 +94,9 @@ void FrmMain::AttachDialogs(FrmSettings* settings, FrmUseCompare* use_compare) {
 
 void FrmMain::PlaceWindow() {
   const double dpi = LogicalDpi();
-  QRect placed(TwipsToPixels(settings_.left, dpi), TwipsToPixels(settings_.top, dpi),
-               TwipsToPixels(settings_.width, dpi), TwipsToPixels(settings_.height, dpi));
-  placed.setSize(placed.size().boundedTo(DesktopSize()));
-  // A window stored on a screen that is gone would open where nobody can see it: bring it
-  // onto the primary screen, and shrink it to fit there. Every other placement stays.
-  bool visible = false;
-  for (const QScreen* screen : QGuiApplication::screens()) {
-    visible = visible || screen->availableGeometry().intersects(placed);
-  }
-  const QScreen* primary = QGuiApplication::primaryScreen();
-  if (!visible && primary != nullptr) {
-    const QRect area = primary->availableGeometry();
-    placed.setSize(placed.size().boundedTo(area.size()));
-    placed.moveTopLeft(area.topLeft());
-  }
+  const QRect placed = VisiblePlacement(
+      QRect(TwipsToPixels(settings_.left, dpi), TwipsToPixels(settings_.top, dpi),
+            TwipsToPixels(settings_.width, dpi), TwipsToPixels(settings_.height, dpi)));
   move(placed.topLeft());
   resize(placed.size());
 }
@@ -142,6 +119,7 @@ void FrmMain::BuildToolbar() {
     }
     auto* action = new QAction(QIcon(kToolbarPictures[entry.picture]), entry.tooltip, this);
     action->setToolTip(entry.tooltip);
+    action->setShortcut(QKeySequence(entry.shortcut));
     action->setData(number);
     const bool type_button = number >= button::kFirstType && number <= button::kLastType;
     if (type_button) {
@@ -152,11 +130,6 @@ void FrmMain::BuildToolbar() {
     tbMain_->addAction(action);
     buttons_[number] = action;
   }
-  buttons_[button::kNew]->setShortcut(QKeySequence::New);
-  buttons_[button::kLoadFile1]->setShortcut(QKeySequence::Open);
-  buttons_[button::kLoadFile2]->setShortcut(QKeySequence("Ctrl+Shift+O"));
-  buttons_[button::kSave]->setShortcut(QKeySequence::Save);
-  buttons_[button::kPrint]->setShortcut(QKeySequence::Print);
   auto* preview = new QAction("Print preview", this);
   preview->setShortcut(QKeySequence("Ctrl+Shift+P"));
   connect(preview, &QAction::triggered, this, &FrmMain::PreviewObjectList);
@@ -287,7 +260,7 @@ void FrmMain::tbMain_ButtonClick(int number) {
     case button::kLoadFile2: {
       const int file = number == button::kLoadFile1 ? 1 : 2;
       const QString name = SelectObjectFile(file);
-      if (!name.isEmpty() && !HasTextFileExtension(name)) LoadAndShowFile(name, file);
+      if (!name.isEmpty() && !HasTextFileExtension(ToPath(name))) LoadAndShowFile(name, file);
       break;
     }
     case button::kCompareEqual:
@@ -341,7 +314,11 @@ QString FrmMain::SelectObjectFile(int file) {
 }
 
 void FrmMain::LoadAndShowFile(const QString& file_name, int file) {
-  const LoadResult result = LoadObjectFile(ws_, ToPath(file_name), file);
+  LoadAndShowFile(ToPath(file_name), file);
+}
+
+void FrmMain::LoadAndShowFile(const std::filesystem::path& file_name, int file) {
+  const LoadResult result = LoadObjectFile(ws_, file_name, file);
   // A file that is not there changed nothing; listing its slot again would only repeat rows.
   if (result.status == LoadStatus::kMissing) return;
   ShowFileObjects(ws_, file);
@@ -430,10 +407,10 @@ void FrmMain::closeEvent(QCloseEvent* event) {
 
 void FrmMain::frmmain_Close() {
   const double dpi = LogicalDpi();
-  const QRect normal = isMaximized() ? normalGeometry() : geometry();
-  const QPoint position = isMaximized() ? normal.topLeft() : pos();
-  settings_.left = PixelsToTwips(position.x(), dpi);
-  settings_.top = PixelsToTwips(position.y(), dpi);
+  const QRect normal =
+      NormalPlacement(isMaximized(), frameGeometry(), geometry(), normalGeometry());
+  settings_.left = PixelsToTwips(normal.x(), dpi);
+  settings_.top = PixelsToTwips(normal.y(), dpi);
   settings_.width = PixelsToTwips(normal.width(), dpi);
   settings_.height = PixelsToTwips(normal.height(), dpi);
   settings_.zoomed = isMaximized();

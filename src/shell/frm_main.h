@@ -44,6 +44,7 @@ class FrmMain final : public QMainWindow, public StatusSink, public MessageSink 
   // Sorts by a column: ascending, then descending on a second click of the same column.
   void lvMain_ColumnClick(Column column);
   // Reads a file into slot `file` and lists it, as the load commands and start-up do.
+  void LoadAndShowFile(const std::filesystem::path& file_name, int file);
   void LoadAndShowFile(const QString& file_name, int file);
 
   // Save: the file name from the save dialog (remembered for next time), or empty.

@@ -17,14 +17,22 @@ using test::RowOf;
 
 const PrintHeader kHeader{"C:\\first.fob", "C:\\second.fbk", "07.12.2026 - 08:00:00"};
 
-// `rows` rows named "Object 0", "Object 1", ...: realistic pages through the core's layout.
-ObjectList NumberedRows(int rows) {
-  ObjectList list;
-  for (int i = 0; i < rows; ++i) {
-    list.Append(RowOf(1 + i % 2, {"Table", std::to_string(i), "Object " + std::to_string(i), "",
-                                  "V1", "2026-12-07", "08:00:00", "42"}));
+// A list and the records its rows show.
+struct Rows {
+  ObjectTable table;
+  ObjectList list{table};
+  void Add(int file, std::initializer_list<std::string_view> texts) {
+    list.Append(test::AddRecord(table, file, texts));
   }
-  return list;
+};
+
+// `rows` rows named "Object 0", "Object 1", ...: realistic pages through the core's layout.
+const ObjectList& NumberedRows(Rows& rows, int count) {
+  for (int i = 0; i < count; ++i) {
+    rows.Add(1 + i % 2, {"Table", std::to_string(i), "Object " + std::to_string(i), "", "V1",
+                         "2026-12-07", "08:00:00", "42"});
+  }
+  return rows.list;
 }
 
 std::string PdfOf(const ObjectList& list, std::string_view creator = "quillet-test") {
@@ -54,7 +62,8 @@ std::string ToolOutput(const std::string& command, const std::string& pdf_bytes,
 }
 
 TEST(PdfDocument, CrossReferenceTableAndTrailerPointAtTheirObjects) {
-  const std::string pdf = PdfOf(NumberedRows(100));
+  Rows rows;
+  const std::string pdf = PdfOf(NumberedRows(rows, 100));
   ASSERT_EQ(pdf.rfind("%PDF-1.4\n", 0), 0u);
   const std::size_t startxref = pdf.rfind("startxref\n");
   ASSERT_NE(startxref, std::string::npos);
@@ -79,7 +88,8 @@ TEST(PdfDocument, CrossReferenceTableAndTrailerPointAtTheirObjects) {
 }
 
 TEST(PdfDocument, EveryLineStandsInsideThePrintableArea) {
-  const std::string pdf = PdfOf(NumberedRows(33 * 3));  // full pages, then a header page
+  Rows rows;
+  const std::string pdf = PdfOf(NumberedRows(rows, 33 * 3));  // full pages, then a header page
   const std::regex position("1 0 0 1 ([0-9.]+) ([0-9.]+) Tm");
   double lowest = 842, highest = 0;
   int lines = 0;
@@ -98,12 +108,12 @@ TEST(PdfDocument, EveryLineStandsInsideThePrintableArea) {
 
 TEST(PdfDocument, NamesComeBackAsWrittenWhateverBytesTheyHold) {
   if (!HaveTool("pdftotext")) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
-  ObjectList list;
-  list.Append(RowOf(1, {"Table", "18", "Caf\xE9 \x80 M\xFCller", "", "V(1)"}));
-  list.Append(RowOf(2, {"Form", "21", "a (b) c\\d ((", "", "W\\2"}));
-  list.Append(
-      RowOf(1, {"Report", "30", "line\nbreak\rtab\tend\x01", "", "\x7F\xFF", "2026-12-07"}));
-  list.Append(RowOf(1, {"Report", "31", "plain", "", "", "2026-12-07"}));
+  Rows rows;
+  const ObjectList& list = rows.list;
+  rows.Add(1, {"Table", "18", "Caf\xE9 \x80 M\xFCller", "", "V(1)"});
+  rows.Add(2, {"Form", "21", "a (b) c\\d ((", "", "W\\2"});
+  rows.Add(1, {"Report", "30", "line\nbreak\rtab\tend\x01", "", "\x7F\xFF", "2026-12-07"});
+  rows.Add(1, {"Report", "31", "plain", "", "", "2026-12-07"});
   const std::string text = ToolOutput("pdftotext -layout -enc UTF-8", PdfOf(list), "-");
   EXPECT_NE(text.find(Windows1252ToUtf8("Caf\xE9 \x80 M\xFCller")), std::string::npos) << text;
   EXPECT_NE(text.find("V(1)"), std::string::npos) << text;
@@ -122,7 +132,9 @@ TEST(PdfDocument, NamesComeBackAsWrittenWhateverBytesTheyHold) {
 
 TEST(PdfDocument, PdfinfoAcceptsTheFileAndCountsItsPages) {
   if (!HaveTool("pdfinfo")) GTEST_SKIP() << "pdfinfo (poppler-utils) is not installed";
-  const std::string info = ToolOutput("pdfinfo -enc UTF-8", PdfOf(NumberedRows(1000), "Qu\xE9"));
+  Rows rows;
+  const std::string info =
+      ToolOutput("pdfinfo -enc UTF-8", PdfOf(NumberedRows(rows, 1000), "Qu\xE9"));
   auto has = [&](const std::string& pattern) {
     return std::regex_search(info, std::regex(pattern));
   };
@@ -135,7 +147,8 @@ TEST(PdfDocument, PdfinfoAcceptsTheFileAndCountsItsPages) {
 }
 
 TEST(PdfDocument, AFailingSinkIsReportedAndEndsTheWriting) {
-  const ObjectList list = NumberedRows(40);
+  Rows rows;
+  const ObjectList& list = NumberedRows(rows, 40);
   const PrintMetrics metrics = PdfDocument::Metrics();
   const std::vector<PrintPage> pages = PaginateRows(list.RowCount(), metrics);
   ASSERT_EQ(pages.size(), 2u);

@@ -80,7 +80,7 @@ void BM_ReadTwoFilesCoreOnly(benchmark::State& state) {
 
 void BM_WindowLoadAndListTwoFiles(benchmark::State& state) {
   Program program(Files().store, Files().dialogs);
-  program.Start(QString());
+  program.Start({});
   FrmMain& main = program.main();
   main.workspace().filter.types.fill(true);
   int resets = 0;
@@ -98,7 +98,7 @@ void BM_WindowLoadAndListTwoFiles(benchmark::State& state) {
 
 void BM_SortRows40000(benchmark::State& state) {
   Program program(Files().store, Files().dialogs);
-  program.Start(QString());
+  program.Start({});
   FrmMain& main = program.main();
   main.workspace().filter.types.fill(true);
   main.LoadAndShowFile(Files().paths[0], 1);
@@ -113,7 +113,7 @@ void BM_SortRows40000(benchmark::State& state) {
 void BM_StartToVisibleWindow(benchmark::State& state) {
   for (auto _ : state) {
     Program program(Files().store, Files().dialogs);
-    program.Start(QString());
+    program.Start({});
     QApplication::processEvents();
     benchmark::DoNotOptimize(program.main().isVisible());
     state.PauseTiming();

@@ -257,16 +257,7 @@ static_assert(FormattedRoom(std::string_view("12345678901")) <= 64);
 }  // namespace
 
 bool IsBackupFileName(const std::filesystem::path& file_name) {
-  // The native name, so any name the system gives is looked at as it stands.
-  const auto& name = file_name.native();
-  constexpr std::string_view kTail = ".fbk";
-  if (name.size() < kTail.size()) return false;
-  for (std::size_t i = 0; i < kTail.size(); ++i) {
-    auto c = name[name.size() - kTail.size() + i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<decltype(c)>(c - 'A' + 'a');
-    if (c != static_cast<decltype(c)>(kTail[i])) return false;
-  }
-  return true;
+  return NameEndsWith(file_name, ".fbk");
 }
 
 LoadResult ReadObjectDirectory(ObjectTable& table, ByteSource& source, int file, bool backup,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -11,6 +12,22 @@ inline std::string_view TrimBlanks(std::string_view text) {
   if (first == std::string_view::npos) return {};
   const auto last = text.find_last_not_of(' ');
   return text.substr(first, last - first + 1);
+}
+
+// Whether a file's name ends in `ascii_tail`, letter case ignored: compared in the name's own
+// characters, so a name the system gives in any encoding is looked at as it stands.
+inline bool NameEndsWith(const std::filesystem::path& file_name, std::string_view ascii_tail) {
+  const auto& name = file_name.native();
+  if (name.size() < ascii_tail.size()) return false;
+  const std::size_t start = name.size() - ascii_tail.size();
+  for (std::size_t i = 0; i < ascii_tail.size(); ++i) {
+    auto c = name[start + i];
+    if (c >= 'A' && c <= 'Z') c = static_cast<decltype(c)>(c - 'A' + 'a');
+    char t = ascii_tail[i];
+    if (t >= 'A' && t <= 'Z') t = static_cast<char>(t - 'A' + 'a');
+    if (c != static_cast<decltype(c)>(t)) return false;
+  }
+  return true;
 }
 
 // Decimal text of an integer, without leading blanks or zeros.

@@ -1,30 +1,36 @@
 #include "shell/command_line.h"
 
+#include "objects/text.h"
+
 namespace quillet {
 
-QString ArgumentText(const QStringList& arguments_after_program) {
-  return arguments_after_program.join(' ');
+NativeText ArgumentText(const std::vector<NativeText>& arguments_after_program) {
+  NativeText text;
+  for (const NativeText& argument : arguments_after_program) {
+    if (&argument != &arguments_after_program.front()) text += ' ';
+    text += argument;
+  }
+  return text;
 }
 
-QString CommandLineFileName(const QString& argument_text) {
-  QString name = argument_text;
+NativeText CommandLineFileName(const NativeText& argument_text) {
   // Only blanks are trimmed; other white space is part of the name.
-  while (name.startsWith(' ')) name.remove(0, 1);
-  while (name.endsWith(' ')) name.chop(1);
-  if (name.startsWith('"')) {
+  const std::size_t first = argument_text.find_first_not_of(' ');
+  if (first == NativeText::npos) return {};
+  NativeText name = argument_text.substr(first, argument_text.find_last_not_of(' ') - first + 1);
+  if (name.front() == '"') {
     // The last character goes whatever it is; a lone quote leaves nothing.
-    name = name.size() >= 2 ? name.mid(1, name.size() - 2) : QString();
+    name = name.size() >= 2 ? name.substr(1, name.size() - 2) : NativeText();
   }
   return name;
 }
 
-bool HasObjectFileExtension(const QString& file_name) {
-  const QString tail = file_name.right(4).toUpper();
-  return tail == ".FOB" || tail == ".FBK";
+bool HasObjectFileExtension(const std::filesystem::path& file_name) {
+  return NameEndsWith(file_name, ".fob") || NameEndsWith(file_name, ".fbk");
 }
 
-bool HasTextFileExtension(const QString& file_name) {
-  return file_name.right(4).toUpper() == ".TXT";
+bool HasTextFileExtension(const std::filesystem::path& file_name) {
+  return NameEndsWith(file_name, ".txt");
 }
 
 }  // namespace quillet

@@ -1,23 +1,27 @@
 #pragma once
 
-#include <QString>
-#include <QStringList>
+#include <filesystem>
+#include <vector>
 
 namespace quillet {
 
+// Arguments and file names as the system gives them: bytes on Linux, UTF-16 on Windows. Kept
+// so from the arguments to the open call, every name the system can give opens.
+using NativeText = std::filesystem::path::string_type;
+
 // The whole argument text is one file name. The shell split it at blanks; joining the pieces
 // with single blanks gives it back.
-QString ArgumentText(const QStringList& arguments_after_program);
+NativeText ArgumentText(const std::vector<NativeText>& arguments_after_program);
 
 // Trimmed, and when it starts with a double quote, without its first and last character.
-QString CommandLineFileName(const QString& argument_text);
+NativeText CommandLineFileName(const NativeText& argument_text);
 
 // What a name of another type gets, from the command line or a drop.
 inline constexpr const char* kInvalidFileTypeMessage =
     "Invalid file type. Supported file types: .fbk, .fob";
 
 // Only the last four characters count, in any letter case.
-bool HasObjectFileExtension(const QString& file_name);
-bool HasTextFileExtension(const QString& file_name);
+bool HasObjectFileExtension(const std::filesystem::path& file_name);
+bool HasTextFileExtension(const std::filesystem::path& file_name);
 
 }  // namespace quillet

@@ -19,6 +19,8 @@
 namespace quillet {
 namespace {
 
+constexpr int kCascadeStep = 24;  // pixels
+
 QPushButton* NewButton(const char* name, const QString& text, QWidget* parent) {
   auto* button = new QPushButton(text, parent);
   button->setObjectName(name);
@@ -98,12 +100,16 @@ FrmDragDrop* HandleDroppedUrls(FrmMain& main, UserDialogs& dialogs, const QList<
     return nullptr;
   }
   const QString name = urls.first().toLocalFile();
-  if (!HasObjectFileExtension(name)) {
+  if (!HasObjectFileExtension(ToPath(name))) {
     dialogs.ShowMessage(&main, kInvalidFileTypeMessage);
     return nullptr;
   }
+  // Each new dialog stands a step below and right of those still open, so none hides another.
+  int open = 0;
+  for (const FrmDragDrop* other : main.findChildren<FrmDragDrop*>()) open += other->isVisible();
   auto* dialog = new FrmDragDrop(main, name);
   dialog->show();
+  if (open > 0) dialog->move(dialog->pos() + QPoint(kCascadeStep, kCascadeStep) * open);
   dialog->activateWindow();
   return dialog;
 }

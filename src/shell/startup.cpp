@@ -5,6 +5,7 @@
 
 #include "list/frm_use_compare.h"
 #include "runtime/file_associations.h"
+#include "runtime/native_arguments.h"
 #include "runtime/settings_store.h"
 #include "runtime/user_dialogs.h"
 #include "shell/command_line.h"
@@ -33,7 +34,7 @@ Program::Program(SettingsStore& store, UserDialogs& dialogs, FileAssociations& a
 
 Program::~Program() = default;
 
-void Program::Start(const QString& argument_text) {
+void Program::Start(const NativeText& argument_text) {
   main_ = std::make_unique<FrmMain>(table_, store_, dialogs_, FileIcons());
   main_->frmmain_Load();
   // The dialogs belong to the main window, so they close with it and never keep the program
@@ -45,9 +46,9 @@ void Program::Start(const QString& argument_text) {
   OpenCommandLineFile(*main_, dialogs_, argument_text);
 }
 
-void OpenCommandLineFile(FrmMain& main, UserDialogs& dialogs, const QString& argument_text) {
-  if (argument_text.isEmpty()) return;
-  const QString name = CommandLineFileName(argument_text);
+void OpenCommandLineFile(FrmMain& main, UserDialogs& dialogs, const NativeText& argument_text) {
+  if (argument_text.empty()) return;
+  const std::filesystem::path name = CommandLineFileName(argument_text);
   if (HasObjectFileExtension(name)) {
     main.LoadAndShowFile(name, 1);
   } else {
@@ -56,14 +57,19 @@ void OpenCommandLineFile(FrmMain& main, UserDialogs& dialogs, const QString& arg
 }
 
 int RunQuillet(int argc, char* argv[]) {
-  QApplication app(argc, argv);
+  // The whole argument text is one file name: it is taken as the system gave it, and Qt never
+  // sees it, so it cannot take "-style" or "-platform" out of a name as options of its own.
+  const NativeText argument_text = ArgumentText(NativeArguments(argc, argv));
+  int qt_argc = 1;
+  char* qt_argv[] = {argv[0], nullptr};
+  QApplication app(qt_argc, qt_argv);
   QApplication::setOrganizationName("Harlund");
   QApplication::setApplicationName("Quillet");
   QApplication::setApplicationVersion(QUILLET_VERSION);
   SettingsStore store;
   QtUserDialogs dialogs;
   Program program(store, dialogs);
-  program.Start(ArgumentText(QApplication::arguments().mid(1)));
+  program.Start(argument_text);
   return QApplication::exec();
 }
 

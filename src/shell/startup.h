@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "objects/object_table.h"
+#include "shell/command_line.h"
 
 namespace quillet {
 
@@ -30,7 +31,7 @@ class Program {
 
   // Creates the windows in their order, shows the main window and opens the file the argument
   // text names, if any.
-  void Start(const QString& argument_text);
+  void Start(const NativeText& argument_text);
 
   FrmMain& main() { return *main_; }
   FrmSettings& settings_dialog() { return *settings_; }
@@ -48,7 +49,7 @@ class Program {
 };
 
 // The file named on the command line becomes file #1; any other name is refused with a message.
-void OpenCommandLineFile(FrmMain& main, UserDialogs& dialogs, const QString& argument_text);
+void OpenCommandLineFile(FrmMain& main, UserDialogs& dialogs, const NativeText& argument_text);
 
 int RunQuillet(int argc, char* argv[]);
 

@@ -10,39 +10,40 @@ struct ToolbarEntry {
   bool separator;
   int picture;
   const char* tooltip;
+  const char* shortcut;  // every command can be reached from the keyboard
 };
 
 inline constexpr int kToolbarEntries = 28;
 
 inline constexpr std::array<ToolbarEntry, kToolbarEntries> kToolbar = {{
-    {true, 0, nullptr},
-    {false, 1, "New"},
-    {true, 0, nullptr},
-    {false, 2, "Load file #1"},
-    {false, 3, "Load file #2"},
-    {true, 0, nullptr},
-    {false, 4, "TableData"},
-    {false, 5, "Table"},
-    {false, 6, "Form"},
-    {false, 7, "Report"},
-    {false, 8, "Dataport"},
-    {false, 18, "XMLport"},
-    {false, 9, "Codeunit"},
-    {false, 20, "Page"},
-    {false, 19, "MenuSuite"},
-    {true, 0, nullptr},
-    {false, 11, "Show objects that are equal in both files"},
-    {false, 12, "Show objects that are different in both files"},
-    {true, 0, nullptr},
-    {false, 13, "Show all objects of selected types"},
-    {true, 0, nullptr},
-    {false, 14, "Save"},
-    {false, 15, "Print"},
-    {true, 0, nullptr},
-    {false, 16, "Settings"},
-    {true, 0, nullptr},
-    {false, 17, "Info"},
-    {true, 0, nullptr},
+    {true, 0, nullptr, nullptr},
+    {false, 1, "New", "Ctrl+N"},
+    {true, 0, nullptr, nullptr},
+    {false, 2, "Load file #1", "Ctrl+O"},
+    {false, 3, "Load file #2", "Ctrl+Shift+O"},
+    {true, 0, nullptr, nullptr},
+    {false, 4, "TableData", "Ctrl+1"},
+    {false, 5, "Table", "Ctrl+2"},
+    {false, 6, "Form", "Ctrl+3"},
+    {false, 7, "Report", "Ctrl+4"},
+    {false, 8, "Dataport", "Ctrl+5"},
+    {false, 18, "XMLport", "Ctrl+6"},
+    {false, 9, "Codeunit", "Ctrl+7"},
+    {false, 20, "Page", "Ctrl+8"},
+    {false, 19, "MenuSuite", "Ctrl+9"},
+    {true, 0, nullptr, nullptr},
+    {false, 11, "Show objects that are equal in both files", "Ctrl+E"},
+    {false, 12, "Show objects that are different in both files", "Ctrl+D"},
+    {true, 0, nullptr, nullptr},
+    {false, 13, "Show all objects of selected types", "Ctrl+L"},
+    {true, 0, nullptr, nullptr},
+    {false, 14, "Save", "Ctrl+S"},
+    {false, 15, "Print", "Ctrl+P"},
+    {true, 0, nullptr, nullptr},
+    {false, 16, "Settings", "Ctrl+,"},
+    {true, 0, nullptr, nullptr},
+    {false, 17, "Info", "F1"},
+    {true, 0, nullptr, nullptr},
 }};
 
 // Toolbar numbers of the commands.

@@ -127,7 +127,6 @@ TEST_F(CliTest, TypeSelectionAndSystemObjects) {
   EXPECT_EQ(CountLines(Run("list --types=codeunit " + file).out), codeunits);
   EXPECT_EQ(CountLines(Run("list --types=Codeunit --hide-system " + file).out),
             codeunits - system_codeunits);
-  EXPECT_EQ(CountLines(Run("list --types= " + file).out), 0);
   const Outcome some = Run("list --types=Table,Page " + file);
   EXPECT_EQ(some.status, 0);
   EXPECT_EQ(some.out.find("\"Codeunit\""), std::string::npos);
@@ -147,6 +146,50 @@ TEST_F(CliTest, TroubleExitsWithTwoAndAMessage) {
       "",
   };
   for (const std::string& arguments : cases) ExpectTrouble(arguments);
+}
+
+// What makes no sense is refused before anything is read or written.
+TEST_F(CliTest, ArgumentsThatMakeNoSenseAreTrouble) {
+  const std::string file = Generated("in.fob", 5);
+  const std::string before = Slurp(file);
+  for (const std::string& arguments : {
+           "list --types= " + file,
+           "list --types=,, " + file,
+           "list --types=Table --types=Page " + file,
+           "list -o " + (dir_ / "a.txt").string() + " --pdf " + (dir_ / "a.txt").string() + " " +
+               file,
+           "list -o " + file + " " + file,
+           "list --pdf " + file + " " + file,
+           "compare --different -o " + file + " " + Generated("other.fob", 5) + " " + file,
+       }) {
+    ExpectTrouble(arguments);
+  }
+  EXPECT_EQ(Slurp(file), before);  // the user's object file is never replaced by its listing
+  EXPECT_FALSE(fs::exists(dir_ / "a.txt"));
+
+  const Outcome all = Run("list --types=all,Table " + file);
+  EXPECT_EQ(all.status, 2);
+  EXPECT_EQ(all.err, "quillet-cli: --types=all takes no other type beside it\n");
+  const Outcome empty = Run("list --types=, " + file);
+  EXPECT_EQ(empty.err, "quillet-cli: --types needs at least one type, or all\n");
+  const Outcome twice = Run("list --hide-system --types=Page --types=page " + file);
+  EXPECT_EQ(twice.err, "quillet-cli: --types is given twice, with different values\n");
+  // The same option with the same value twice is no contradiction.
+  EXPECT_EQ(Run("list --types=Page --types=Page --hide-system --hide-system " + file).status, 0);
+}
+
+// Names are bytes: one in Latin-1 from an old share is no UTF-8, and still opens, and an output
+// of such a name is written under exactly that name.
+TEST_F(CliTest, NamesInAnyEncodingOpenAndAreWritten) {
+  const std::string input = (dir_ /
+                             "Pr\xFC"
+                             "fung.fob")
+                                .string();
+  fs::copy_file(std::string(QUILLET_SAMPLES) + "/sample.fob", input);
+  const std::string output = (dir_ / "Liste \xE4.txt").string();
+  const Outcome outcome = Run("list -o " + Quote(output) + " " + Quote(input));
+  EXPECT_EQ(outcome.status, 0) << outcome.err;
+  EXPECT_EQ(Slurp(output), Slurp(fs::path(QUILLET_TEST_DATA) / "sample.fob.list"));
 }
 
 TEST_F(CliTest, AnUnreadableFileIsTrouble) {
@@ -371,6 +414,16 @@ TEST_F(CliOutputTest, AnOutputThatCannotBeWrittenLeavesTheOldFile) {
   EXPECT_EQ(outcome.status, 2);
   EXPECT_NE(outcome.err.find("cannot write"), std::string::npos) << outcome.err;
   EXPECT_EQ(Slurp(locked / "list.txt"), "the old list");
+}
+
+// Printing needs no display, whatever platform Qt is told to use: none is started.
+TEST_F(CliOutputTest, PdfPrintoutNeedsNoDisplayWhateverQtIsTold) {
+  const std::string pdf = (dir_ / "list.pdf").string();
+  const Outcome outcome = Run("list --pdf " + Quote(pdf) + " " + Sample(),
+                              "env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb");
+  EXPECT_EQ(outcome.status, 0) << outcome.err;
+  EXPECT_EQ(outcome.err, "");
+  EXPECT_EQ(Slurp(pdf).rfind("%PDF-", 0), 0u);
 }
 
 TEST_F(CliOutputTest, PdfPrintoutNeedsNoDisplay) {

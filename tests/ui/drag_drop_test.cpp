@@ -148,6 +148,9 @@ TEST(DroppedFiles, EachDialogLoadsItsOwnFile) {
   QPointer<FrmDragDrop> one = Drop(t, {first});
   QPointer<FrmDragDrop> two = Drop(t, {second});
   ASSERT_TRUE(one && two);
+  // The second stands below and right of the first, so both can be seen.
+  EXPECT_GT(two->x(), one->x());
+  EXPECT_GT(two->y(), one->y());
   one->cmdLoadAs1_Click();
   two->cmdLoadAs2_Click();
   EXPECT_EQ(t.main().PanelText(Panel::kFile1), first);

@@ -1,6 +1,7 @@
 #include "shell/frm_main.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <QAction>
 #include <QDialog>
@@ -12,12 +13,15 @@
 #include <QMimeData>
 #include <QScreen>
 #include <QTreeView>
+#include <csignal>
+#include <cstdlib>
 #include <map>
 
 #include "list/frm_use_compare.h"
 #include "list/object_list_model.h"
 #include "shell/toolbar_entries.h"
 #include "shell/twips.h"
+#include "shell/window_placement.h"
 #include "ui_support.h"
 
 namespace quillet {
@@ -209,6 +213,35 @@ TEST(FrmMain, ColumnClicksAlternateTheSortOrder) {
   EXPECT_EQ(names(), sorted(names(), true));
 }
 
+TEST(FrmMain, EveryCommandHasItsKey) {
+  TestProgram t;
+  QStringList keys;
+  for (const QAction* action : t.main().findChildren<QAction*>()) {
+    if (action->shortcut().isEmpty()) continue;
+    keys << action->shortcut().toString();
+  }
+  for (int number = 1; number <= 28; ++number) {
+    const QAction* button = t.main().Button(number);
+    if (button == nullptr) continue;
+    EXPECT_FALSE(button->shortcut().isEmpty()) << button->toolTip().toStdString();
+  }
+  EXPECT_EQ(keys.removeDuplicates(), 0) << keys.join(' ').toStdString();
+  EXPECT_EQ(t.main().Button(button::kFirstType)->shortcut(), QKeySequence("Ctrl+1"));
+  EXPECT_EQ(t.main().Button(button::kSave)->shortcut(), QKeySequence::Save);
+  EXPECT_EQ(t.main().Button(button::kSave)->toolTip(), "Save");  // the tooltips stay as they are
+}
+
+TEST(FrmMain, AMaximisedWindowStoresItsNormalFramePosition) {
+  // A frame with a 30-pixel title bar and 4-pixel borders.
+  const QRect frame(100, 200, 808, 634), inner(104, 230, 800, 600);
+  EXPECT_EQ(NormalPlacement(false, frame, inner, inner), QRect(100, 200, 800, 600));
+  // Maximised, the window's normal inner geometry is that of before; what is stored must be
+  // what a normal close stores, or the window creeps down a title bar at every start.
+  const QRect maximised_frame(0, 0, 1920, 1080), maximised_inner(4, 30, 1912, 1046);
+  EXPECT_EQ(NormalPlacement(true, maximised_frame, maximised_inner, inner),
+            QRect(100, 200, 800, 600));
+}
+
 TEST(FrmMain, UnknownCommandsSaySo) {
   TestProgram t;
   t.main().tbMain_ButtonClick(3);
@@ -262,6 +295,30 @@ TEST(StartUp, TheCommandLineNamesOneFile) {
       EXPECT_EQ(t.dialogs.messages.value(0), "Invalid file type. Supported file types: .fbk, .fob");
     }
   }
+}
+
+// File names are bytes on Linux; one in Latin-1 from an old disk is no UTF-8, and still opens.
+TEST(StartUp, ANameInAnyEncodingOpens) {
+  TestProgram t;
+  const std::filesystem::path latin1 = t.dir /
+                                       "Pr\xFC"
+                                       "fung \xE4.fob";
+  std::filesystem::copy_file(Sample("sample.fob").toStdString(), latin1);
+  OpenCommandLineFile(t.main(), t.dialogs, "\"" + latin1.native() + "\"");
+  EXPECT_EQ(Rows(t.main()), 53);
+  EXPECT_TRUE(t.dialogs.messages.isEmpty());
+}
+
+// The whole argument text is a file name: Qt must not take options of its own out of it.
+TEST(StartUp, QtOptionsOnTheCommandLineAreNotQts) {
+  test::TempDir dir;
+  const std::string command = "cd " + dir.path().string() +
+                              " && XDG_CONFIG_HOME=. QT_QPA_PLATFORM=offscreen timeout -s KILL 3 " +
+                              QUILLET_WINDOW + " -platform nosuchplatform.fob";
+  const int status = std::system(command.c_str());
+  // Still running when killed: it did not abort for want of the platform "nosuchplatform".
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 128 + SIGKILL);
 }
 
 TEST(Settings, SurviveARestart) {

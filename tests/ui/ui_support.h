@@ -10,6 +10,7 @@
 
 #include "runtime/file_associations.h"
 #include "runtime/settings_store.h"
+#include "runtime/text_codec.h"
 #include "runtime/user_dialogs.h"
 #include "shell/frm_main.h"
 #include "shell/startup.h"
@@ -94,7 +95,7 @@ struct TestProgram {
 
   void Start(const QString& arguments) {
     program = std::make_unique<Program>(*store, dialogs, associations);
-    program->Start(arguments);
+    program->Start(ToPath(arguments).native());
   }
   // Closes the window (writing the settings) and starts again on the same settings.
   void Restart(const QString& arguments = QString()) {

@@ -38,7 +38,7 @@ namespace fs = std::filesystem;
 using namespace quillet;
 
 struct Files {
-  std::string small_fob, fob, sparse_fbk;
+  std::string small_fob, fob, sparse_fbk, large_fob;
   std::string directory_bytes;
 };
 
@@ -60,6 +60,10 @@ const Files& TestFiles() {
     small.objects = 100;
     f.small_fob = (dir / "100.fob").string();
     gen::WriteFile(f.small_fob, gen::EncodeFile(gen::GenerateObjects(small), small));
+    gen::Options large = options;
+    large.objects = 250000;
+    f.large_fob = (dir / "250000.fob").string();
+    gen::WriteFile(f.large_fob, gen::EncodeFile(gen::GenerateObjects(large), large));
     return f;
   }();
   return files;

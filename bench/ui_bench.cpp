@@ -9,6 +9,7 @@
 #include <chrono>
 #include <fstream>
 
+#include "commands/compare.h"
 #include "commands/load_file.h"
 #include "gen/generator.h"
 #include "list/object_list_model.h"
@@ -57,6 +58,27 @@ Fixture& Files() {
   return fixture;
 }
 
+// Two files of 250,000 objects (about 40 MB each), the second a changed copy of the first.
+struct LargeFixture {
+  LargeFixture() {
+    gen::Options options;
+    options.objects = 250000;
+    auto objects = gen::GenerateObjects(options);
+    for (int file : {1, 2}) {
+      if (file == 2) gen::Mutate(objects, 0.05, 3);
+      paths[file - 1] = dir.filePath(QString("large%1.fob").arg(file));
+      gen::WriteFile(paths[file - 1].toStdString(), gen::EncodeFile(objects, options));
+    }
+  }
+  QTemporaryDir dir;
+  std::array<QString, 2> paths;
+};
+
+LargeFixture& LargeFiles() {
+  static LargeFixture fixture;
+  return fixture;
+}
+
 double ResidentMegabytes() {
   std::ifstream statm("/proc/self/statm");
   long pages = 0, resident = 0;
@@ -96,6 +118,61 @@ void BM_WindowLoadAndListTwoFiles(benchmark::State& state) {
   state.counters["rss_MB"] = ResidentMegabytes();
 }
 
+// 500,000 rows in the window: both files read and listed, then compared.
+void BM_WindowListTwo250000(benchmark::State& state) {
+  Program program(Files().store, Files().dialogs);
+  program.Start({});
+  FrmMain& main = program.main();
+  main.workspace().filter.types.fill(true);
+  for (auto _ : state) {
+    main.LoadAndShowFile(LargeFiles().paths[0], 1);
+    main.LoadAndShowFile(LargeFiles().paths[1], 2);
+    QApplication::processEvents();
+  }
+  state.counters["rows"] = main.workspace().list.RowCount();
+  state.counters["rss_MB"] = ResidentMegabytes();  // the whole process
+}
+
+void BM_WindowCompareDifferent250000(benchmark::State& state) {
+  Program program(Files().store, Files().dialogs);
+  program.Start({});
+  FrmMain& main = program.main();
+  main.workspace().filter.types.fill(true);
+  main.LoadAndShowFile(LargeFiles().paths[0], 1);
+  main.LoadAndShowFile(LargeFiles().paths[1], 2);
+  for (auto _ : state) {
+    CompareDifferent(main.workspace(), {});
+    QApplication::processEvents();
+  }
+  state.counters["rows"] = main.workspace().list.RowCount();
+}
+
+// With no box ticked every object equals every other: the list stops at the window's limit.
+void BM_WindowEqualToThePairLimit(benchmark::State& state) {
+  Program program(Files().store, Files().dialogs);
+  program.Start({});
+  FrmMain& main = program.main();
+  main.workspace().filter.types.fill(true);
+  main.LoadAndShowFile(Files().paths[0], 1);
+  main.LoadAndShowFile(Files().paths[1], 2);
+  const CompareCriteria none{false, false, false, false, false, false};
+  double before = ResidentMegabytes(), after = before;
+  for (auto _ : state) {
+    state.PauseTiming();
+    main.workspace().list.RemoveAll();
+    before = ResidentMegabytes();
+    state.ResumeTiming();
+    CompareEqual(main.workspace(), none);
+    QApplication::processEvents();
+    state.PauseTiming();
+    after = ResidentMegabytes();
+    state.ResumeTiming();
+  }
+  const double rows = main.workspace().list.RowCount();
+  state.counters["rows"] = rows;
+  state.counters["MB_per_million_rows"] = (after - before) / (rows / 1e6);
+}
+
 void BM_SortRows40000(benchmark::State& state) {
   Program program(Files().store, Files().dialogs);
   program.Start({});
@@ -124,6 +201,9 @@ void BM_StartToVisibleWindow(benchmark::State& state) {
 
 BENCHMARK(BM_ReadTwoFilesCoreOnly)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WindowLoadAndListTwoFiles)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WindowListTwo250000)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_WindowCompareDifferent250000)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_WindowEqualToThePairLimit)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_SortRows40000)->DenseRange(1, 10)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StartToVisibleWindow)->Unit(benchmark::kMillisecond);
 

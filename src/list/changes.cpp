@@ -38,15 +38,17 @@ ChangesResult ListChanges(const ObjectTable& table, const CompareCriteria& crite
     for (std::size_t n = 0; n < pairs; ++n) {
       const FieldMask changed =
           DifferingFields(table.Record(1, one[n]), table.Record(2, two[n]), counted);
-      groups.Add(type, changed != 0 ? ChangeStatus::kChanged : ChangeStatus::kSame, changed,
-                 {{1, one[n]}, {2, two[n]}});
+      const RecordRef pair[] = {{1, one[n]}, {2, two[n]}};
+      groups.Add(type, changed != 0 ? ChangeStatus::kChanged : ChangeStatus::kSame, changed, pair);
       result.differs |= changed != 0;
     }
     for (std::size_t n = pairs; n < one.size(); ++n) {
-      groups.Add(type, ChangeStatus::kOnlyIn1, 0, {{1, one[n]}});
+      const RecordRef alone[] = {{1, one[n]}};
+      groups.Add(type, ChangeStatus::kOnlyIn1, 0, alone);
     }
     for (std::size_t n = pairs; n < two.size(); ++n) {
-      groups.Add(type, ChangeStatus::kOnlyIn2, 0, {{2, two[n]}});
+      const RecordRef alone[] = {{2, two[n]}};
+      groups.Add(type, ChangeStatus::kOnlyIn2, 0, alone);
     }
     result.differs |= one.size() != two.size();
   }

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <initializer_list>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -117,7 +118,7 @@ class KeyedGroups {
 
   // Groups of one type must come one after another, as list order has them.
   void Add(std::string_view type, Status status, FieldMask changed,
-           std::initializer_list<RecordRef> rows) {
+           std::span<const RecordRef> rows) {
     if (counts_.by_type.empty() || counts_.by_type.back().type != type) {
       counts_.by_type.push_back({std::string(type), {}});
     }

@@ -40,6 +40,14 @@ std::uint64_t Mix(std::uint64_t hash, std::uint64_t word) {
   return hash * 0xC2B2AE3D27D4EB4FULL;
 }
 
+void Prefetch(const void* at) {
+#if defined(__GNUC__) || defined(__clang__)
+  __builtin_prefetch(at);
+#else
+  (void)at;
+#endif
+}
+
 }  // namespace
 
 bool KeyBefore(std::string_view type_a, std::string_view id_a, std::string_view type_b,
@@ -73,39 +81,43 @@ ObjectKeys::ObjectKeys(const ObjectTable& table, std::initializer_list<int> file
   std::vector<int> sizes;
   keys_.reserve(objects);
 
-  constexpr std::size_t kTypeOffset = FieldOffset(Field::kType);
-  constexpr std::size_t kIdOffset = FieldOffset(Field::kId);
+  // The slots are read in no order, so most look-ups would wait for memory: a batch of keys is
+  // hashed and its slots fetched before the first is probed.
+  constexpr int kBatch = 16;
+  struct Pending {
+    Key key;
+    std::uint64_t hash;
+  };
+  Pending batch[kBatch];
   int slot_of_file = 0;
   for (const int file : files) {
-    for (int index = 1; index <= table.Count(file); ++index) {
-      const std::string_view record = table.Record(file, index);
-      const std::string_view type =
-          TrimBlanks(record.substr(kTypeOffset, FieldWidth(Field::kType)));
-      const std::string_view id = TrimBlanks(record.substr(kIdOffset, FieldWidth(Field::kId)));
-      Packed packed{};
-      std::memcpy(packed.data(), type.data(), type.size());
-      std::memcpy(packed.data() + 9, id.data(), id.size());
-      packed[19] = static_cast<char>(type.size());
-      packed[20] = static_cast<char>(id.size());
-
-      std::uint64_t words[3];
-      std::memcpy(words, packed.data(), sizeof words);
-      std::uint64_t hash = Mix(Mix(Mix(0x27D4EB2F165667C5ULL, words[0]), words[1]), words[2]);
-      hash ^= hash >> 29;
-      const auto tag = static_cast<std::uint32_t>(hash >> 32);
-      std::size_t at = hash & mask;
-      while (slots[at].key >= 0 &&
-             (slots[at].tag != tag || keys_[slots[at].key].packed != packed)) {
-        at = (at + 1) & mask;
+    const int count = table.Count(file);
+    for (int first = 1; first <= count; first += kBatch) {
+      const int size = std::min(kBatch, count - first + 1);
+      for (int b = 0; b < size; ++b) {
+        const char* record = table.Record(file, first + b).data();
+        Pending& pending = batch[b];
+        pending.key = MakeKey(record);
+        pending.hash = Hash(pending.key.packed);
+        Prefetch(&slots[pending.hash & mask]);
       }
-      if (slots[at].key < 0) {
-        slots[at] = {tag, static_cast<int>(keys_.size())};
-        keys_.push_back({packed, type, id});
-        sizes.resize(sizes.size() + file_count_, 0);
+      for (int b = 0; b < size; ++b) {
+        const Pending& pending = batch[b];
+        const auto tag = static_cast<std::uint32_t>(pending.hash >> 32);
+        std::size_t at = pending.hash & mask;
+        while (slots[at].key >= 0 &&
+               (slots[at].tag != tag || keys_[slots[at].key].packed != pending.key.packed)) {
+          at = (at + 1) & mask;
+        }
+        if (slots[at].key < 0) {
+          slots[at] = {tag, static_cast<int>(keys_.size())};
+          keys_.push_back(pending.key);
+          sizes.resize(sizes.size() + file_count_, 0);
+        }
+        const int key = slots[at].key;
+        key_of.push_back(key);
+        ++sizes[static_cast<std::size_t>(key) * file_count_ + slot_of_file];
       }
-      const int key = slots[at].key;
-      key_of.push_back(key);
-      ++sizes[static_cast<std::size_t>(key) * file_count_ + slot_of_file];
     }
     ++slot_of_file;
   }
@@ -124,6 +136,27 @@ ObjectKeys::ObjectKeys(const ObjectTable& table, std::initializer_list<int> file
     }
     ++slot_of_file;
   }
+}
+
+ObjectKeys::Key ObjectKeys::MakeKey(const char* record) {
+  const std::string_view type =
+      TrimBlanks({record + FieldOffset(Field::kType), FieldWidth(Field::kType)});
+  const std::string_view id =
+      TrimBlanks({record + FieldOffset(Field::kId), FieldWidth(Field::kId)});
+  char bytes[sizeof(Packed)] = {};
+  std::memcpy(bytes, type.data(), type.size());
+  std::memcpy(bytes + 9, id.data(), id.size());
+  bytes[19] = static_cast<char>(type.size());
+  bytes[20] = static_cast<char>(id.size());
+  Key key{{}, type, id};
+  std::memcpy(key.packed.data(), bytes, sizeof bytes);
+  return key;
+}
+
+std::uint64_t ObjectKeys::Hash(const Packed& packed) {
+  std::uint64_t hash = 0x27D4EB2F165667C5ULL;
+  for (const std::uint64_t word : packed) hash = Mix(hash, word);
+  return hash ^ (hash >> 29);
 }
 
 std::vector<int> ObjectKeys::InListOrder() const {

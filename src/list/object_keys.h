@@ -44,7 +44,7 @@ class ObjectKeys {
 
  private:
   // Type (9 bytes), ID (10 bytes), their lengths, zero-filled: equal exactly when the keys are.
-  using Packed = std::array<char, 24>;
+  using Packed = std::array<std::uint64_t, 3>;
 
   struct Key {
     Packed packed;
@@ -56,6 +56,9 @@ class ObjectKeys {
     std::uint32_t tag;
     int key;  // -1 for an empty slot
   };
+
+  static Key MakeKey(const char* record);
+  static std::uint64_t Hash(const Packed& packed);
 
   int file_count_ = 0;
   std::vector<Key> keys_;

@@ -199,6 +199,24 @@ TEST_F(ChangesTest, ChangedFieldsAreNamedByTheirColumns) {
   EXPECT_EQ(ChangedFieldsText(seen_.rows[0].changed), "BLOB size");
 }
 
+// The fields are compared a word at a time: a difference in any one byte must still show, in
+// its field only.
+TEST(ChangedFields, EveryByteOfEveryFieldCounts) {
+  std::string a(kRecordWidth, ' ');
+  for (int at = 0; at < kRecordWidth; ++at) a[at] = static_cast<char>('A' + at % 26);
+  for (int f = 0; f < kFieldCount; ++f) {
+    const auto field = static_cast<Field>(f);
+    for (int at = FieldOffset(field); at < FieldOffset(field) + FieldWidth(field); ++at) {
+      std::string b = a;
+      b[at] = ' ';
+      EXPECT_EQ(DifferingFields(a, b, ~0u), FieldBit(field)) << "byte " << at;
+      EXPECT_EQ(DifferingFields(a, b, ~0u & ~FieldBit(field)), 0u) << "byte " << at;
+    }
+  }
+  EXPECT_EQ(CountedChangeFields({}), kChangeFields);
+  EXPECT_EQ(CountedChangeFields(FromBits(1 | 4)), FieldBit(Field::kVersion));
+}
+
 TEST_F(ChangesTest, CountsAndTheExitFlagFollowTheRowFilter) {
   const std::vector<Obj> one = {Make("Table", "3"), Make("Table", "2000000004"), Make("Query", "1"),
                                 Make("Codeunit", "5")};

@@ -1,7 +1,8 @@
 // Comparison figures: both comparisons of two 20000-object files that differ in about 5 % of
 // their objects, every box ticked, through the list as the window runs them; and the pairwise
 // way, once each, for the speed-up (the "speedup" counter of the pairwise figures). The keyed
-// changes of the same pair are timed in the core, their rows counted and dropped.
+// changes of the same pair, and the upgrade analysis of three such files (a base and two
+// copies changed apart), are timed in the core, their rows counted and dropped.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -13,6 +14,7 @@
 #include "gen/generator.h"
 #include "list/changes.h"
 #include "list/file_comparison.h"
+#include "list/upgrade.h"
 #include "objects/object_file_reader.h"
 #include "pairwise_reference.h"
 
@@ -46,6 +48,31 @@ struct Pair : bench::BenchWorkspace {
 Pair& Files() {
   static Pair pair;
   return pair;
+}
+
+// The base, file #1 as the pair's file #2, and file #2 changed from the base on its own.
+struct Triple : bench::BenchWorkspace {
+  Triple() {
+    gen::Options options;
+    options.objects = kObjects;
+    options.date_form = gen::DateForm::kMixed;
+    const auto base = gen::GenerateObjects(options);
+    std::string bytes[3];
+    for (int file = 0; file < 3; ++file) {
+      auto objects = base;
+      if (file > 0) gen::Mutate(objects, 0.05, file == 1 ? 7 : 11);
+      objects.resize(std::min<std::size_t>(objects.size(), kObjects));
+      bytes[file] = gen::EncodeFile(objects, options);
+      MemorySource source(bytes[file]);
+      ReadObjectDirectory(table, source, file, false, status);
+    }
+    filter.types.fill(true);
+  }
+};
+
+Triple& Releases() {
+  static Triple triple;
+  return triple;
 }
 
 // Mean seconds per run of the fast comparisons, for the pairwise figures' speed-up.
@@ -115,9 +142,22 @@ void BM_Changes20000(benchmark::State& state) {
   state.counters["rows"] = static_cast<double>(visitor.rows);
 }
 
+void BM_Upgrade20000(benchmark::State& state) {
+  Triple& t = Releases();
+  CountRows<UpgradeResult> visitor;
+  for (auto _ : state) {
+    visitor.rows = 0;
+    const UpgradeAnalysis analysis =
+        AnalyzeUpgrade(t.table, {}, t.filter, kDefaultUpgradeResults, t.status, visitor);
+    benchmark::DoNotOptimize(analysis.conflicts);
+  }
+  state.counters["rows"] = static_cast<double>(visitor.rows);
+}
+
 BENCHMARK(BM_CompareEqual20000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CompareDifferent20000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Changes20000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Upgrade20000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PairwiseEqual20000)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_PairwiseDifferent20000)->Unit(benchmark::kMillisecond)->Iterations(1);
 

@@ -27,7 +27,8 @@ std::string_view WithoutLeadingZeros(std::string_view digits) {
   return first == std::string_view::npos ? std::string_view{} : digits.substr(first);
 }
 
-// IDs are at most ten characters, so every whole number fits.
+// IDs are at most ten characters, so every whole number fits, with room to spare above it.
+static_assert(FieldWidth(Field::kId) <= 10);
 std::uint64_t NumberValue(std::string_view digits) {
   std::uint64_t value = 0;
   for (const char c : digits) value = value * 10 + static_cast<std::uint64_t>(c - '0');
@@ -139,13 +140,14 @@ ObjectKeys::ObjectKeys(const ObjectTable& table, std::initializer_list<int> file
 }
 
 ObjectKeys::Key ObjectKeys::MakeKey(const char* record) {
+  static_assert(FieldWidth(Field::kType) <= 9 && FieldWidth(Field::kId) <= 10);
   const std::string_view type =
       TrimBlanks({record + FieldOffset(Field::kType), FieldWidth(Field::kType)});
   const std::string_view id =
       TrimBlanks({record + FieldOffset(Field::kId), FieldWidth(Field::kId)});
   char bytes[sizeof(Packed)] = {};
-  std::memcpy(bytes, type.data(), type.size());
-  std::memcpy(bytes + 9, id.data(), id.size());
+  std::copy(type.begin(), type.end(), bytes);  // a blank text has no bytes to copy from
+  std::copy(id.begin(), id.end(), bytes + 9);
   bytes[19] = static_cast<char>(type.size());
   bytes[20] = static_cast<char>(id.size());
   Key key{{}, type, id};

@@ -1,0 +1,193 @@
+#include "list/object_keys.h"
+
+#include <algorithm>
+#include <cstring>
+#include <stdexcept>
+
+#include "objects/object_types.h"
+#include "objects/text.h"
+
+namespace quillet {
+namespace {
+
+constexpr int kOtherTypes = kTypeCount;  // the rank of every type outside the nine
+
+int TypeRank(std::string_view type) {
+  const int index = TypeIndex(type);
+  return index < 0 ? kOtherTypes : index;
+}
+
+bool IsWholeNumber(std::string_view id) {
+  return !id.empty() &&
+         std::all_of(id.begin(), id.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+std::string_view WithoutLeadingZeros(std::string_view digits) {
+  const auto first = digits.find_first_not_of('0');
+  return first == std::string_view::npos ? std::string_view{} : digits.substr(first);
+}
+
+// IDs are at most ten characters, so every whole number fits, with room to spare above it.
+static_assert(FieldWidth(Field::kId) <= 10);
+std::uint64_t NumberValue(std::string_view digits) {
+  std::uint64_t value = 0;
+  for (const char c : digits) value = value * 10 + static_cast<std::uint64_t>(c - '0');
+  return value;
+}
+
+std::uint64_t Mix(std::uint64_t hash, std::uint64_t word) {
+  hash ^= word * 0x9E3779B185EBCA87ULL;
+  hash = (hash << 31) | (hash >> 33);
+  return hash * 0xC2B2AE3D27D4EB4FULL;
+}
+
+void Prefetch(const void* at) {
+#if defined(__GNUC__) || defined(__clang__)
+  __builtin_prefetch(at);
+#else
+  (void)at;
+#endif
+}
+
+}  // namespace
+
+bool KeyBefore(std::string_view type_a, std::string_view id_a, std::string_view type_b,
+               std::string_view id_b) {
+  const int rank_a = TypeRank(type_a), rank_b = TypeRank(type_b);
+  if (rank_a != rank_b) return rank_a < rank_b;
+  if (type_a != type_b) return type_a < type_b;  // two types outside the nine
+  const bool number_a = IsWholeNumber(id_a), number_b = IsWholeNumber(id_b);
+  if (number_a != number_b) return number_a;
+  if (number_a) {
+    const std::string_view digits_a = WithoutLeadingZeros(id_a);
+    const std::string_view digits_b = WithoutLeadingZeros(id_b);
+    if (digits_a.size() != digits_b.size()) return digits_a.size() < digits_b.size();
+    if (digits_a != digits_b) return digits_a < digits_b;
+  }
+  return id_a < id_b;
+}
+
+ObjectKeys::ObjectKeys(const ObjectTable& table, std::initializer_list<int> files)
+    : file_count_(static_cast<int>(files.size())) {
+  if (file_count_ < 1 || file_count_ > kMaxFiles) throw std::invalid_argument("1 to 3 files");
+  std::size_t objects = 0;
+  for (const int file : files) objects += static_cast<std::size_t>(table.Count(file));
+
+  std::size_t capacity = 16;
+  while (capacity < 2 * objects) capacity *= 2;
+  std::vector<Slot> slots(capacity, Slot{0, -1});
+  const std::size_t mask = capacity - 1;
+  std::vector<int> key_of;  // per object, the files one after another
+  key_of.reserve(objects);
+  std::vector<int> sizes;
+  keys_.reserve(objects);
+
+  // The slots are read in no order, so most look-ups would wait for memory: a batch of keys is
+  // hashed and its slots fetched before the first is probed.
+  constexpr int kBatch = 16;
+  struct Pending {
+    Key key;
+    std::uint64_t hash;
+  };
+  Pending batch[kBatch];
+  int slot_of_file = 0;
+  for (const int file : files) {
+    const int count = table.Count(file);
+    for (int first = 1; first <= count; first += kBatch) {
+      const int size = std::min(kBatch, count - first + 1);
+      for (int b = 0; b < size; ++b) {
+        const char* record = table.Record(file, first + b).data();
+        Pending& pending = batch[b];
+        pending.key = MakeKey(record);
+        pending.hash = Hash(pending.key.packed);
+        Prefetch(&slots[pending.hash & mask]);
+      }
+      for (int b = 0; b < size; ++b) {
+        const Pending& pending = batch[b];
+        const auto tag = static_cast<std::uint32_t>(pending.hash >> 32);
+        std::size_t at = pending.hash & mask;
+        while (slots[at].key >= 0 &&
+               (slots[at].tag != tag || keys_[slots[at].key].packed != pending.key.packed)) {
+          at = (at + 1) & mask;
+        }
+        if (slots[at].key < 0) {
+          slots[at] = {tag, static_cast<int>(keys_.size())};
+          keys_.push_back(pending.key);
+          sizes.resize(sizes.size() + file_count_, 0);
+        }
+        const int key = slots[at].key;
+        key_of.push_back(key);
+        ++sizes[static_cast<std::size_t>(key) * file_count_ + slot_of_file];
+      }
+    }
+    ++slot_of_file;
+  }
+
+  starts_.assign(sizes.size() + 1, 0);
+  for (std::size_t s = 0; s < sizes.size(); ++s) starts_[s + 1] = starts_[s] + sizes[s];
+  members_.resize(objects);
+  std::vector<int> next(starts_.begin(), starts_.end() - 1);
+  std::size_t object = 0;
+  slot_of_file = 0;
+  for (const int file : files) {
+    for (int index = 1; index <= table.Count(file); ++index) {
+      const std::size_t at =
+          static_cast<std::size_t>(key_of[object++]) * file_count_ + slot_of_file;
+      members_[next[at]++] = index;
+    }
+    ++slot_of_file;
+  }
+}
+
+ObjectKeys::Key ObjectKeys::MakeKey(const char* record) {
+  static_assert(FieldWidth(Field::kType) <= 9 && FieldWidth(Field::kId) <= 10);
+  const std::string_view type =
+      TrimBlanks({record + FieldOffset(Field::kType), FieldWidth(Field::kType)});
+  const std::string_view id =
+      TrimBlanks({record + FieldOffset(Field::kId), FieldWidth(Field::kId)});
+  char bytes[sizeof(Packed)] = {};
+  std::copy(type.begin(), type.end(), bytes);  // a blank text has no bytes to copy from
+  std::copy(id.begin(), id.end(), bytes + 9);
+  bytes[19] = static_cast<char>(type.size());
+  bytes[20] = static_cast<char>(id.size());
+  Key key{{}, type, id};
+  std::memcpy(key.packed.data(), bytes, sizeof bytes);
+  return key;
+}
+
+std::uint64_t ObjectKeys::Hash(const Packed& packed) {
+  std::uint64_t hash = 0x27D4EB2F165667C5ULL;
+  for (const std::uint64_t word : packed) hash = Mix(hash, word);
+  return hash ^ (hash >> 29);
+}
+
+std::vector<int> ObjectKeys::InListOrder() const {
+  // Most keys are told apart by a number: the type's rank, then whether the ID is a whole number
+  // and its value. Only ties (types outside the nine, IDs that are not numbers, "7" and "007")
+  // need the full rule.
+  struct Entry {
+    std::uint64_t rough;
+    int key;
+  };
+  std::vector<Entry> entries(keys_.size());
+  for (std::size_t k = 0; k < keys_.size(); ++k) {
+    const Key& key = keys_[k];
+    const auto rank = static_cast<std::uint64_t>(TypeRank(key.type));
+    std::uint64_t rough = rank << 40;
+    if (rank != kOtherTypes) {
+      rough |= IsWholeNumber(key.id) ? NumberValue(key.id) : std::uint64_t{1} << 39;
+    }
+    entries[k] = {rough, static_cast<int>(k)};
+  }
+  std::sort(entries.begin(), entries.end(), [this](const Entry& a, const Entry& b) {
+    if (a.rough != b.rough) return a.rough < b.rough;
+    const Key& key_a = keys_[a.key];
+    const Key& key_b = keys_[b.key];
+    return KeyBefore(key_a.type, key_a.id, key_b.type, key_b.id);
+  });
+  std::vector<int> order(entries.size());
+  for (std::size_t k = 0; k < entries.size(); ++k) order[k] = entries[k].key;
+  return order;
+}
+
+}  // namespace quillet

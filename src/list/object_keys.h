@@ -1,0 +1,70 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <initializer_list>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "objects/object_table.h"
+
+namespace quillet {
+
+// Whether key (type_a, id_a) goes before key (type_b, id_b) in a keyed listing. Types in the
+// order of kTypeNames, any other type after them by its bytes; then IDs that are whole numbers
+// by value (equal values such as "7" and "007" by their text), then the other IDs by their
+// bytes. Texts are the trimmed ones.
+bool KeyBefore(std::string_view type_a, std::string_view id_a, std::string_view type_b,
+               std::string_view id_b);
+
+// The objects of up to three files grouped by their key: the type text and the ID, each without
+// blanks at either end, byte for byte. Within a key each file's records stay in file order, so
+// the n-th of one file can be paired with the n-th of another. Built in one pass with a hash
+// table; only the distinct keys are ever sorted.
+class ObjectKeys {
+ public:
+  static constexpr int kMaxFiles = 3;
+
+  // Groups the objects of `files` of `table`; a file's position in `files` is its slot. The
+  // keys' texts point into the table, which must not change while this lives.
+  ObjectKeys(const ObjectTable& table, std::initializer_list<int> files);
+
+  int KeyCount() const { return static_cast<int>(keys_.size()); }
+  int FileCount() const { return file_count_; }
+  std::string_view Type(int key) const { return keys_[key].type; }
+  std::string_view Id(int key) const { return keys_[key].id; }
+  // The records (1-based, ascending) of the file in `slot` that have key `key`.
+  std::span<const int> Members(int key, int slot) const {
+    const std::size_t at = static_cast<std::size_t>(key) * file_count_ + slot;
+    return {members_.data() + starts_[at], static_cast<std::size_t>(starts_[at + 1] - starts_[at])};
+  }
+  // Every key, in the order of KeyBefore.
+  std::vector<int> InListOrder() const;
+
+ private:
+  // Type (9 bytes), ID (10 bytes), their lengths, zero-filled: equal exactly when the keys are.
+  using Packed = std::array<std::uint64_t, 3>;
+
+  struct Key {
+    Packed packed;
+    std::string_view type;
+    std::string_view id;
+  };
+
+  struct Slot {
+    std::uint32_t tag;
+    int key;  // -1 for an empty slot
+  };
+
+  static Key MakeKey(const char* record);
+  static std::uint64_t Hash(const Packed& packed);
+
+  int file_count_ = 0;
+  std::vector<Key> keys_;
+  // Members of key k in slot s are members_[starts_[k * files + s] .. starts_[k * files + s + 1]).
+  std::vector<int> starts_;
+  std::vector<int> members_;
+};
+
+}  // namespace quillet

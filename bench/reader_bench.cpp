@@ -86,6 +86,7 @@ void LoadFile(benchmark::State& state, const std::string& path) {
 
 void BM_LoadFile100(benchmark::State& state) { LoadFile(state, TestFiles().small_fob); }
 void BM_LoadFile20000(benchmark::State& state) { LoadFile(state, TestFiles().fob); }
+void BM_LoadFile250000(benchmark::State& state) { LoadFile(state, TestFiles().large_fob); }
 void BM_LoadSparseBackup2GB(benchmark::State& state) { LoadFile(state, TestFiles().sparse_fbk); }
 
 void BM_ReadDirectoryFromMemory20000(benchmark::State& state) {
@@ -125,6 +126,7 @@ void BM_ExportLines40000(benchmark::State& state) {
 
 BENCHMARK(BM_LoadFile100)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadFile20000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadFile250000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadSparseBackup2GB)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadDirectoryFromMemory20000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ShowFileObjects20000)->Unit(benchmark::kMillisecond);

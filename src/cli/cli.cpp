@@ -11,6 +11,7 @@
 #include "objects/code_page.h"
 #include "output/list_file_writer.h"
 #include "output/pdf_document.h"
+#include "output/summary_table.h"
 
 namespace quillet {
 namespace {
@@ -53,6 +54,29 @@ class RowsToOutput final : public ComparisonVisitor {
   RowOutput& output_;
 };
 
+// Hands a keyed comparison's rows to the output as they come; a report learns the counts
+// before the first row.
+template <class Status>
+class KeyedRowsToOutput final : public KeyedVisitor<Status> {
+ public:
+  KeyedRowsToOutput(const ObjectTable& table, RowOutput& output, ListView view)
+      : table_(table), output_(output), view_(view) {}
+
+  void Counted(std::span<const long long> counts) override {
+    output_.SetCounts(StatusCountTexts(view_, counts));
+  }
+  bool Row(const KeyedRow<Status>& row) override {
+    return output_.Add(
+        {row.file, table_.Record(row.file, row.index), view_, static_cast<std::uint8_t>(row.status),
+         static_cast<std::uint16_t>(row.changed), static_cast<std::uint32_t>(row.group)});
+  }
+
+ private:
+  const ObjectTable& table_;
+  RowOutput& output_;
+  ListView view_;
+};
+
 // One run's table, rows and filter; the status goes nowhere, the messages are collected.
 struct Session {
   explicit Session(const RowFilter& given_filter) : filter(given_filter) {}
@@ -74,6 +98,20 @@ class Run {
   int Compare();
 
  private:
+  ListView View() const {
+    return request_.mode == CompareMode::kChanges   ? ListView::kChanges
+           : request_.mode == CompareMode::kUpgrade ? ListView::kUpgrade
+                                                    : ListView::kObjects;
+  }
+  // The statuses --show chose; none when only the summary is wanted.
+  template <class Status>
+  StatusSet<Status> Listed() const {
+    StatusSet<Status> listed;
+    for (int status = 0; status < 32 && !request_.summary; ++status) {
+      if ((request_.show >> status) & 1u) listed.Add(static_cast<Status>(status));
+    }
+    return listed;
+  }
   bool Load(const std::filesystem::path& file_name, int file);
   std::unique_ptr<RowOutput> OpenOutput();
   bool FinishOutput(RowOutput& output);
@@ -105,8 +143,19 @@ bool Run::Load(const std::filesystem::path& file_name, int file) {
 }
 
 std::unique_ptr<RowOutput> Run::OpenOutput() {
-  if (!request_.output) return std::make_unique<StreamOutput>(out_, request_.format);
-  FileOutputOpen opened = FileOutput::Open(*request_.output, request_.format);
+  ListContext context;
+  context.view = View();
+  context.raw_csv = request_.raw;
+  if (request_.command == CliCommand::kCompare) {
+    context.criteria = CriteriaText(request_.criteria, HasStatus(context.view));
+  }
+  if (request_.base) context.files.emplace_back("Base", HeaderName(*request_.base));
+  const char* labels[] = {"File #1", "File #2"};
+  for (std::size_t i = 0; i < request_.files.size(); ++i) {
+    context.files.emplace_back(labels[i], HeaderName(request_.files[i]));
+  }
+  if (!request_.output) return std::make_unique<StreamOutput>(out_, request_.format, context);
+  FileOutputOpen opened = FileOutput::Open(*request_.output, request_.format, context);
   if (opened.output == nullptr)
     Say(err_, "cannot write " + Name(*request_.output) + ": " + opened.error);
   return std::move(opened.output);
@@ -149,25 +198,55 @@ int Run::List() {
 
 int Run::Compare() {
   const std::filesystem::path &first = request_.files.at(0), &second = request_.files.at(1);
-  if (!Load(first, 1) || !Load(second, 2)) return kExitTrouble;
+  if ((request_.base && !Load(*request_.base, kBaseFile)) || !Load(first, 1) || !Load(second, 2)) {
+    return kExitTrouble;
+  }
 
   const auto output = OpenOutput();
   if (output == nullptr) return kExitTrouble;
-  RowsToOutput rows(s_.table, *output);
-  const bool equal = request_.mode == CompareMode::kEqual;
-  if (equal) {
-    ListEqualObjects(s_.table, request_.criteria, s_.filter, s_.status, rows, kNoPairLimit);
-  } else {
-    ListDifferentObjects(s_.table, request_.criteria, s_.filter, s_.status, rows);
+  int status = kExitOk;
+  switch (request_.mode) {
+    case CompareMode::kEqual: {
+      RowsToOutput rows(s_.table, *output);
+      ListEqualObjects(s_.table, request_.criteria, s_.filter, s_.status, rows, kNoPairLimit);
+      break;
+    }
+    case CompareMode::kDifferent: {
+      RowsToOutput rows(s_.table, *output);
+      ListDifferentObjects(s_.table, request_.criteria, s_.filter, s_.status, rows);
+      status = output->rows() > 0 ? kExitDifferent : kExitOk;
+      break;
+    }
+    case CompareMode::kChanges: {
+      KeyedRowsToOutput<ChangeStatus> rows(s_.table, *output, ListView::kChanges);
+      const ChangesResult result = ListChanges(s_.table, request_.criteria, s_.filter,
+                                               Listed<ChangeStatus>(), s_.status, rows);
+      if (request_.summary) output->WriteText(SummaryTable(ListView::kChanges, result.counts));
+      status = result.differs ? kExitDifferent : kExitOk;
+      break;
+    }
+    case CompareMode::kUpgrade: {
+      KeyedRowsToOutput<UpgradeResult> rows(s_.table, *output, ListView::kUpgrade);
+      const UpgradeAnalysis result = AnalyzeUpgrade(s_.table, request_.criteria, s_.filter,
+                                                    Listed<UpgradeResult>(), s_.status, rows);
+      if (request_.summary) output->WriteText(SummaryTable(ListView::kUpgrade, result.counts));
+      status = result.conflicts ? kExitDifferent : kExitOk;
+      break;
+    }
+    case CompareMode::kNone:
+      break;
   }
   if (!FinishOutput(*output)) return kExitTrouble;
   if (request_.pdf) {
     // The printout is of a list, as in the window, with the window's limit on equal pairs.
-    RunComparison(s_.ws, request_.mode, request_.criteria);
+    KeyedChoice listed;
+    listed.changes = Listed<ChangeStatus>();
+    listed.upgrade = Listed<UpgradeResult>();
+    RunComparison(s_.ws, request_.mode, request_.criteria, listed);
     for (const std::string& text : s_.messages.texts) Say(err_, "warning: " + text);
     if (!WritePdf(HeaderName(first), HeaderName(second))) return kExitTrouble;
   }
-  return !equal && output->rows() > 0 ? kExitDifferent : kExitOk;
+  return status;
 }
 
 }  // namespace

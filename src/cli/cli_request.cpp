@@ -15,9 +15,14 @@ enum class Option {
   kHideSystem,
   kEqual,
   kDifferent,
+  kChanges,
+  kBase,
   kCriteria,
+  kShow,
+  kSummary,
   kOutput,
   kFormat,
+  kRaw,
   kPdf
 };
 
@@ -30,7 +35,7 @@ struct OptionSpec {
 };
 
 // The options in the order --help lists them.
-constexpr std::array<OptionSpec, 10> kOptions = {{
+constexpr std::array<OptionSpec, 15> kOptions = {{
     {Option::kTypes, "types", "", "TYPES",
      "Object types to list, separated by commas, or all. Default: all but TableData."},
     {Option::kHideSystem, "hide-system", "", "",
@@ -39,13 +44,27 @@ constexpr std::array<OptionSpec, 10> kOptions = {{
      "compare: list the pairs of objects that are equal in both files."},
     {Option::kDifferent, "different", "", "",
      "compare: list the objects of each file that have no equal in the other."},
+    {Option::kChanges, "changes", "", "",
+     "compare: pair the objects by type and ID and list what changed, with a status and the "
+     "changed fields."},
+    {Option::kBase, "base", "", "BASE",
+     "compare: the upgrade analysis of FILE1 and FILE2 against the base file BASE."},
     {Option::kCriteria, "criteria", "", "LIST",
      "compare: what must be equal, separated by commas: type-id, name, version, date, time, "
      "size. Default: all six; empty: none."},
+    {Option::kShow, "show", "", "STATUSES",
+     "--changes: changed, only1, only2, same or all (default changed,only1,only2). --base: "
+     "unchanged, only1changed, only2changed, bothalike, conflict, only1added, only2added or all "
+     "(default all but unchanged)."},
+    {Option::kSummary, "summary", "", "",
+     "--changes, --base: the counts per type and status as a table instead of the rows."},
     {Option::kOutput, "output", "o", "FILE",
      "Write the rows to FILE (replaced whole, or not at all) instead of standard output."},
     {Option::kFormat, "format", "", "FORMAT",
-     "text (the saved list: quoted fields, Windows-1252), csv or json (UTF-8). Default: text."},
+     "text (the saved list: quoted fields, Windows-1252), csv, json, html (a report for a "
+     "browser) or ids (the IDs as filter lines). Default: text."},
+    {Option::kRaw, "raw", "", "",
+     "With --format=csv: cells as they are, without the guard against spreadsheet formulas."},
     {Option::kPdf, "pdf", "", "FILE", "Also write the printout of the rows as a PDF."},
     {Option::kHelp, "help", "h", "", "Show this help."},
     {Option::kVersion, "version", "v", "", "Show the version."},
@@ -59,10 +78,15 @@ constexpr std::string_view kUsage =
     "Commands:\n"
     "  list [--types=T1,T2,...|all] [--hide-system] FILE\n"
     "  compare --equal|--different [--criteria=LIST] [--types=...] [--hide-system] FILE1 FILE2\n"
-    "Both take [-o FILE] [--format=text|csv|json] [--pdf FILE].\n"
+    "  compare --changes [--show=STATUSES] [--summary] [--criteria=...] [--types=...]\n"
+    "          [--hide-system] FILE1 FILE2\n"
+    "  compare --base=BASE [--show=RESULTS] [--summary] [--criteria=...] [--types=...]\n"
+    "          [--hide-system] FILE1 FILE2\n"
+    "All take [-o FILE] [--format=text|csv|json|html|ids] [--raw] [--pdf FILE].\n"
     "\n"
-    "Exit status: 0 done (for compare --different: no differences), 1 compare --different\n"
-    "found differences, 2 trouble.\n";
+    "Exit status: 0 done; 1 when compare --different lists rows, when compare --changes finds\n"
+    "a changed object or one in one file only, when compare --base finds a conflict; 2\n"
+    "trouble.\n";
 
 const OptionSpec& Spec(Option option) {
   for (const OptionSpec& spec : kOptions) {
@@ -115,7 +139,9 @@ bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
 std::string OutputClash(const CliRequest& request) {
   for (const auto* output : {&request.output, &request.pdf}) {
     if (!*output) continue;
-    for (const std::filesystem::path& input : request.files) {
+    std::vector<std::filesystem::path> inputs = request.files;
+    if (request.base) inputs.push_back(*request.base);
+    for (const std::filesystem::path& input : inputs) {
       if (SameFile(**output, input)) {
         return "the output " + (*output)->string() + " is an input file; it would be replaced";
       }
@@ -159,6 +185,40 @@ ParsedTypes ParseTypes(std::string_view value) {
     filter.types[found] = true;
   }
   return {filter, {}};
+}
+
+unsigned DefaultStatuses(ListView view) {
+  unsigned bits = 0;
+  for (int status = 0; status < StatusCount(view); ++status) {
+    const bool listed = view == ListView::kChanges
+                            ? kDefaultChangeStatuses.Has(static_cast<ChangeStatus>(status))
+                            : kDefaultUpgradeResults.Has(static_cast<UpgradeResult>(status));
+    if (listed) bits |= 1u << status;
+  }
+  return bits;
+}
+
+ParsedStatuses ParseStatuses(ListView view, std::string_view value) {
+  std::string names;
+  for (int status = 0; status < StatusCount(view); ++status) {
+    names += (status == 0 ? "" : ", ") + std::string(StatusName(view, status));
+  }
+  const std::vector<std::string_view> parts = Parts(value);
+  if (parts.empty()) return {std::nullopt, "--show needs at least one of " + names + ", or all"};
+  unsigned bits = 0;
+  for (const std::string_view part : parts) {
+    if (Lower(part) == "all") {
+      bits |= (1u << StatusCount(view)) - 1;
+      continue;
+    }
+    const std::optional<int> status = StatusOfName(view, part);
+    if (!status) {
+      return {std::nullopt, "unknown status '" + std::string(part) + "' (the statuses are " +
+                                names + ", or all)"};
+    }
+    bits |= 1u << *status;
+  }
+  return {bits, {}};
 }
 
 ParsedCriteria ParseCriteria(std::string_view value) {
@@ -276,19 +336,44 @@ ParsedRequest ParseCliArguments(const std::vector<std::string>& arguments) {
   if (command != "list" && command != "compare") {
     return trouble("unknown command '" + command + "'; try --help");
   }
-  const bool equal = is_set(Option::kEqual), different = is_set(Option::kDifferent);
+  const bool equal = is_set(Option::kEqual), different = is_set(Option::kDifferent),
+             changes = is_set(Option::kChanges), upgrade = is_set(Option::kBase);
+  const int modes = equal + different + changes + upgrade;
   if (command == "compare") {
-    if (equal == different) return trouble("compare takes one of --equal and --different");
+    if (modes != 1) {
+      return trouble("compare takes one of --equal, --different, --changes and --base");
+    }
     if (positional.size() != 3) return trouble("compare takes exactly two files");
     request.command = CliCommand::kCompare;
-    request.mode = equal ? CompareMode::kEqual : CompareMode::kDifferent;
+    request.mode = equal       ? CompareMode::kEqual
+                   : different ? CompareMode::kDifferent
+                   : changes   ? CompareMode::kChanges
+                               : CompareMode::kUpgrade;
   } else {
-    if (equal || different || is_set(Option::kCriteria)) {
-      return trouble("--equal, --different and --criteria go with compare");
+    if (modes > 0 || is_set(Option::kCriteria)) {
+      return trouble("--equal, --different, --changes, --base and --criteria go with compare");
     }
     if (positional.size() != 2) return trouble("list takes exactly one file");
     request.command = CliCommand::kList;
   }
+  if (upgrade) {
+    if (value_of(Option::kBase).empty()) return trouble("--base needs a file name");
+    request.base = value_of(Option::kBase);
+  }
+  const ListView view = changes   ? ListView::kChanges
+                        : upgrade ? ListView::kUpgrade
+                                  : ListView::kObjects;
+  if (!HasStatus(view) && (is_set(Option::kShow) || is_set(Option::kSummary))) {
+    return trouble("--show and --summary go with compare --changes or --base");
+  }
+  if (is_set(Option::kShow)) {
+    ParsedStatuses statuses = ParseStatuses(view, value_of(Option::kShow));
+    if (!statuses.statuses) return trouble(statuses.error);
+    request.show = *statuses.statuses;
+  } else {
+    request.show = DefaultStatuses(view);
+  }
+  request.summary = is_set(Option::kSummary);
   for (std::size_t i = 1; i < positional.size(); ++i) request.files.emplace_back(positional[i]);
 
   if (is_set(Option::kOutput)) {
@@ -300,15 +385,19 @@ ParsedRequest ParseCliArguments(const std::vector<std::string>& arguments) {
     request.pdf = value_of(Option::kPdf);
   }
   if (is_set(Option::kFormat)) {
-    const std::string format = Lower(value_of(Option::kFormat));
-    if (format == "csv") {
-      request.format = ListFormat::kCsv;
-    } else if (format == "json") {
-      request.format = ListFormat::kJson;
-    } else if (format != "text") {
+    const std::optional<ListFormat> format = ListFormatNamed(value_of(Option::kFormat));
+    if (!format) {
       return trouble("unknown format '" + value_of(Option::kFormat) +
-                     "' (the formats are text, csv and json)");
+                     "' (the formats are text, csv, json, html and ids)");
     }
+    request.format = *format;
+  }
+  request.raw = is_set(Option::kRaw);
+  if (request.raw && request.format != ListFormat::kCsv) {
+    return trouble("--raw goes with --format=csv");
+  }
+  if (request.summary && is_set(Option::kFormat) && request.format != ListFormat::kCsv) {
+    return trouble("--summary writes a table in the CSV form; no other --format goes with it");
   }
   if (is_set(Option::kTypes)) {
     ParsedTypes types = ParseTypes(value_of(Option::kTypes));

@@ -8,6 +8,7 @@
 
 #include "commands/compare.h"
 #include "list/compare_criteria.h"
+#include "list/list_view.h"
 #include "list/row_filter.h"
 #include "output/list_formats.h"
 
@@ -21,7 +22,11 @@ struct CliRequest {
   CompareMode mode = CompareMode::kNone;  // compare: --equal or --different
   CompareCriteria criteria;
   RowFilter filter;
-  std::vector<std::filesystem::path> files;     // one to list, two to compare
+  std::vector<std::filesystem::path> files;   // one to list, two to compare
+  std::optional<std::filesystem::path> base;  // compare --base: the upgrade analysis's
+  unsigned show = 0;     // --changes, --base: the statuses listed, a bit per status's value
+  bool summary = false;  // --changes, --base: the counts instead of the rows
+  bool raw = false;      // --format=csv without the formula guard
   std::optional<std::filesystem::path> output;  // -o; standard output without it
   ListFormat format = ListFormat::kText;
   std::optional<std::filesystem::path> pdf;
@@ -41,6 +46,15 @@ struct ParsedTypes {
   std::string error;
 };
 ParsedTypes ParseTypes(std::string_view value);
+
+// The statuses of `view` a comma-separated list names (--show), a bit per status's value.
+struct ParsedStatuses {
+  std::optional<unsigned> statuses;
+  std::string error;
+};
+ParsedStatuses ParseStatuses(ListView view, std::string_view value);
+// What --show lists when it is not given: all but the unchanged.
+unsigned DefaultStatuses(ListView view);
 
 // A comma-separated choice of type-id, name, version, date, time and size, in any letter
 // case; empty means none.

@@ -17,13 +17,45 @@ class ListRows final : public ComparisonVisitor {
     if (rows <= std::numeric_limits<int>::max()) ws_.list.Reserve(static_cast<std::size_t>(rows));
   }
   bool Row(int file, int index) override {
-    AddObjectRow(ws_, file, index);
+    ObjectRow row = ObjectRow::FromRecord(ws_.table, file, index);
+    // The equal comparison's rows come in pairs: each pair is a group of its own.
+    if (pairs_) row.group = static_cast<std::uint32_t>(++rows_ + 1) / 2;
+    ws_.list.Append(row);
+    return true;
+  }
+  void PairUp() { pairs_ = true; }
+
+ private:
+  Workspace& ws_;
+  bool pairs_ = false;
+  long long rows_ = 0;
+};
+
+// Appends a keyed comparison's rows to the list, with their status, changed fields and group.
+template <class Status>
+class ListKeyedRows final : public KeyedVisitor<Status> {
+ public:
+  explicit ListKeyedRows(Workspace& ws) : ws_(ws) {}
+  void ExpectRows(long long rows) override {
+    if (rows <= std::numeric_limits<int>::max()) ws_.list.Reserve(static_cast<std::size_t>(rows));
+  }
+  bool Row(const KeyedRow<Status>& keyed) override {
+    ObjectRow row = ObjectRow::FromRecord(ws_.table, keyed.file, keyed.index);
+    row.status = static_cast<std::uint8_t>(keyed.status);
+    row.changed = static_cast<std::uint16_t>(keyed.changed);
+    row.group = static_cast<std::uint32_t>(keyed.group);
+    ws_.list.Append(row);
     return true;
   }
 
  private:
   Workspace& ws_;
 };
+
+template <class Status, int kCount>
+std::vector<long long> Totals(const KeyedCounts<Status, kCount>& counts) {
+  return {counts.total.values.begin(), counts.total.values.end()};
+}
 
 }  // namespace
 
@@ -32,7 +64,9 @@ void CompareEqual(Workspace& ws, const CompareCriteria& criteria, long long max_
   {
     ObjectList::ChangeScope scope(ws.list);
     ws.list.RemoveAll();
+    ws.list.SetView(ListView::kObjects);
     ListRows rows(ws);
+    rows.PairUp();
     result = ListEqualObjects(ws.table, criteria, ws.filter, ws.status, rows, max_pairs);
   }
   ws.status.SetPanelText(Panel::kCount, CountText(ws.list.RowCount()));
@@ -47,13 +81,43 @@ void CompareDifferent(Workspace& ws, const CompareCriteria& criteria) {
   {
     ObjectList::ChangeScope scope(ws.list);
     ws.list.RemoveAll();
+    ws.list.SetView(ListView::kObjects);
     ListRows rows(ws);
     ListDifferentObjects(ws.table, criteria, ws.filter, ws.status, rows);
   }
   ws.status.SetPanelText(Panel::kCount, CountText(ws.list.RowCount()));
 }
 
-void RunComparison(Workspace& ws, CompareMode mode, const CompareCriteria& criteria) {
+std::vector<long long> ShowChanges(Workspace& ws, const CompareCriteria& criteria,
+                                   ChangeStatuses listed) {
+  ChangesResult result;
+  {
+    ObjectList::ChangeScope scope(ws.list);
+    ws.list.RemoveAll();
+    ws.list.SetView(ListView::kChanges);
+    ListKeyedRows<ChangeStatus> rows(ws);
+    result = ListChanges(ws.table, criteria, ws.filter, listed, ws.status, rows);
+  }
+  ws.status.SetPanelText(Panel::kCount, CountText(ws.list.RowCount()));
+  return Totals(result.counts);
+}
+
+std::vector<long long> ShowUpgrade(Workspace& ws, const CompareCriteria& criteria,
+                                   UpgradeResults listed) {
+  UpgradeAnalysis result;
+  {
+    ObjectList::ChangeScope scope(ws.list);
+    ws.list.RemoveAll();
+    ws.list.SetView(ListView::kUpgrade);
+    ListKeyedRows<UpgradeResult> rows(ws);
+    result = AnalyzeUpgrade(ws.table, criteria, ws.filter, listed, ws.status, rows);
+  }
+  ws.status.SetPanelText(Panel::kCount, CountText(ws.list.RowCount()));
+  return Totals(result.counts);
+}
+
+std::vector<long long> RunComparison(Workspace& ws, CompareMode mode,
+                                     const CompareCriteria& criteria, const KeyedChoice& listed) {
   switch (mode) {
     case CompareMode::kEqual:
       CompareEqual(ws, criteria);
@@ -61,9 +125,14 @@ void RunComparison(Workspace& ws, CompareMode mode, const CompareCriteria& crite
     case CompareMode::kDifferent:
       CompareDifferent(ws, criteria);
       break;
+    case CompareMode::kChanges:
+      return ShowChanges(ws, criteria, listed.changes);
+    case CompareMode::kUpgrade:
+      return ShowUpgrade(ws, criteria, listed.upgrade);
     case CompareMode::kNone:
       break;
   }
+  return {};
 }
 
 }  // namespace quillet

@@ -1,12 +1,22 @@
 #pragma once
 
+#include <vector>
+
 #include "commands/workspace.h"
+#include "list/changes.h"
 #include "list/compare_criteria.h"
+#include "list/upgrade.h"
 
 namespace quillet {
 
 // Which comparison the criteria dialog runs on OK; the toolbar command that opens it says.
-enum class CompareMode { kNone, kEqual, kDifferent };
+enum class CompareMode { kNone, kEqual, kDifferent, kChanges, kUpgrade };
+
+// Which statuses the keyed comparisons list.
+struct KeyedChoice {
+  ChangeStatuses changes = kDefaultChangeStatuses;
+  UpgradeResults upgrade = kDefaultUpgradeResults;
+};
 
 // With few boxes ticked two files of 20000 objects give up to 400 million equal pairs, which no
 // list holds. The window lists this many pairs (two rows each, about 290 MB) and says how many
@@ -19,7 +29,18 @@ void CompareEqual(Workspace& ws, const CompareCriteria& criteria,
                   long long max_pairs = kEqualPairLimit);
 void CompareDifferent(Workspace& ws, const CompareCriteria& criteria);
 
-// The comparison of `mode`; nothing for kNone.
-void RunComparison(Workspace& ws, CompareMode mode, const CompareCriteria& criteria);
+// Replace the list with the changes between file #1 and file #2, or with the upgrade analysis
+// of both against the base: rows with a status each, the rows of a pair or triple together.
+// Give the number of keys (pairs, triples, lone objects) of each status, by the status's value,
+// whatever is listed.
+std::vector<long long> ShowChanges(Workspace& ws, const CompareCriteria& criteria,
+                                   ChangeStatuses listed);
+std::vector<long long> ShowUpgrade(Workspace& ws, const CompareCriteria& criteria,
+                                   UpgradeResults listed);
+
+// The comparison of `mode`; nothing for kNone. Gives the keyed comparisons' counts.
+std::vector<long long> RunComparison(Workspace& ws, CompareMode mode,
+                                     const CompareCriteria& criteria,
+                                     const KeyedChoice& listed = {});
 
 }  // namespace quillet

@@ -34,6 +34,7 @@ void ShowFileObjects(Workspace& ws, int file) {
 void RefreshList(Workspace& ws) {
   ObjectList::ChangeScope scope(ws.list);
   ws.list.RemoveAll();
+  ws.list.SetView(ListView::kObjects);
   ShowFileObjects(ws, 1);
   ShowFileObjects(ws, 2);
 }

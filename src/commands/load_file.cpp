@@ -9,6 +9,8 @@ LoadResult LoadObjectFile(Workspace& ws, const std::filesystem::path& file_name,
   if (opened.status == OpenStatus::kMissing) return {};
 
   ws.list.RemoveRowsOfFile(file);
+  // What is left of a keyed comparison is no longer its result: its statuses would lie.
+  ws.list.SetView(ListView::kObjects);
   ws.status.ShowFilePanel(file, file_name);
   ws.status.SetPanelText(Panel::kActivity, "Analyzing...");
   ws.status.SetPanelText(Panel::kProgress, "");

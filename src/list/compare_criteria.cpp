@@ -32,6 +32,22 @@ bool CompareCriteria::Counts(Field field) const {
   return true;
 }
 
+std::string CriteriaText(const CompareCriteria& criteria, bool keyed) {
+  std::string text;
+  const auto add = [&](bool ticked, const char* name) {
+    if (!ticked) return;
+    if (!text.empty()) text += ", ";
+    text += name;
+  };
+  add(keyed || criteria.use_type_id, "Type and ID");
+  add(criteria.use_name, "Name");
+  add(criteria.use_version, "Version");
+  add(criteria.use_date, "Date");
+  add(criteria.use_time, "Time");
+  add(criteria.use_bsize, "BLOB size");
+  return text.empty() ? "nothing" : text;
+}
+
 bool SameType(const ObjectTable& table, const CompareCriteria& criteria, int i, int j) {
   return SameField(table, criteria, Field::kType, i, j);
 }

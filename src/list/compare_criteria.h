@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "objects/object_table.h"
 
 namespace quillet {
@@ -21,6 +23,11 @@ struct CompareCriteria {
 
   bool operator==(const CompareCriteria&) const = default;
 };
+
+// What the boxes ticked count, for a report: "Type and ID, Name, Version, Date, Time, BLOB
+// size"; "nothing" when no box is ticked. In a keyed comparison type and ID are the key, so
+// they always count.
+std::string CriteriaText(const CompareCriteria& criteria, bool keyed);
 
 // The field tests. i is a record (1-based) of file #1, j one of file #2. A field that does not
 // count passes; one that counts passes when its full-width texts are the same bytes: letter

@@ -37,6 +37,9 @@ template <class Status>
 class KeyedVisitor {
  public:
   virtual ~KeyedVisitor() = default;
+  // Told before the first row: how many groups of each status there are (by the status's
+  // value), whatever is listed; a report shows them above its rows.
+  virtual void Counted(std::span<const long long> /*groups_by_status*/) {}
   // Told before the first row.
   virtual void ExpectRows(long long /*rows*/) {}
   // Returning false ends the listing; the counts and the status still reach their end state.
@@ -138,6 +141,7 @@ class KeyedGroups {
     for (const Group& group : groups_) {
       if (listed.Has(group.status)) expected += group.row_count;
     }
+    visitor.Counted(counts_.total.values);
     visitor.ExpectRows(expected);
 
     long long rows = 0;

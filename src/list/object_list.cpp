@@ -43,6 +43,12 @@ void ObjectList::RemoveAll() {
   rows_.clear();
 }
 
+void ObjectList::SetView(ListView view) {
+  if (view == view_) return;
+  ChangeScope scope(*this);  // the view's columns change with it
+  view_ = view;
+}
+
 void ObjectList::Reserve(std::size_t rows) { rows_.reserve(rows); }
 
 void ObjectList::SortByColumn(Column column, bool ascending) {

@@ -42,9 +42,13 @@ class ObjectList {
   std::string_view CellText(int row, Column column) const { return View(row).Cell(column); }
   RowView View(int row) const { return ViewOf(Row(row)); }
   RowView ViewOf(const ObjectRow& row) const {
-    return {row.file, table_.Record(row.file, static_cast<int>(row.index)), row.status,
-            row.changed};
+    return {row.file,    table_.Record(row.file, static_cast<int>(row.index)),
+            view_,       row.status,
+            row.changed, row.group};
   }
+  // What the rows are: objects, or a keyed comparison's result with a status each.
+  ListView view() const { return view_; }
+  void SetView(ListView view);
   const std::vector<ObjectRow>& Rows() const { return rows_; }
   const ObjectTable& table() const { return table_; }
 
@@ -60,6 +64,7 @@ class ObjectList {
 
  private:
   const ObjectTable& table_;
+  ListView view_ = ListView::kObjects;
   std::vector<ObjectRow> rows_;
   ListObserver* observer_ = nullptr;
   int change_depth_ = 0;

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "list/columns.h"
+#include "list/list_view.h"
 #include "objects/object_table.h"
 
 namespace quillet {
@@ -19,7 +20,7 @@ constexpr std::string_view FileTag(int file) { return file == 2 ? "  " : file ==
 struct ObjectRow {
   std::uint32_t index = 1;    // the record, 1-based
   std::uint8_t file = 1;      // 0 (the base), 1 or 2
-  std::uint8_t status = 0;    // a comparison view's status of the row; 0 where there is none
+  std::uint8_t status = 0;    // in a view with statuses, the row's (see ListView)
   std::uint16_t changed = 0;  // the fields that differ, a bit per Field
   std::uint32_t group = 0;    // rows shown together (a pair) share it
 
@@ -40,8 +41,13 @@ static_assert(sizeof(ObjectRow) <= 16);
 struct RowView {
   int file = 1;
   std::string_view record;
+  ListView view = ListView::kObjects;
   std::uint8_t status = 0;
-  std::uint16_t changed = 0;
+  std::uint16_t changed = 0;  // the fields that differ within the row's pair, a bit per Field
+  std::uint32_t group = 0;    // rows shown together (a pair) share it
+
+  // "Changed", "Only in #1"; empty in a view without statuses.
+  std::string_view StatusText() const { return quillet::StatusText(view, status); }
 
   std::string_view Cell(Column column) const {
     if (column == Column::kFile) return FileTag(file);

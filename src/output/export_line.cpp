@@ -1,5 +1,6 @@
 #include "output/export_line.h"
 
+#include "list/changed_fields.h"
 #include "objects/text.h"
 
 namespace quillet {
@@ -11,6 +12,13 @@ void AppendExportLine(std::string& out, const RowView& row) {
   for (int f = 0; f < kFieldCount; ++f) {
     out += ",\"";
     out += TrimBlanks(row.Cell(ColumnOf(static_cast<Field>(f))));
+    out += '"';
+  }
+  if (HasStatus(row.view)) {
+    out += ",\"";
+    out += row.StatusText();
+    out += "\",\"";
+    out += ChangedFieldsText(row.changed);
     out += '"';
   }
   out += "\r\n";

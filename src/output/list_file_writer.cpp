@@ -11,21 +11,43 @@ constexpr std::size_t kPiece = 256 * 1024;
 
 }  // namespace
 
-RowOutput::RowOutput(ListFormat format) : formatter_(format) {
+RowOutput::RowOutput(ListFormat format, const ListContext& context)
+    : context_(context), format_(format) {
   buffer_.reserve(kPiece + 4096);
-  formatter_.Begin(buffer_);
+}
+
+void RowOutput::SetCounts(std::vector<std::pair<std::string, long long>> counts) {
+  context_.counts = std::move(counts);
+}
+
+// The format starts with the first row, so what is told before it (the counts) is in the
+// report's title block.
+void RowOutput::Begin() {
+  if (formatter_ != nullptr) return;
+  formatter_ = ListFormatter::Make(format_, context_);
+  formatter_->Begin(buffer_);
 }
 
 RowOutput::~RowOutput() = default;
 
 bool RowOutput::Add(const RowView& row) {
-  formatter_.AddRow(buffer_, row);
+  Begin();
+  formatter_->AddRow(buffer_, row);
   ++rows_;
   return buffer_.size() < kPiece || Flush();
 }
 
+bool RowOutput::WriteText(std::string_view text) {
+  text_only_ = true;
+  buffer_ += text;
+  return buffer_.size() < kPiece || Flush();
+}
+
 bool RowOutput::Finish() {
-  formatter_.End(buffer_);
+  if (!text_only_) {
+    Begin();
+    formatter_->End(buffer_);
+  }
   return Flush() && (ok_ = Complete());
 }
 
@@ -36,14 +58,16 @@ bool RowOutput::Flush() {
   return ok_;
 }
 
-FileOutputOpen FileOutput::Open(const std::filesystem::path& path, ListFormat format) {
+FileOutputOpen FileOutput::Open(const std::filesystem::path& path, ListFormat format,
+                                const ListContext& context) {
   AtomicFileOpen opened = AtomicFile::Open(path);
   if (opened.file == nullptr) return {nullptr, opened.error};
-  return {std::unique_ptr<FileOutput>(new FileOutput(std::move(opened.file), format)), {}};
+  return {std::unique_ptr<FileOutput>(new FileOutput(std::move(opened.file), format, context)), {}};
 }
 
-FileOutput::FileOutput(std::unique_ptr<AtomicFile> file, ListFormat format)
-    : RowOutput(format), file_(std::move(file)) {}
+FileOutput::FileOutput(std::unique_ptr<AtomicFile> file, ListFormat format,
+                       const ListContext& context)
+    : RowOutput(format, context), file_(std::move(file)) {}
 
 bool FileOutput::WriteBytes(const std::string& bytes) { return file_->Write(bytes); }
 
@@ -62,8 +86,9 @@ bool StreamOutput::Complete() {
 }
 
 std::string WriteListFile(const std::filesystem::path& path, const ObjectList& list,
-                          ListFormat format, const std::function<void(int)>& progress) {
-  FileOutputOpen opened = FileOutput::Open(path, format);
+                          ListFormat format, const ListContext& context,
+                          const std::function<void(int)>& progress) {
+  FileOutputOpen opened = FileOutput::Open(path, format, context);
   if (opened.output == nullptr) return opened.error;
   opened.output->SetProgress(progress);
   for (const ObjectRow& row : list.Rows()) {

@@ -16,13 +16,17 @@ namespace quillet {
 // a list of any length passes through a buffer of fixed size.
 class RowOutput {
  public:
-  explicit RowOutput(ListFormat format);
+  RowOutput(ListFormat format, const ListContext& context);
   virtual ~RowOutput();
   RowOutput(const RowOutput&) = delete;
   RowOutput& operator=(const RowOutput&) = delete;
 
+  // The counts per status, for a report's title block; told before the first row.
+  void SetCounts(std::vector<std::pair<std::string, long long>> counts);
   // False once anything could not be written.
   bool Add(const RowView& row);
+  // Text of its own instead of rows (a summary); nothing of the format goes with it.
+  bool WriteText(std::string_view text);
   // Writes the rest and completes the output; false when anything failed.
   bool Finish();
   int rows() const { return rows_; }
@@ -39,12 +43,16 @@ class RowOutput {
 
  private:
   bool Flush();
+  void Begin();
 
-  ListFormatter formatter_;
+  ListContext context_;
+  ListFormat format_;
+  std::unique_ptr<ListFormatter> formatter_;
   std::string buffer_;
   std::function<void(int)> progress_;
   int rows_ = 0;
   bool ok_ = true;
+  bool text_only_ = false;
 };
 
 class FileOutput;
@@ -57,11 +65,12 @@ struct FileOutputOpen {
 // Writes a file whole or not at all (see AtomicFile).
 class FileOutput final : public RowOutput {
  public:
-  static FileOutputOpen Open(const std::filesystem::path& path, ListFormat format);
+  static FileOutputOpen Open(const std::filesystem::path& path, ListFormat format,
+                             const ListContext& context = {});
   std::string Error() const override { return file_->error(); }
 
  private:
-  FileOutput(std::unique_ptr<AtomicFile> file, ListFormat format);
+  FileOutput(std::unique_ptr<AtomicFile> file, ListFormat format, const ListContext& context);
   bool WriteBytes(const std::string& bytes) override;
   bool Complete() override;
 
@@ -71,7 +80,8 @@ class FileOutput final : public RowOutput {
 // Writes to a stream such as standard output.
 class StreamOutput final : public RowOutput {
  public:
-  StreamOutput(std::FILE* stream, ListFormat format) : RowOutput(format), stream_(stream) {}
+  StreamOutput(std::FILE* stream, ListFormat format, const ListContext& context = {})
+      : RowOutput(format, context), stream_(stream) {}
   std::string Error() const override { return error_; }
 
  private:
@@ -82,9 +92,9 @@ class StreamOutput final : public RowOutput {
   std::string error_;
 };
 
-// Every row of the list to `path`, whole or not at all. Empty when written, else why not.
+// Every row the list shows to `path`, whole or not at all. Empty when written, else why not.
 std::string WriteListFile(const std::filesystem::path& path, const ObjectList& list,
-                          ListFormat format,
+                          ListFormat format, const ListContext& context = {},
                           const std::function<void(int rows_written)>& progress = {});
 
 }  // namespace quillet

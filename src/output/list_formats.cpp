@@ -2,28 +2,17 @@
 
 #include <cstdio>
 
+#include "list/changed_fields.h"
 #include "objects/code_page.h"
 #include "objects/text.h"
 #include "output/export_line.h"
+#include "output/html_report.h"
+#include "output/id_lines.h"
 
 namespace quillet {
 namespace {
 
 char FileNumber(const RowView& row) { return static_cast<char>('0' + row.file); }
-
-// A Windows-1252 text as a CSV field in UTF-8, quoted only where it must be.
-void AppendCsvField(std::string& out, std::string_view text) {
-  if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
-    AppendWindows1252AsUtf8(out, text);
-    return;
-  }
-  out += '"';
-  for (char c : text) {
-    if (c == '"') out += '"';
-    AppendWindows1252AsUtf8(out, {&c, 1});
-  }
-  out += '"';
-}
 
 // A Windows-1252 text as a JSON string in UTF-8.
 void AppendJsonString(std::string& out, std::string_view text) {
@@ -58,53 +47,131 @@ void AppendJsonString(std::string& out, std::string_view text) {
   out += '"';
 }
 
-}  // namespace
+class TextFormat final : public ListFormatter {
+ public:
+  void AddRow(std::string& out, const RowView& row) override { AppendExportLine(out, row); }
+};
 
-void ListFormatter::Begin(std::string& out) {
-  if (format_ == ListFormat::kCsv) {
-    for (const ColumnInfo& column : kColumns) {
-      if (&column != &kColumns.front()) out += ',';
-      out += column.header;
+class CsvFormat final : public ListFormatter {
+ public:
+  explicit CsvFormat(const ListContext& context) : context_(context) {}
+
+  void Begin(std::string& out) override {
+    const std::vector<std::string_view> columns = OutputColumns(context_.view);
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+      if (i > 0) out += ',';
+      out += columns[i];
     }
     out += "\r\n";
-  } else if (format_ == ListFormat::kJson) {
-    out += '[';
   }
+  void AddRow(std::string& out, const RowView& row) override {
+    out += FileNumber(row);
+    for (int column = 1; column < kColumnCount; ++column) {
+      out += ',';
+      AppendCsvField(out, TrimBlanks(row.Cell(ColumnAt(column))), context_.raw_csv);
+    }
+    if (HasStatus(context_.view)) {
+      out += ',';
+      AppendCsvField(out, row.StatusText(), context_.raw_csv);
+      out += ',';
+      AppendCsvField(out, ChangedFieldsText(row.changed), context_.raw_csv);
+    }
+    out += "\r\n";
+  }
+
+ private:
+  ListContext context_;
+};
+
+class JsonFormat final : public ListFormatter {
+ public:
+  explicit JsonFormat(ListView view) : view_(view) {}
+
+  void Begin(std::string& out) override { out += '['; }
+  void AddRow(std::string& out, const RowView& row) override {
+    out += first_row_ ? "\n" : ",\n";
+    first_row_ = false;
+    out += "  {";
+    AppendJsonString(out, Info(Column::kFile).header);
+    out += ": ";
+    out += FileNumber(row);
+    for (int column = 1; column < kColumnCount; ++column) {
+      Member(out, kColumns[column].header, TrimBlanks(row.Cell(ColumnAt(column))));
+    }
+    if (HasStatus(view_)) {
+      Member(out, "Status", row.StatusText());
+      Member(out, "Changed", ChangedFieldsText(row.changed));
+    }
+    out += '}';
+  }
+  void End(std::string& out) override { out += first_row_ ? "]\n" : "\n]\n"; }
+
+ private:
+  static void Member(std::string& out, std::string_view name, std::string_view value) {
+    out += ", ";
+    AppendJsonString(out, name);
+    out += ": ";
+    AppendJsonString(out, value);
+  }
+
+  ListView view_;
+  bool first_row_ = true;
+};
+
+}  // namespace
+
+std::optional<ListFormat> ListFormatNamed(std::string_view name) {
+  std::string lower(name);
+  for (char& c : lower) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  if (lower == "text") return ListFormat::kText;
+  if (lower == "csv") return ListFormat::kCsv;
+  if (lower == "json") return ListFormat::kJson;
+  if (lower == "html") return ListFormat::kHtml;
+  if (lower == "ids") return ListFormat::kIds;
+  return std::nullopt;
 }
 
-void ListFormatter::AddRow(std::string& out, const RowView& row) {
-  switch (format_) {
-    case ListFormat::kText:
-      AppendExportLine(out, row);
-      break;
+std::unique_ptr<ListFormatter> ListFormatter::Make(ListFormat format, const ListContext& context) {
+  switch (format) {
     case ListFormat::kCsv:
-      out += FileNumber(row);
-      for (int column = 1; column < kColumnCount; ++column) {
-        out += ',';
-        AppendCsvField(out, TrimBlanks(row.Cell(ColumnAt(column))));
-      }
-      out += "\r\n";
-      break;
+      return std::make_unique<CsvFormat>(context);
     case ListFormat::kJson:
-      out += first_row_ ? "\n" : ",\n";
-      out += "  {";
-      AppendJsonString(out, Info(Column::kFile).header);
-      out += ": ";
-      out += FileNumber(row);
-      for (int column = 1; column < kColumnCount; ++column) {
-        out += ", ";
-        AppendJsonString(out, kColumns[column].header);
-        out += ": ";
-        AppendJsonString(out, TrimBlanks(row.Cell(ColumnAt(column))));
-      }
-      out += '}';
+      return std::make_unique<JsonFormat>(context.view);
+    case ListFormat::kHtml:
+      return MakeHtmlReport(context);
+    case ListFormat::kIds:
+      return MakeIdLines();
+    case ListFormat::kText:
       break;
   }
-  first_row_ = false;
+  return std::make_unique<TextFormat>();
 }
 
-void ListFormatter::End(std::string& out) {
-  if (format_ == ListFormat::kJson) out += first_row_ ? "]\n" : "\n]\n";
+std::vector<std::string_view> OutputColumns(ListView view) {
+  std::vector<std::string_view> columns;
+  for (const ColumnInfo& column : kColumns) columns.push_back(column.header);
+  if (HasStatus(view)) {
+    columns.push_back("Status");
+    columns.push_back("Changed");
+  }
+  return columns;
+}
+
+void AppendCsvField(std::string& out, std::string_view text, bool raw) {
+  // Names and versions come in files users receive from others: a cell that starts like a
+  // formula would run as one in a spreadsheet.
+  const bool formula =
+      !raw && !text.empty() && std::string_view("=+-@\t\r").find(text[0]) != std::string_view::npos;
+  const bool quoted = text.find_first_of(",\"\r\n") != std::string_view::npos;
+  if (quoted) out += '"';
+  if (formula) out += '\'';
+  for (char c : text) {
+    if (c == '"') out += '"';
+    AppendWindows1252AsUtf8(out, {&c, 1});
+  }
+  if (quoted) out += '"';
 }
 
 }  // namespace quillet

@@ -340,7 +340,7 @@ void FrmMain::SaveObjectList(const QString& file_name) {
     return;
   }
   const std::string error =
-      WriteListFile(ToPath(file_name), list_, ListFormat::kText,
+      WriteListFile(ToPath(file_name), list_, ListFormat::kText, {},
                     [&](int written) { SetProgress(100.0 * written / rows); });
   // The reason goes on a line of its own, below the message users know.
   if (!error.empty()) {

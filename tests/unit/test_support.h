@@ -84,7 +84,13 @@ std::string Padded(std::string_view text, std::size_t width);
 struct TestRow {
   int file;
   std::string record;
-  operator RowView() const { return {file, record}; }  // NOLINT: used as the view it is
+  ListView view = ListView::kObjects;
+  std::uint8_t status = 0;
+  std::uint16_t changed = 0;
+  std::uint32_t group = 0;
+  operator RowView() const {  // NOLINT: used as the view it is
+    return {file, record, view, status, changed, group};
+  }
   std::string_view Cell(Column column) const { return RowView(*this).Cell(column); }
 };
 TestRow RowOf(int file, std::initializer_list<std::string_view> texts);

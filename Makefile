@@ -5,11 +5,15 @@ SOURCES = $(shell git ls-files '*.cpp' '*.h' 2>/dev/null)
 
 ASAN_DIR ?= build-asan
 SANITIZE = -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
+WINDOWS_DIR ?= build-windows
+# Wine of its own in the build folder, quiet, and without offering to install Mono or Gecko.
+WINE_ENV = WINEPREFIX=$(CURDIR)/$(WINDOWS_DIR)/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
+  DISPLAY=
 FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_FLAGS = -fsanitize=address,undefined -fno-sanitize-recover=all -fsanitize=fuzzer-no-link
 
-.PHONY: all deps configure build run test test-asan bench format format-check tidy clean fuzz-build fuzz-replay fuzz
+.PHONY: all deps configure build run test test-asan test-windows bench format format-check tidy clean fuzz-build fuzz-replay fuzz
 
 all: build
 
@@ -45,6 +49,17 @@ test-asan: deps
 	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
 	  UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --output-on-failure -j2
+
+# The core and its unit tests built for Windows with MinGW-w64 and run under Wine. There is no Qt
+# for Windows here, so the window and quillet-cli are not built.
+test-windows: deps
+	cmake -S . -B $(WINDOWS_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) \
+	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake -DQUILLET_BUILD_QT=OFF \
+	  -DQUILLET_BUILD_BENCH=OFF -DQUILLET_GTEST_SOURCE=/usr/src/googletest
+	cmake --build $(WINDOWS_DIR) --target quillet_unit_tests quillet-gen quillet_resources
+	$(WINE_ENV) wineboot --init >/dev/null 2>&1
+	cd $(WINDOWS_DIR) && $(WINE_ENV) ctest --output-on-failure; \
+	  status=$$?; $(WINE_ENV) wineserver --wait; exit $$status
 
 bench: build
 	$(BUILD_DIR)/bin/quillet_bench

@@ -1,12 +1,7 @@
 #include "objects/byte_source.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
-
-#include "runtime/system_error.h"
 
 namespace quillet {
 
@@ -23,46 +18,10 @@ bool MemorySource::Rewind() {
 }
 
 OpenResult FileSource::Open(const std::filesystem::path& file_name) {
-  namespace fs = std::filesystem;
-  std::error_code ec;
-  const fs::file_status file_status = fs::status(file_name, ec);
-  if (file_name.empty() || file_status.type() == fs::file_type::not_found) {
-    return {OpenStatus::kMissing, nullptr, {}};
-  }
-  if (ec) return {OpenStatus::kUnreadable, nullptr, ReasonText(ec)};
-  if (file_status.type() == fs::file_type::directory) {
-    return {OpenStatus::kUnreadable, nullptr, "it is a folder"};
-  }
-  if (file_status.type() != fs::file_type::regular) {
-    return {OpenStatus::kUnreadable, nullptr, "it is not a regular file"};
-  }
-  std::FILE* file = std::fopen(file_name.c_str(), "rb");
-  if (file == nullptr) return {OpenStatus::kUnreadable, nullptr, ReasonText(errno)};
-  // The reader reads in large blocks of its own; a second buffer would only copy.
-  std::setvbuf(file, nullptr, _IONBF, 0);
-  return {OpenStatus::kOpened, std::unique_ptr<FileSource>(new FileSource(file)), {}};
-}
-
-FileSource::~FileSource() { std::fclose(file_); }
-
-std::size_t FileSource::Read(char* destination, std::size_t n) {
-  if (failed_) return 0;
-  const std::size_t count = std::fread(destination, 1, n, file_);
-  if (count < n && std::ferror(file_)) {
-    failed_ = true;
-    error_ = ReasonText(errno);
-  }
-  return count;
-}
-
-bool FileSource::Rewind() {
-  if (failed_) return false;
-  if (std::fseek(file_, 0, SEEK_SET) != 0) {
-    failed_ = true;
-    error_ = ReasonText(errno);
-    return false;
-  }
-  return true;
+  InputFileOpen opened = InputFile::Open(file_name);
+  if (opened.file == nullptr) return {opened.status, nullptr, std::move(opened.error)};
+  return {
+      OpenStatus::kOpened, std::unique_ptr<FileSource>(new FileSource(std::move(opened.file))), {}};
 }
 
 }  // namespace quillet

@@ -1,10 +1,11 @@
 #pragma once
 
-#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
+
+#include "runtime/input_file.h"
 
 namespace quillet {
 
@@ -38,7 +39,7 @@ class MemorySource final : public ByteSource {
 
 class FileSource;
 
-enum class OpenStatus { kOpened, kMissing, kUnreadable };
+using OpenStatus = InputStatus;
 
 struct OpenResult {
   OpenStatus status = OpenStatus::kMissing;
@@ -48,25 +49,21 @@ struct OpenResult {
 
 class FileSource final : public ByteSource {
  public:
-  // Only regular files are opened: a folder, a pipe or a device is refused before it is opened,
-  // so a pipe without a writer cannot block the program.
+  // Only regular files are read: a folder, a pipe or a device is refused, and a pipe without a
+  // writer cannot block the program, even one put in the file's place while it is opened.
   static OpenResult Open(const std::filesystem::path& file_name);
 
-  ~FileSource() override;
-  FileSource(const FileSource&) = delete;
-  FileSource& operator=(const FileSource&) = delete;
-
-  std::size_t Read(char* destination, std::size_t n) override;
-  bool Rewind() override;
-  bool Failed() const override { return failed_; }
-  std::string ErrorText() const override { return error_; }
+  std::size_t Read(char* destination, std::size_t n) override {
+    return file_->Read(destination, n);
+  }
+  bool Rewind() override { return file_->Rewind(); }
+  bool Failed() const override { return file_->failed(); }
+  std::string ErrorText() const override { return file_->error(); }
 
  private:
-  explicit FileSource(std::FILE* file) : file_(file) {}
+  explicit FileSource(std::unique_ptr<InputFile> file) : file_(std::move(file)) {}
 
-  std::FILE* file_;
-  bool failed_ = false;
-  std::string error_;
+  std::unique_ptr<InputFile> file_;
 };
 
 }  // namespace quillet

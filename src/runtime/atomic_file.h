@@ -19,6 +19,10 @@ struct AtomicFileOpen {
 // there stays exactly as it was. A target that exists but is not a regular file (a folder, a
 // device, a pipe, after following links) is refused, never replaced; a symbolic link is written
 // through, so the link stays and its target gets the new bytes.
+//
+// One exception: in a folder the user may not write, a file the user may write is written in
+// place (and cut to the new length on Commit), since nothing can be put beside it there. Every
+// write is still checked, but a failure part-way leaves it part-written.
 class AtomicFile {
  public:
   static AtomicFileOpen Open(const std::filesystem::path& target);

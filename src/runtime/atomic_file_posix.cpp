@@ -14,8 +14,8 @@ namespace fs = std::filesystem;
 
 struct AtomicFile::Native {
   int fd = -1;
-  fs::path temporary;
-  fs::path target;  // the file itself, a link followed
+  fs::path temporary;  // empty when writing in place
+  fs::path target;     // the file itself, a link followed
   bool committed = false;
 };
 
@@ -33,6 +33,22 @@ int CreateBeside(const fs::path& target, fs::path& created) {
     if (fd >= 0 || errno != EEXIST) return fd;
   }
   return -1;
+}
+
+// The target itself, opened for writing without truncating it, when it is still the regular
+// file that was looked at. -1 when it cannot be written.
+int OpenInPlace(const fs::path& target, const struct stat& looked_at) {
+  const int fd = ::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) return -1;
+  struct stat info {};
+  const int flags = ::fcntl(fd, F_GETFL);
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_dev != looked_at.st_dev ||
+      info.st_ino != looked_at.st_ino || flags < 0 ||
+      ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
 }
 
 }  // namespace
@@ -58,8 +74,17 @@ AtomicFileOpen AtomicFile::Open(const fs::path& target) {
 
   native->fd = CreateBeside(native->target, native->temporary);
   if (native->fd < 0) {
+    const int error_number = errno;
     native->temporary.clear();
-    return {nullptr, ErrnoText()};
+    // A folder the user may not write, holding a file the user may: nothing can be put beside
+    // the file, so it is written in place. Not atomic, but the only way the save can be done.
+    if (exists && (error_number == EACCES || error_number == EPERM)) {
+      native->fd = OpenInPlace(native->target, info);
+      if (native->fd >= 0) {
+        return {std::unique_ptr<AtomicFile>(new AtomicFile(std::move(native))), {}};
+      }
+    }
+    return {nullptr, ReasonText(error_number)};
   }
   // The new file keeps the old one's permissions; a new one gets the usual ones.
   if (exists) ::fchmod(native->fd, info.st_mode & 07777);
@@ -84,10 +109,19 @@ bool AtomicFile::Write(std::string_view bytes) {
 
 bool AtomicFile::Commit() {
   if (!error_.empty()) return false;
+  if (native_->temporary.empty()) {
+    // In place: what is left of a longer old file goes.
+    const off_t length = ::lseek(native_->fd, 0, SEEK_CUR);
+    if (length < 0 || ::ftruncate(native_->fd, length) != 0) return Fail(ErrnoText());
+  }
   if (::fsync(native_->fd) != 0) return Fail(ErrnoText());
   const int fd = native_->fd;
   native_->fd = -1;
   if (::close(fd) != 0) return Fail(ErrnoText());
+  if (native_->temporary.empty()) {
+    native_->committed = true;
+    return true;
+  }
   if (::rename(native_->temporary.c_str(), native_->target.c_str()) != 0) return Fail(ErrnoText());
   native_->committed = true;
   return true;

@@ -2,89 +2,32 @@
 // status and the messages.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "cli/cli_support.h"
 #include "gen/generator.h"
-#include "support/temp_dir.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 namespace gen = quillet::gen;
-
-struct Outcome {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string Slurp(const fs::path& path) {
-  std::ifstream stream(path, std::ios::binary);
-  std::ostringstream text;
-  text << stream.rdbuf();
-  return text.str();
-}
-
-std::string Quote(const std::string& text) {
-  std::string quoted = "'";
-  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
-
-class CliTest : public ::testing::Test {
- protected:
-  // `prefix` goes before the program, for running it as another user.
-  Outcome Run(const std::string& arguments, const std::string& prefix = "") {
-    const fs::path out = dir_ / "stdout", err = dir_ / "stderr";
-    const std::string command = prefix + " " + Quote(QUILLET_CLI) + " " + arguments + " >" +
-                                Quote(out.string()) + " 2>" + Quote(err.string()) + " </dev/null";
-    const int raw = std::system(command.c_str());
-    Outcome outcome;
-    outcome.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    outcome.out = Slurp(out);
-    outcome.err = Slurp(err);
-    return outcome;
-  }
-
-  std::string Write(const std::string& name, const std::string& bytes) {
-    const fs::path path = dir_ / name;
-    std::ofstream(path, std::ios::binary) << bytes;
-    return path.string();
-  }
-
-  // Exit status 2, nothing on standard output, one line on standard error.
-  void ExpectTrouble(const std::string& arguments) {
-    const Outcome outcome = Run(arguments);
-    EXPECT_EQ(outcome.status, 2) << arguments;
-    EXPECT_EQ(outcome.out, "") << arguments;
-    EXPECT_EQ(outcome.err.rfind("quillet-cli: ", 0), 0u) << arguments << ": " << outcome.err;
-    EXPECT_EQ(std::count(outcome.err.begin(), outcome.err.end(), '\n'), 1) << outcome.err;
-  }
-
-  std::string Generated(const std::string& name, int objects) {
-    gen::Options options;
-    options.objects = objects;
-    return Write(name, gen::EncodeFile(gen::GenerateObjects(options), options));
-  }
-
-  quillet::test::TempDir temp_;
-  const fs::path dir_ = temp_.path();
-};
-
-int CountLines(const std::string& text) {
-  int lines = 0;
-  for (std::size_t at = 0; (at = text.find("\r\n", at)) != std::string::npos; at += 2) ++lines;
-  return lines;
-}
+using quillet::test::CliTest;
+using quillet::test::CountLines;
+using quillet::test::Outcome;
+using quillet::test::Quote;
+using quillet::test::Slurp;
 
 TEST_F(CliTest, ListsTheSampleExactly) {
   const Outcome outcome = Run("list " + Quote(std::string(QUILLET_SAMPLES) + "/sample.fob"));
@@ -444,6 +387,90 @@ TEST_F(CliOutputTest, PdfPrintoutNeedsNoDisplay) {
   EXPECT_NE(page.find("Page 1"), std::string::npos);
   EXPECT_NE(page.find("# Type"), std::string::npos);
   EXPECT_NE(page.find("MenuSuite"), std::string::npos);
+}
+
+// A folder the user may not write, holding files the user may: there is no room for a new file
+// beside them, so they are written in place, cut to their new length.
+TEST_F(CliOutputTest, AFolderTheUserCannotWriteStillTakesTheirFiles) {
+  const fs::path locked = dir_ / "locked", list = locked / "list.txt", pdf = locked / "list.pdf";
+  fs::create_directory(locked);
+  const auto read_write = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                          fs::perms::group_write | fs::perms::others_read | fs::perms::others_write;
+  for (const fs::path& file : {list, pdf}) {
+    std::ofstream(file) << std::string(1 << 20, 'o');  // longer than what replaces it
+    fs::permissions(file, read_write);
+  }
+  std::string prefix;
+  if (geteuid() == 0) {
+    if (std::system("command -v setpriv >/dev/null 2>&1") != 0) GTEST_SKIP() << "no setpriv";
+    fs::permissions(dir_, fs::perms::all, fs::perm_options::add);
+    prefix = "setpriv --reuid=65534 --regid=65534 --clear-groups";
+  }
+  fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                              fs::perms::group_exec | fs::perms::others_read |
+                              fs::perms::others_exec);
+
+  const Outcome outcome = Run("list -o " + Quote(list.string()) + " " + Sample(), prefix);
+  EXPECT_EQ(outcome.status, 0) << outcome.err;
+  EXPECT_EQ(outcome.err, "");
+  const std::string written = Slurp(list);  // compared whole, as a failure would print 1 MB
+  EXPECT_TRUE(written == Slurp(fs::path(QUILLET_TEST_DATA) / "sample.fob.list"))
+      << written.size() << " bytes: " << written.substr(0, 100);
+
+  const Outcome printed = Run("list --pdf " + Quote(pdf.string()) + " " + Sample(), prefix);
+  EXPECT_EQ(printed.status, 0) << printed.err;
+  const std::string printout = Slurp(pdf);
+  EXPECT_EQ(printout.rfind("%PDF", 0), 0u);
+  EXPECT_NE(printout.find("%%EOF", printout.size() - 8), std::string::npos);
+  EXPECT_LT(printout.size(), 1u << 20);
+  EXPECT_EQ(std::distance(fs::directory_iterator(locked), fs::directory_iterator()), 2);
+}
+
+// Output names that are not regular files: -o and --pdf refuse them, through a link too, and
+// leave them as they were.
+class CliTargetTest : public CliOutputTest {
+ protected:
+  void ExpectNeverReplaced(const fs::path& node) {
+    struct stat before {};
+    ASSERT_EQ(lstat(node.c_str(), &before), 0);
+    const fs::path link = node.string() + "-link";
+    fs::create_symlink(node, link);
+    for (const fs::path& target : {node, link}) {
+      for (const std::string option : {"-o", "--pdf"}) {
+        // A time limit: a writer that opened a pipe would wait for a reader for ever.
+        const Outcome outcome =
+            Run("list " + option + " " + Quote(target.string()) + " " + Sample(), "timeout 60");
+        EXPECT_EQ(outcome.status, 2) << option << " " << target;
+        EXPECT_EQ(outcome.err,
+                  "quillet-cli: cannot write " + target.string() + ": it is not a regular file\n");
+        struct stat after {};
+        ASSERT_EQ(lstat(node.c_str(), &after), 0);
+        EXPECT_EQ(after.st_mode, before.st_mode) << option << " " << target;
+        EXPECT_EQ(after.st_ino, before.st_ino) << option << " " << target;
+        EXPECT_EQ(after.st_rdev, before.st_rdev) << option << " " << target;
+        EXPECT_EQ(fs::read_symlink(link), node);
+      }
+    }
+    for (const auto& entry : fs::directory_iterator(dir_)) {
+      EXPECT_NE(entry.path().string().back(), '~') << "left behind: " << entry.path();
+    }
+  }
+};
+
+TEST_F(CliTargetTest, APipeIsNeverReplaced) {
+  const fs::path fifo = dir_ / "pipe.txt";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0666), 0);
+  ExpectNeverReplaced(fifo);
+}
+
+TEST_F(CliTargetTest, ADeviceIsNeverReplaced) {
+  if (geteuid() != 0) GTEST_SKIP() << "making a device node needs root";
+  // The null device's numbers, in the test's own folder: opened by mistake, it takes anything.
+  const fs::path device = dir_ / "device.txt";
+  if (mknod(device.c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0) {
+    GTEST_SKIP() << "device nodes cannot be made here: " << std::strerror(errno);
+  }
+  ExpectNeverReplaced(device);
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 
@@ -373,10 +372,10 @@ TEST_F(ReaderTest, AFileThatCannotBeReadEmptiesItsSlotAndSaysSo) {
   ShowFileObjects(t_.ws, 1);
   const std::filesystem::path folder = dir_.path() / "folder.fob";
   std::filesystem::create_directory(folder);
-  const std::filesystem::path fifo = dir_.path() / "pipe.fbk";
-  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  std::vector<std::filesystem::path> paths = test::MakeSpecialFiles(dir_.path());
+  paths.push_back(folder);
 
-  for (const auto& path : {folder, fifo}) {
+  for (const auto& path : paths) {
     t_.table.SetCount(1, 1);
     t_.messages.texts.clear();
     const LoadResult result = LoadObjectFile(t_.ws, path, 1);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <initializer_list>
 #include <map>
 #include <string>
@@ -11,6 +12,12 @@
 
 namespace quillet::test {
 
+// A path's name as UTF-8 on every system (a narrow string is the ANSI code page on Windows).
+inline std::string Utf8Name(const std::filesystem::path& path) {
+  const std::u8string name = path.u8string();
+  return std::string(name.begin(), name.end());
+}
+
 // What each panel and the progress bar showed, in order, a repeat of the value just shown left
 // out: what a user could see, however often it was written. Also the state of the commands.
 class StatusRecorder final : public StatusSink {
@@ -19,7 +26,7 @@ class StatusRecorder final : public StatusSink {
     Add(panels[panel], std::string(text));
   }
   void ShowFilePanel(int file, const std::filesystem::path& file_name) override {
-    SetPanelText(FilePanel(file), file_name.string());
+    SetPanelText(FilePanel(file), Utf8Name(file_name));
     icons[file] = true;
   }
   void SetProgress(double value) override { Add(progress, value); }
@@ -78,6 +85,10 @@ std::string LineA(std::string_view type, std::string_view id, std::string_view n
 std::string LineB(std::string_view id, std::string_view name, std::string_view size,
                   std::string_view version);
 std::string Padded(std::string_view text, std::size_t width);
+
+// Names in `dir` that are there but are neither a regular file nor a folder: a pipe, where the
+// system puts pipes in folders.
+std::vector<std::filesystem::path> MakeSpecialFiles(const std::filesystem::path& dir);
 
 // A row of `file` whose fields hold `texts`, in field order (those left out are empty), stored
 // as the reader stores a record. It reads as the outputs read a row.

@@ -106,6 +106,43 @@ TEST(RowQuery, QuotesHoldBlanksDashesAndColons) {
   EXPECT_TRUE(Passes("tag:\"CUST7.94\"", kCustomer));
 }
 
+// Filling blanks are dropped eight at a time, so every length and place of the last letter
+// counts: the text between the blanks must match, the blanks around it never.
+TEST(RowQuery, BlanksAroundFieldsOfAnyLengthAreNotPartOfThem) {
+  const RowQueryParse inner = ParseRowQuery("name:\"a  b\" tag:\"a  b\"");
+  const RowQueryParse before = ParseRowQuery("name:\" a\"");
+  const RowQueryParse after = ParseRowQuery("\"b \"");
+  ASSERT_TRUE(inner.query && before.query && after.query);
+  for (int lead = 0; lead < 10; ++lead) {
+    for (int trail = 0; trail < 20; ++trail) {
+      const std::string field = std::string(lead, ' ') + "a  b" + std::string(trail, ' ');
+      const QueryRow row{"Form", "1", field, field, ""};
+      EXPECT_TRUE(inner.query->Matches(row)) << lead << " " << trail;
+      EXPECT_FALSE(before.query->Matches(row)) << lead << " " << trail;
+      EXPECT_FALSE(after.query->Matches(row)) << lead << " " << trail;
+    }
+  }
+}
+
+// Text is searched eight bytes at a time: a word must be found at every place, across the
+// eight-byte steps and up to the field's last byte, and not past it.
+TEST(RowQuery, TextIsFoundAtEveryPlaceOfTheField) {
+  const RowQueryParse starts = ParseRowQuery("name:ba");
+  const RowQueryParse ends = ParseRowQuery("name:\xC3\xA0\xC3\x89");  // àÉ
+  ASSERT_TRUE(starts.query && ends.query);
+  for (int length = 1; length <= 40; ++length) {
+    for (int at = 0; at < length; ++at) {
+      std::string name(length, 'a');
+      name[at] = 'B';
+      EXPECT_EQ(starts.query->Matches({"Form", "1", name, "", ""}), at + 1 < length)
+          << length << " " << at;
+      std::string accents(length, '\xC0');  // À
+      accents[at] = '\xE9';                 // é
+      EXPECT_EQ(ends.query->Matches({"Form", "1", accents, "", ""}), at > 0) << length << " " << at;
+    }
+  }
+}
+
 TEST(RowQuery, IdsMatchNumbersRangesAndOpenRanges) {
   EXPECT_TRUE(Passes("id:18", kCustomer));
   EXPECT_TRUE(Passes("id:0018", kCustomer));

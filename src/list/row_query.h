@@ -62,7 +62,18 @@ struct RowQueryParse {
   std::string error;              // why not, as one line of UTF-8, the word first
 };
 
-// Reads a filter the user typed, as UTF-8.
+// Reads a filter the user typed, as UTF-8. Words are separated by blanks (tabs and line ends
+// too); a row must match each. Letter case never counts, over all of Windows-1252.
+//   id:18|5050..5060|50000..|..99  the ID without its blanks, a whole number of any length
+//   type:Table|Codeunit            the row's type is one of these of the nine
+//   tag:CUST*|NAV7.00              a tag of the version list (split at commas, blanks dropped)
+//   name:TEXT                      the name holds TEXT
+//   status:changed|conflict        the row's status, in a view that has one
+//   -WORD                          rows that match WORD are left out
+//   "two words", name:"a b"        quotes hold blanks, '-' and ':'; the word ends at the quote
+//   anything else                  the name or the version list holds it
+// Names and version lists are compared without their blanks at both ends. Text that is not
+// UTF-8 or has a character Windows-1252 lacks cannot be read, nor can a word of the wrong form.
 RowQueryParse ParseRowQuery(std::string_view utf8);
 
 // A list row as the filter reads it; `status` is the row's status in a view that has one.

@@ -71,38 +71,69 @@ void AppendWindows1252AsUtf8(std::string& utf8, std::string_view text) {
   }
 }
 
+Utf8Char DecodeUtf8(std::string_view utf8, std::size_t at) {
+  const auto lead = static_cast<unsigned char>(utf8[at]);
+  const int length = lead < 0x80                   ? 1
+                     : lead >= 0xC2 && lead < 0xE0 ? 2
+                     : lead >= 0xE0 && lead < 0xF0 ? 3
+                     : lead >= 0xF0 && lead < 0xF5 ? 4
+                                                   : 0;
+  if (length == 0 || utf8.size() - at < static_cast<std::size_t>(length)) return {};
+  char32_t code = length == 1   ? lead
+                  : length == 2 ? lead & 0x1F
+                  : length == 3 ? lead & 0x0F
+                                : lead & 0x07;
+  for (int k = 1; k < length; ++k) {
+    const auto next = static_cast<unsigned char>(utf8[at + k]);
+    if ((next & 0xC0) != 0x80) return {};
+    code = (code << 6) | (next & 0x3F);
+  }
+  // Overlong forms and surrogates are not characters.
+  if ((length == 3 && (code < 0x800 || (code >= 0xD800 && code <= 0xDFFF))) ||
+      (length == 4 && (code < 0x10000 || code > 0x10FFFF))) {
+    return {};
+  }
+  return {code, length};
+}
+
 std::string Utf8ToWindows1252(std::string_view utf8) {
   std::string text;
   text.reserve(utf8.size());
   for (std::size_t i = 0; i < utf8.size();) {
-    const auto lead = static_cast<unsigned char>(utf8[i]);
-    const int length = lead < 0x80                   ? 1
-                       : lead >= 0xC2 && lead < 0xE0 ? 2
-                       : lead >= 0xE0 && lead < 0xF0 ? 3
-                       : lead >= 0xF0 && lead < 0xF5 ? 4
-                                                     : 0;
-    char32_t code = length == 1   ? lead
-                    : length == 2 ? lead & 0x1F
-                    : length == 3 ? lead & 0x0F
-                                  : lead & 0x07;
-    bool valid = length > 0 && i + length <= utf8.size();
-    for (int k = 1; valid && k < length; ++k) {
-      const auto next = static_cast<unsigned char>(utf8[i + k]);
-      valid = (next & 0xC0) == 0x80;
-      code = (code << 6) | (next & 0x3F);
-    }
-    // Overlong forms and surrogates are not characters.
-    valid = valid && !(length == 3 && (code < 0x800 || (code >= 0xD800 && code <= 0xDFFF))) &&
-            !(length == 4 && (code < 0x10000 || code > 0x10FFFF));
-    if (!valid) {
+    const Utf8Char c = DecodeUtf8(utf8, i);
+    if (c.length == 0) {
       text += '?';
       ++i;
       continue;
     }
-    i += static_cast<std::size_t>(length);
-    text += UnicodeToWindows1252(code);
+    i += static_cast<std::size_t>(c.length);
+    text += UnicodeToWindows1252(c.code);
   }
   return text;
+}
+
+StrictText Utf8ToWindows1252Strict(std::string_view utf8) {
+  StrictText result;
+  result.text.reserve(utf8.size());
+  for (std::size_t i = 0; i < utf8.size();) {
+    const Utf8Char c = DecodeUtf8(utf8, i);
+    if (c.length == 0) {
+      result.text.clear();
+      result.error = "the text is not valid UTF-8";
+      return result;
+    }
+    const char byte = UnicodeToWindows1252(c.code);
+    // '?' is also what a missing character becomes; only a real '?' maps to itself.
+    if (byte == '?' && c.code != U'?') {
+      result.text.clear();
+      result.error = "\"" + std::string(utf8.substr(i, static_cast<std::size_t>(c.length))) +
+                     "\" is not a Windows-1252 character";
+      return result;
+    }
+    result.text += byte;
+    i += static_cast<std::size_t>(c.length);
+  }
+  return result;
 }
 
 std::string ConvertUmlauts(std::string_view text) {

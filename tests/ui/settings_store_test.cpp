@@ -171,19 +171,5 @@ TEST(SettingsStore, TheUsersOwnStoreLeavesAFifoAlone) {
   EXPECT_EQ(TypeOf(dir / "Harlund/Quillet.conf"), fs::file_type::fifo);
 }
 
-TEST(SettingsStore, TheWindowStartsWithTheDefaultsAndSaysNothing) {
-  test::TestProgram t;
-  t.main().close();
-  fs::remove(t.settings_file().toStdString());
-  const OpenFifo fifo(t.settings_file().toStdString(), "[General]\nWidth=7\n");
-  ASSERT_TRUE(fifo.ok()) << std::strerror(errno);
-
-  t.store = std::make_unique<SettingsStore>(t.settings_file());
-  t.Start(QString());
-  EXPECT_EQ(t.dialogs.messages, QStringList());
-  t.main().close();
-  EXPECT_EQ(TypeOf(t.settings_file().toStdString()), fs::file_type::fifo);
-}
-
 }  // namespace
 }  // namespace quillet

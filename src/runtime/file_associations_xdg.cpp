@@ -6,25 +6,31 @@
 #include <QProcess>
 #include <QSaveFile>
 #include <QStandardPaths>
-#include <functional>
 
 namespace quillet {
 namespace {
 
 constexpr const char* kDefaultsGroup = "[Default Applications]";
 constexpr const char* kIconResource = ":/icons/quillet.svg";
+constexpr const char* kOwnTypePrefix = "application/x-quillet-";
 
-QString ReadText(const QString& path) {
+// Only regular files (after links) are read: opening a FIFO would block.
+QByteArray ReadBytes(const QString& path) {
+  if (!QFileInfo(path).isFile()) return {};
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return {};
-  return QString::fromUtf8(file.readAll());
+  return file.readAll();
 }
 
+QString ReadText(const QString& path) { return QString::fromUtf8(ReadBytes(path)); }
+
 // Through QSaveFile, so a failed write leaves the old file. A symbolic link (a dotfile manager's
-// mimeapps.list) is written through, not replaced by a file.
+// mimeapps.list) is written through, not replaced by a file. A name that leads to anything but
+// a regular file (a device, a FIFO) is refused: QSaveFile would rename a file over it.
 bool WriteFile(const QString& path, const QByteArray& bytes) {
   const QFileInfo info(path);
   const QString target = info.isSymLink() ? info.symLinkTarget() : path;
+  if (QFileInfo::exists(target) && !QFileInfo(target).isFile()) return false;
   if (!QDir().mkpath(QFileInfo(target).absolutePath())) return false;
   QSaveFile file(target);
   if (!file.open(QIODevice::WriteOnly)) return false;
@@ -59,15 +65,31 @@ QStringList SplitList(const QString& value) { return value.split(';', Qt::SkipEm
 
 QString JoinList(const QStringList& items) { return items.join(';') + ';'; }
 
-// Rewrites the default applications of `mime_type` in mimeapps.list text, keeping every other
-// line as it was. An empty result removes the entry.
-QString EditDefaults(const QString& text, const QString& mime_type,
-                     const std::function<QStringList(QStringList)>& edit) {
-  QStringList lines = text.isEmpty() ? QStringList() : text.split('\n');
-  if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
+// The lines of `text`, each with its own line end, so joined they give the bytes back.
+QByteArrayList SplitLines(const QByteArray& text) {
+  QByteArrayList lines;
+  for (qsizetype start = 0; start < text.size();) {
+    const qsizetype newline = text.indexOf('\n', start);
+    const qsizetype end = newline < 0 ? text.size() : newline + 1;
+    lines << text.mid(start, end - start);
+    start = end;
+  }
+  return lines;
+}
+
+QByteArray LineEnd(const QByteArray& line) {
+  return line.endsWith("\r\n") ? "\r\n" : line.endsWith('\n') ? "\n" : "";
+}
+
+// Puts Quillet first among the default applications of `mime_type` in mimeapps.list, or takes it
+// off, as bytes: the file may hold anything in any encoding, and every line but the entry stays
+// byte for byte. An entry left empty goes.
+QByteArray EditDefaults(const QByteArray& text, const QString& mime_type, bool quillet_first) {
+  QByteArrayList lines = SplitLines(text);
+  const QByteArray key = mime_type.toUtf8();
   qsizetype group_start = -1, group_end = lines.size(), entry = -1;
   for (qsizetype i = 0; i < lines.size(); ++i) {
-    const QString trimmed = lines[i].trimmed();
+    const QByteArray trimmed = lines[i].trimmed();
     if (trimmed.startsWith('[')) {
       if (group_start >= 0 && group_end == lines.size()) group_end = i;
       if (trimmed == kDefaultsGroup && group_start < 0) group_start = i;
@@ -75,32 +97,42 @@ QString EditDefaults(const QString& text, const QString& mime_type,
     }
     const qsizetype equals = trimmed.indexOf('=');
     if (group_start >= 0 && group_end == lines.size() && entry < 0 && equals > 0 &&
-        trimmed.left(equals).trimmed() == mime_type) {
+        trimmed.left(equals).trimmed() == key) {
       entry = i;
     }
   }
-  const QStringList before =
-      entry >= 0 ? SplitList(lines[entry].mid(lines[entry].indexOf('=') + 1).trimmed())
-                 : QStringList();
-  const QStringList after = edit(before);
+  const QByteArray value = entry >= 0 ? lines[entry].mid(lines[entry].indexOf('=') + 1) : "";
+  QByteArrayList before = value.trimmed().split(';');
+  before.removeAll(QByteArray());
+  QByteArrayList after = before;
+  after.removeAll(XdgFileAssociations::kDesktopId);
+  if (quillet_first) after.prepend(XdgFileAssociations::kDesktopId);
   if (after == before) return text;
-  const QString line = mime_type + '=' + JoinList(after);
+  const QByteArray line = key + '=' + after.join(';') + ';';
+  // New lines end as the file's first line does.
+  const QByteArray end = lines.isEmpty() || LineEnd(lines[0]).isEmpty() ? "\n" : LineEnd(lines[0]);
   if (entry >= 0) {
     if (after.isEmpty()) {
       lines.removeAt(entry);
     } else {
-      lines[entry] = line;
+      lines[entry] = line + LineEnd(lines[entry]);
     }
-  } else if (group_start >= 0) {
-    // Last entry of the group, before the blank lines that end it.
-    qsizetype at = group_end;
-    while (at > group_start + 1 && lines[at - 1].trimmed().isEmpty()) --at;
-    lines.insert(at, line);
-  } else {
-    if (!lines.isEmpty() && !lines.last().trimmed().isEmpty()) lines << QString();
-    lines << kDefaultsGroup << line;
+    return lines.join();
   }
-  return lines.join('\n') + '\n';
+  qsizetype at = lines.size();
+  if (group_start >= 0) {
+    // Last entry of the group, before the blank lines that end it.
+    at = group_end;
+    while (at > group_start + 1 && lines[at - 1].trimmed().isEmpty()) --at;
+  }
+  if (at > 0 && LineEnd(lines[at - 1]).isEmpty()) lines[at - 1] += end;  // a last line unended
+  if (group_start >= 0) {
+    lines.insert(at, line + end);
+  } else {
+    if (!lines.isEmpty() && !lines.last().trimmed().isEmpty()) lines << end;
+    lines << kDefaultsGroup + end << line + end;
+  }
+  return lines.join();
 }
 
 // A shared-mime-info package with one type per registered extension.
@@ -122,12 +154,6 @@ QByteArray MimePackage(const QStringList& mime_types) {
   }
   xml += "</mime-info>\n";
   return xml.toUtf8();
-}
-
-QStringList Prepended(QStringList items, const QString& first) {
-  items.removeAll(first);
-  items.prepend(first);
-  return items;
 }
 
 QStringList Without(QStringList items, const QString& item) {
@@ -168,8 +194,7 @@ struct XdgFileAssociations::Changes {
   bool changed = false;
 
   void Write(const QString& path, const QByteArray& bytes) {
-    QFile current(path);
-    if (current.open(QIODevice::ReadOnly) && current.readAll() == bytes) return;
+    if (QFileInfo(path).isFile() && ReadBytes(path) == bytes) return;
     changed = true;
     ok = WriteFile(path, bytes) && ok;
   }
@@ -200,7 +225,7 @@ XdgFileAssociations::XdgFileAssociations(XdgDirs dirs, QString program_path, boo
       refresh_databases_(refresh_databases) {}
 
 QString XdgFileAssociations::QuilletMimeType(const QString& extension) {
-  return "application/x-quillet-" + extension.mid(1).toLower();
+  return kOwnTypePrefix + extension.mid(1).toLower();
 }
 
 QString XdgFileAssociations::DesktopEntryPath() const {
@@ -257,23 +282,55 @@ QString XdgFileAssociations::DesktopEntry(const QStringList& mime_types) const {
   return text;
 }
 
-QStringList XdgFileAssociations::RegisteredMimeTypes() const {
+QStringList XdgFileAssociations::EntryMimeTypes() const {
   return SplitList(GroupValue(ReadText(DesktopEntryPath()), "[Desktop Entry]", "MimeType"));
 }
 
-// The desktop entry stays, as Quillet's entry among the applications; the MIME package goes
-// with the last type.
-void XdgFileAssociations::WriteClaims(const QStringList& mime_types, Changes& changes) const {
+QStringList XdgFileAssociations::OwnMimeTypes() const {
+  QStringList own;
+  for (const QString& mime_type : EntryMimeTypes()) {
+    if (mime_type.startsWith(kOwnTypePrefix)) own << mime_type;
+  }
+  return own;
+}
+
+// The MIME package goes with the last type of Quillet's own.
+void XdgFileAssociations::WritePackage(const QStringList& own, Changes& changes) const {
   QFile icon(kIconResource);
   if (icon.open(QIODevice::ReadOnly)) {
     changes.Write(dirs_.data_home + "/icons/hicolor/scalable/apps/quillet.svg", icon.readAll());
   }
-  changes.Write(DesktopEntryPath(), DesktopEntry(mime_types).toUtf8());
-  if (mime_types.isEmpty()) {
+  if (own.isEmpty()) {
     changes.Remove(MimePackagePath());
   } else {
-    changes.Write(MimePackagePath(), MimePackage(mime_types));
+    changes.Write(MimePackagePath(), MimePackage(own));
   }
+}
+
+// The desktop entry names Quillet's own types and every other type the desktop gives their
+// extensions; it stays without types, as Quillet's entry among the applications. Quillet goes
+// first for `taken` and off `released` and every type the entry no longer names.
+void XdgFileAssociations::WriteEntryAndDefaults(const QStringList& own, const QStringList& taken,
+                                                QStringList released, Changes& changes) const {
+  QStringList named = own;
+  for (const QString& mime_type : own) {
+    const QString extension = '.' + mime_type.mid(QString(kOwnTypePrefix).size());
+    for (const QString& resolved : ResolvedMimeTypes(extension, own)) {
+      if (!named.contains(resolved)) named << resolved;
+    }
+  }
+  for (const QString& mime_type : EntryMimeTypes()) {
+    if (!named.contains(mime_type)) released << mime_type;
+  }
+  if (!taken.isEmpty() || QFileInfo::exists(DesktopEntryPath())) {
+    changes.Write(DesktopEntryPath(), DesktopEntry(named).toUtf8());
+  }
+  const QByteArray list = ReadBytes(MimeAppsListPath());
+  QByteArray edited = list;
+  for (const QString& mime_type : taken) edited = EditDefaults(edited, mime_type, true);
+  // Only our own name goes; another application set as the default stays the default.
+  for (const QString& mime_type : released) edited = EditDefaults(edited, mime_type, false);
+  if (edited != list) changes.Write(MimeAppsListPath(), edited);
 }
 
 QString XdgFileAssociations::FindDesktopFile(const QString& desktop_id) const {
@@ -292,9 +349,12 @@ QString XdgFileAssociations::FindDesktopFile(const QString& desktop_id) const {
   return {};
 }
 
-QString XdgFileAssociations::MimeTypeOf(const QString& extension) const {
+// Where globs of the same weight tie, which type a desktop takes depends on how its database
+// happens to be ordered, so all of them count.
+QStringList XdgFileAssociations::ResolvedMimeTypes(const QString& extension,
+                                                   const QStringList& own) const {
   const QString pattern = '*' + extension;
-  QString best;
+  QStringList types;
   int best_weight = -1;
   for (const QString& dir : QStringList{dirs_.data_home} + dirs_.data_dirs) {
     // globs2 lines: weight:type:pattern[:flags], heaviest first.
@@ -302,23 +362,28 @@ QString XdgFileAssociations::MimeTypeOf(const QString& extension) const {
       if (line.startsWith('#')) continue;
       const QStringList fields = line.split(':');
       if (fields.size() < 3) continue;
-      const bool case_sensitive = fields.size() > 3 && fields[3].split(',').contains("cs");
-      if (fields[2].compare(pattern, case_sensitive ? Qt::CaseSensitive : Qt::CaseInsensitive) !=
-          0) {
-        continue;
-      }
+      const Qt::CaseSensitivity letter_case =
+          fields.size() > 3 && fields[3].split(',').contains("cs") ? Qt::CaseSensitive
+                                                                   : Qt::CaseInsensitive;
+      if (fields[2].compare(pattern, letter_case) != 0) continue;
       const int weight = fields[0].toInt();
-      if (weight > best_weight) {  // on equal weight the user's own directory wins
+      if (weight > best_weight) {
         best_weight = weight;
-        best = fields[1];
+        types = QStringList{fields[1]};
+      } else if (weight == best_weight && !types.contains(fields[1])) {
+        types << fields[1];  // after the first: on equal weight the user's own directory wins
       }
     }
   }
   // Without update-mime-database our package is not compiled, but it is ours to know.
-  if (best.isEmpty() && RegisteredMimeTypes().contains(QuilletMimeType(extension))) {
-    best = QuilletMimeType(extension);
+  if (types.isEmpty() && own.contains(QuilletMimeType(extension))) {
+    types << QuilletMimeType(extension);
   }
-  return best;
+  return types;
+}
+
+QString XdgFileAssociations::MimeTypeOf(const QString& extension) const {
+  return ResolvedMimeTypes(extension, OwnMimeTypes()).value(0);
 }
 
 QString XdgFileAssociations::DefaultApplication(const QString& mime_type) const {
@@ -351,38 +416,45 @@ QString XdgFileAssociations::FileTypeDescription(const QString& extension) const
   return name.isEmpty() ? desktop_id : name;
 }
 
+// Another package may give the extension a type of its own, as heavy as Quillet's or heavier:
+// Quillet then becomes the default for that type too, or files would open elsewhere.
 bool XdgFileAssociations::RegisterFileType(const QString& extension) {
   const QString mime_type = QuilletMimeType(extension);
-  QStringList mime_types = RegisteredMimeTypes();
-  if (!mime_types.contains(mime_type)) mime_types << mime_type;
+  QStringList own = OwnMimeTypes();
+  if (!own.contains(mime_type)) own << mime_type;
   Changes changes;
-  WriteClaims(mime_types, changes);
-  const QString list = ReadText(MimeAppsListPath());
-  changes.Write(MimeAppsListPath(), EditDefaults(list, mime_type, [](QStringList ids) {
-                                      return Prepended(std::move(ids), kDesktopId);
-                                    }).toUtf8());
-  if (changes.changed) RefreshDatabases();
-  return changes.ok;
+  WritePackage(own, changes);
+  if (changes.changed) RefreshMimeDatabase();  // the types the desktop gives come from it
+  const QStringList resolved = ResolvedMimeTypes(extension, own);
+  WriteEntryAndDefaults(own, QStringList{mime_type} + Without(resolved, mime_type), {}, changes);
+  if (changes.changed) RefreshDesktopDatabase();
+  if (!changes.ok) return false;
+  // A list the desktop reads first (a desktop's own) may still name another application.
+  for (const QString& type : resolved) {
+    if (DefaultApplication(type) != kDesktopId) return false;
+  }
+  return true;
 }
 
 void XdgFileAssociations::UnregisterFileType(const QString& extension) {
   const QString mime_type = QuilletMimeType(extension);
   Changes changes;
-  // Only our own name goes; another application set as the default stays the default.
-  const QString list = ReadText(MimeAppsListPath());
-  const QString edited = EditDefaults(
-      list, mime_type, [](QStringList ids) { return Without(std::move(ids), kDesktopId); });
-  if (edited != list) changes.Write(MimeAppsListPath(), edited.toUtf8());
   // While the desktop entry names the type, Quillet stays a candidate for opening it.
-  const QStringList mime_types = RegisteredMimeTypes();
-  if (mime_types.contains(mime_type)) WriteClaims(Without(mime_types, mime_type), changes);
-  if (changes.changed) RefreshDatabases();
+  const QStringList own = OwnMimeTypes();
+  if (own.contains(mime_type)) {
+    WritePackage(Without(own, mime_type), changes);
+    if (changes.changed) RefreshMimeDatabase();
+  }
+  WriteEntryAndDefaults(Without(own, mime_type), {}, {mime_type}, changes);
+  if (changes.changed) RefreshDesktopDatabase();
 }
 
-void XdgFileAssociations::RefreshDatabases() const {
-  if (!refresh_databases_) return;
-  RunTool("update-mime-database", dirs_.data_home + "/mime");
-  RunTool("update-desktop-database", dirs_.data_home + "/applications");
+void XdgFileAssociations::RefreshMimeDatabase() const {
+  if (refresh_databases_) RunTool("update-mime-database", dirs_.data_home + "/mime");
+}
+
+void XdgFileAssociations::RefreshDesktopDatabase() const {
+  if (refresh_databases_) RunTool("update-desktop-database", dirs_.data_home + "/applications");
 }
 
 }  // namespace quillet

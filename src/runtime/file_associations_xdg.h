@@ -54,10 +54,18 @@ class XdgFileAssociations final : public FileAssociations {
  private:
   struct Changes;
 
-  void WriteClaims(const QStringList& mime_types, Changes& changes) const;
-  QStringList RegisteredMimeTypes() const;
+  // Every MIME type the desktop may give files ending in `extension`: those of the heaviest
+  // glob in the compiled databases, the user's first; else Quillet's when `own` holds it.
+  QStringList ResolvedMimeTypes(const QString& extension, const QStringList& own) const;
+  void WritePackage(const QStringList& own, Changes& changes) const;
+  void WriteEntryAndDefaults(const QStringList& own, const QStringList& taken, QStringList released,
+                             Changes& changes) const;
+  // The MIME types the desktop entry names, and the ones among them that are Quillet's own.
+  QStringList EntryMimeTypes() const;
+  QStringList OwnMimeTypes() const;
   QString FindDesktopFile(const QString& desktop_id) const;
-  void RefreshDatabases() const;
+  void RefreshMimeDatabase() const;
+  void RefreshDesktopDatabase() const;
 
   XdgDirs dirs_;
   QString program_path_;

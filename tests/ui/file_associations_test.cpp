@@ -1,6 +1,8 @@
 // Both association backends on files of the test's own: an INI file stands in for the Windows
 // registry, temporary XDG directories for the user's Linux desktop.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 #include <QDateTime>
 #include <QDir>
@@ -9,6 +11,7 @@
 #include <QProcess>
 #include <QSettings>
 #include <QStandardPaths>
+#include <filesystem>
 
 #include "runtime/file_associations_registry.h"
 #include "runtime/file_associations_xdg.h"
@@ -23,12 +26,19 @@ QString ReadFile(const QString& path) {
   return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
-void WriteFile(const QString& path, const QString& text) {
+QByteArray ReadBytes(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteBytes(const QString& path, const QByteArray& bytes) {
   QDir().mkpath(QFileInfo(path).absolutePath());
   QFile file(path);
   ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-  file.write(text.toUtf8());
+  file.write(bytes);
 }
+
+void WriteFile(const QString& path, const QString& text) { WriteBytes(path, text.toUtf8()); }
 
 // --- Windows layout ---------------------------------------------------------------------------
 
@@ -122,25 +132,46 @@ struct XdgFixture {
   }
   XdgFileAssociations Backend() const { return XdgFileAssociations(dirs, program); }
 
-  // What the desktop's own tool says opens `mime_type`, when xdg-mime is installed.
-  void ExpectDesktopDefault(const QString& mime_type, const QString& expected) const {
-    const QString xdg_mime = QStandardPaths::findExecutable("xdg-mime");
-    if (xdg_mime.isEmpty()) return;
+  // What a desktop tool prints for these directories, or empty when it is not installed.
+  QString Ask(const QString& tool, const QStringList& arguments) const {
+    const QString path = QStandardPaths::findExecutable(tool);
+    if (path.isEmpty()) return {};
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "KDE_FULL_SESSION",
                              "GNOME_DESKTOP_SESSION_ID", "XDG_MENU_PREFIX"}) {
       environment.remove(name);
     }
+    environment.insert("LC_ALL", "C");
     environment.insert("XDG_DATA_HOME", dirs.data_home);
     environment.insert("XDG_CONFIG_HOME", dirs.config_home);
     environment.insert("XDG_DATA_DIRS", dirs.data_dirs.join(':'));
     environment.insert("XDG_CONFIG_DIRS", dirs.config_dirs.join(':'));
     QProcess process;
     process.setProcessEnvironment(environment);
-    process.start(xdg_mime, {"query", "default", mime_type});
-    ASSERT_TRUE(process.waitForFinished(20000));
-    EXPECT_EQ(QString::fromUtf8(process.readAllStandardOutput()).trimmed(), expected)
+    process.start(path, arguments);
+    EXPECT_TRUE(process.waitForFinished(20000)) << tool.toStdString();
+    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+  }
+
+  // What xdg-mime says opens `mime_type`, when it is installed.
+  void ExpectDesktopDefault(const QString& mime_type, const QString& expected) const {
+    if (QStandardPaths::findExecutable("xdg-mime").isEmpty()) return;
+    EXPECT_EQ(Ask("xdg-mime", {"query", "default", mime_type}), expected)
         << mime_type.toStdString();
+  }
+
+  // What GLib, when gio is installed, opens a file named `name` with: the default application of
+  // the type it gives the file.
+  void ExpectGioOpensWith(const QString& name, const QString& expected) const {
+    if (QStandardPaths::findExecutable("gio").isEmpty()) return;
+    const QString file = test::QPath(dir, name);
+    WriteFile(file, "some text\n");
+    const QString info = Ask("gio", {"info", "-a", "standard::content-type", file});
+    const QString mime_type = info.section("standard::content-type: ", 1).section('\n', 0, 0);
+    const QString handlers = Ask("gio", {"mime", mime_type});
+    EXPECT_EQ(handlers.section('\n', 0, 0).section(": ", -1), expected)
+        << name.toStdString() << " is " << mime_type.toStdString() << "\n"
+        << handlers.toStdString();
   }
 
   test::TempDir dir;
@@ -267,6 +298,127 @@ TEST(XdgFileAssociations, WritesThroughALinkedMimeappsList) {
   ASSERT_TRUE(f.Backend().RegisterFileType(".fob"));
   EXPECT_TRUE(QFileInfo(f.dirs.config_home + "/mimeapps.list").isSymLink());
   EXPECT_EQ(ReadFile(kept), "[Default Applications]\napplication/x-quillet-fob=quillet.desktop;\n");
+}
+
+TEST(XdgFileAssociations, KeepsTheOtherLinesOfMimeappsListByteForByte) {
+  XdgFixture f;
+  // Latin-1 and other bytes that are not UTF-8, and line ends of another system.
+  const QByteArray list =
+      "# ge\xe4ndert am 3.2.\r\n[Added Associations]\r\ntext/plain=caf\xe9.desktop;\r\n\r\n"
+      "[Default Applications]\r\ntext/html=\xff\xfe.desktop;\r\n"
+      "application/x-quillet-fbk=caf\xe9.desktop;\r\n\r\n[Removed Associations]\r\n";
+  WriteBytes(f.dirs.config_home + "/mimeapps.list", list);
+  XdgFileAssociations backend = f.Backend();
+  ASSERT_TRUE(backend.RegisterFileType(".fob"));
+  ASSERT_TRUE(backend.RegisterFileType(".fbk"));
+  QByteArray registered = list;
+  registered.replace("fbk=caf", "fbk=quillet.desktop;caf");
+  registered.insert(registered.indexOf("\r\n\r\n[Removed") + 2,
+                    "application/x-quillet-fob=quillet.desktop;\r\n");
+  EXPECT_EQ(ReadBytes(f.dirs.config_home + "/mimeapps.list"), registered);
+  backend.UnregisterFileType(".fob");
+  backend.UnregisterFileType(".fbk");
+  EXPECT_EQ(ReadBytes(f.dirs.config_home + "/mimeapps.list"), list);
+}
+
+// A desktop that gives *.fob another type as well: two per-user MIME packages at the same weight,
+// compiled here with the other type first, as update-mime-database may order them.
+struct TiedFixture : XdgFixture {
+  TiedFixture() {
+    WriteFile(dirs.data_dirs[0] + "/applications/other.desktop",
+              "[Desktop Entry]\nType=Application\nName=Other Viewer\nExec=true %f\n"
+              "MimeType=application/x-other-fob;\n");
+    WriteFile(dirs.data_home + "/mime/globs2",
+              "50:application/x-other-fob:*.fob\n50:application/x-quillet-fob:*.fob\n");
+    WriteFile(dirs.config_home + "/mimeapps.list", list);
+  }
+  // The compiled database above stays as written.
+  XdgFileAssociations Backend() const { return XdgFileAssociations(dirs, program, false); }
+
+  const QString list = "[Default Applications]\napplication/x-other-fob=other.desktop;\n";
+};
+
+TEST(XdgFileAssociations, OpensTheTypeTheDesktopGivesTheExtension) {
+  TiedFixture f;
+  XdgFileAssociations backend = f.Backend();
+  EXPECT_EQ(backend.MimeTypeOf(".fob"), "application/x-other-fob");
+  EXPECT_EQ(backend.FileTypeDescription(".fob"), "Other Viewer");
+
+  ASSERT_TRUE(backend.RegisterFileType(".fob"));
+  EXPECT_EQ(backend.FileTypeDescription(".fob"), "Quillet file");
+  EXPECT_EQ(ReadFile(backend.MimeAppsListPath()),
+            "[Default Applications]\napplication/x-other-fob=quillet.desktop;other.desktop;\n"
+            "application/x-quillet-fob=quillet.desktop;\n");
+  EXPECT_TRUE(ReadFile(backend.DesktopEntryPath())
+                  .contains("\nMimeType=application/x-quillet-fob;application/x-other-fob;\n"));
+  EXPECT_FALSE(ReadFile(backend.MimePackagePath()).contains("x-other"));  // not Quillet's to define
+
+  backend.UnregisterFileType(".fob");
+  EXPECT_EQ(backend.FileTypeDescription(".fob"), "Other Viewer");
+  EXPECT_EQ(ReadFile(backend.MimeAppsListPath()), f.list);
+  EXPECT_FALSE(ReadFile(backend.DesktopEntryPath()).contains("MimeType"));
+}
+
+TEST(XdgFileAssociations, ATypeBothExtensionsShareStaysWhileOneIsRegistered) {
+  TiedFixture f;
+  WriteFile(f.dirs.data_home + "/mime/globs2",
+            "80:application/x-other-fob:*.fob\n80:application/x-other-fob:*.fbk\n"
+            "50:application/x-quillet-fob:*.fob\n50:application/x-quillet-fbk:*.fbk\n");
+  XdgFileAssociations backend = f.Backend();
+  ASSERT_TRUE(backend.RegisterFileType(".fob"));
+  ASSERT_TRUE(backend.RegisterFileType(".fbk"));
+  backend.UnregisterFileType(".fob");
+  EXPECT_EQ(backend.FileTypeDescription(".fbk"), "Quillet file");
+  EXPECT_TRUE(ReadFile(backend.DesktopEntryPath())
+                  .contains("\nMimeType=application/x-quillet-fbk;application/x-other-fob;\n"));
+  backend.UnregisterFileType(".fbk");
+  EXPECT_EQ(backend.FileTypeDescription(".fbk"), "Other Viewer");
+  EXPECT_EQ(ReadFile(backend.MimeAppsListPath()), f.list);
+}
+
+TEST(XdgFileAssociations, AnotherListTheDesktopReadsFirstMakesRegisteringFail) {
+  TiedFixture f;
+  f.dirs.desktops = {"somedesk"};
+  WriteFile(f.dirs.config_home + "/somedesk-mimeapps.list",
+            "[Default Applications]\napplication/x-other-fob=other.desktop;\n");
+  XdgFileAssociations backend = f.Backend();
+  EXPECT_FALSE(backend.RegisterFileType(".fob"));
+  EXPECT_EQ(backend.FileTypeDescription(".fob"), "Other Viewer");
+}
+
+TEST(XdgFileAssociations, WinsATieWithAnotherPackageOnTheRealDatabase) {
+  XdgFixture f;
+  if (QStandardPaths::findExecutable("update-mime-database").isEmpty()) {
+    GTEST_SKIP() << "update-mime-database is not installed";
+  }
+  WriteFile(f.dirs.data_dirs[0] + "/applications/other.desktop",
+            "[Desktop Entry]\nType=Application\nName=Other Viewer\nExec=true %f\n"
+            "MimeType=application/x-other-fob;\n");
+  WriteFile(f.dirs.data_home + "/mime/packages/other.xml",
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+            "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
+            "  <mime-type type=\"application/x-other-fob\"><glob pattern=\"*.fob\"/></mime-type>\n"
+            "</mime-info>\n");
+  WriteFile(f.dirs.config_home + "/mimeapps.list",
+            "[Default Applications]\napplication/x-other-fob=other.desktop;\n");
+  XdgFileAssociations backend = f.Backend();
+  ASSERT_TRUE(backend.RegisterFileType(".fob"));
+  EXPECT_EQ(backend.FileTypeDescription(".fob"), "Quillet file");
+  f.ExpectGioOpensWith("a.fob", "quillet.desktop");
+  backend.UnregisterFileType(".fob");
+  f.ExpectGioOpensWith("b.fob", "other.desktop");
+}
+
+TEST(XdgFileAssociations, NeverReplacesADeviceInPlaceOfMimeappsList) {
+  XdgFixture f;
+  const std::string device = (f.dir / "null").string();
+  if (::mknod(device.c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0) {
+    GTEST_SKIP() << "making a device node needs root";
+  }
+  QDir().mkpath(f.dirs.config_home);
+  ASSERT_TRUE(QFile::link(QString::fromStdString(device), f.dirs.config_home + "/mimeapps.list"));
+  EXPECT_FALSE(f.Backend().RegisterFileType(".fob"));
+  EXPECT_EQ(std::filesystem::symlink_status(device).type(), std::filesystem::file_type::character);
 }
 
 TEST(XdgFileAssociations, TheProgramPathIsOneWordWhateverItHolds) {

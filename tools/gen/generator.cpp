@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string_view>
@@ -279,17 +281,57 @@ std::string EncodeFile(const std::vector<Object>& objects, const Options& option
   return bytes;
 }
 
-bool WriteFile(const std::string& path, const std::string& bytes, std::uint64_t file_size) {
+// The bytes go to a new file beside the target, which replaces it only when all is written and
+// extended, so a failed run leaves neither a part of a file nor a damaged old one. A link is
+// written through; a device or a pipe gets the bytes directly, as there is nothing to replace.
+bool WriteFile(const std::string& path, const std::string& bytes, std::uint64_t file_size,
+               std::string* error) {
+  namespace fs = std::filesystem;
+  const auto fail = [&](const std::string& why) {
+    if (error != nullptr) *error = why;
+    return false;
+  };
+  std::error_code ec;
+  const fs::file_status status = fs::status(path, ec);  // a missing file sets `ec` too
+  ec.clear();
+  if (fs::is_directory(status)) return fail("it is a folder");
+  if (fs::exists(status) && !fs::is_regular_file(status)) {
+    if (file_size > bytes.size()) return fail("only a regular file can be extended");
+    std::ofstream stream(path, std::ios::binary);
+    if (!stream.write(bytes.data(), static_cast<std::streamsize>(bytes.size())).flush()) {
+      return fail(std::strerror(errno));
+    }
+    return true;
+  }
+  const fs::path target = fs::exists(status) ? fs::canonical(path, ec) : fs::path(path);
+  if (ec) return fail(ec.message());
+  fs::path temp;
+  std::random_device random;
+  do {
+    temp = target.parent_path() /
+           ("." + target.filename().string() + ".new-" + std::to_string(random()));
+  } while (fs::exists(fs::symlink_status(temp)));
+  std::string why;
   {
-    std::ofstream stream(path, std::ios::binary | std::ios::trunc);
-    if (!stream.write(bytes.data(), static_cast<std::streamsize>(bytes.size()))) return false;
+    std::ofstream stream(temp, std::ios::binary);
+    if (!stream) why = std::strerror(errno);
+    if (why.empty() && !stream.write(bytes.data(), static_cast<std::streamsize>(bytes.size()))) {
+      why = std::strerror(errno);
+    }
+    stream.close();
+    if (why.empty() && stream.fail()) why = std::strerror(errno);
   }
-  if (file_size > bytes.size()) {
-    std::error_code ec;
-    std::filesystem::resize_file(path, file_size, ec);
-    if (ec) return false;
+  if (why.empty() && file_size > bytes.size()) {
+    fs::resize_file(temp, file_size, ec);
+    if (ec) why = ec.message();
   }
-  return true;
+  if (why.empty()) {
+    fs::rename(temp, target, ec);
+    if (ec) why = ec.message();
+  }
+  if (why.empty()) return true;
+  fs::remove(temp, ec);
+  return fail(why);
 }
 
 }  // namespace quillet::gen

@@ -47,6 +47,8 @@ void AppendLine(std::string& out, const Object& object, std::mt19937* junk = nul
 std::string EncodeFile(const std::vector<Object>& objects, const Options& options);
 
 // Writes the bytes; a larger file_size extends the file with a hole (sparse), as big backups are.
-bool WriteFile(const std::string& path, const std::string& bytes, std::uint64_t file_size = 0);
+// The file is whole or not there at all (an old one stays as it was); `error` then says why.
+bool WriteFile(const std::string& path, const std::string& bytes, std::uint64_t file_size = 0,
+               std::string* error = nullptr);
 
 }  // namespace quillet::gen

@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   ShowFileObjects(ws, file);
   std::string out;
-  for (const ObjectRow& row : list.Rows()) AppendExportLine(out, list.ViewOf(row));
+  for (const ObjectRow& row : list.AllRows()) AppendExportLine(out, list.ViewOf(row));
   const PrintMetrics metrics{10, 10, 300};
   const auto pages = PaginateRows(list.RowCount(), metrics);
   for (std::size_t page = 0; page < pages.size(); ++page) {

@@ -41,17 +41,54 @@ bool WriteAll(std::FILE* out, const std::string& bytes) {
   return std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size() && std::fflush(out) == 0;
 }
 
+// Lets through to the output the rows --filter keeps. Rows shown together (a pair, a triple)
+// stay together: all of them when any matches. Only the rows of one group wait here.
+class FilteredOutput {
+ public:
+  FilteredOutput(const RowQuery& query, RowOutput& output) : query_(query), output_(output) {}
+
+  bool Add(const RowView& row) {
+    if (query_.MatchesEverything()) return output_.Add(row);
+    if (!group_.empty() && row.group != group_.front().group && !Flush()) return false;
+    group_.push_back(row);
+    return row.group != 0 || Flush();
+  }
+  // The last group's rows, if they stay.
+  bool Flush() {
+    const bool keep = AnyMatches(query_, group_);
+    bool written = true;
+    for (const RowView& row : group_) written = written && (!keep || output_.Add(row));
+    group_.clear();
+    return written;
+  }
+
+ private:
+  const RowQuery& query_;
+  RowOutput& output_;
+  std::vector<RowView> group_;
+};
+
 // Hands result rows to the output as they come: an equal comparison with few criteria can give
-// hundreds of millions of rows, so nothing is kept beyond the output's buffer.
+// hundreds of millions of rows, so nothing is kept beyond the output's buffer. The equal
+// comparison's rows come in pairs.
 class RowsToOutput final : public ComparisonVisitor {
  public:
-  RowsToOutput(const ObjectTable& table, RowOutput& output) : table_(table), output_(output) {}
+  RowsToOutput(const ObjectTable& table, FilteredOutput& output, bool pairs)
+      : table_(table), output_(output), pairs_(pairs) {}
 
-  bool Row(int file, int index) override { return output_.Add({file, table_.Record(file, index)}); }
+  bool Row(int file, int index) override {
+    ++rows_;
+    const auto group = static_cast<std::uint32_t>(pairs_ ? (rows_ + 1) / 2 : 0);
+    return output_.Add({file, table_.Record(file, index), ListView::kObjects, 0, 0, group});
+  }
+  // Rows the comparison gave, whatever the filter kept.
+  long long rows() const { return rows_; }
 
  private:
   const ObjectTable& table_;
-  RowOutput& output_;
+  FilteredOutput& output_;
+  bool pairs_;
+  long long rows_ = 0;
 };
 
 // Hands a keyed comparison's rows to the output as they come; a report learns the counts
@@ -59,14 +96,15 @@ class RowsToOutput final : public ComparisonVisitor {
 template <class Status>
 class KeyedRowsToOutput final : public KeyedVisitor<Status> {
  public:
-  KeyedRowsToOutput(const ObjectTable& table, RowOutput& output, ListView view)
-      : table_(table), output_(output), view_(view) {}
+  KeyedRowsToOutput(const ObjectTable& table, RowOutput& output, FilteredOutput& filtered,
+                    ListView view)
+      : table_(table), output_(output), filtered_(filtered), view_(view) {}
 
   void Counted(std::span<const long long> counts) override {
     output_.SetCounts(StatusCountTexts(view_, counts));
   }
   bool Row(const KeyedRow<Status>& row) override {
-    return output_.Add(
+    return filtered_.Add(
         {row.file, table_.Record(row.file, row.index), view_, static_cast<std::uint8_t>(row.status),
          static_cast<std::uint16_t>(row.changed), static_cast<std::uint32_t>(row.group)});
   }
@@ -74,12 +112,15 @@ class KeyedRowsToOutput final : public KeyedVisitor<Status> {
  private:
   const ObjectTable& table_;
   RowOutput& output_;
+  FilteredOutput& filtered_;
   ListView view_;
 };
 
 // One run's table, rows and filter; the status goes nowhere, the messages are collected.
 struct Session {
-  explicit Session(const RowFilter& given_filter) : filter(given_filter) {}
+  explicit Session(const CliRequest& request) : filter(request.filter) {
+    list.SetQuery(request.query);  // what is listed and printed
+  }
 
   ObjectTable table;
   ObjectList list{table};
@@ -92,7 +133,7 @@ struct Session {
 class Run {
  public:
   Run(const CliRequest& request, std::FILE* out, std::FILE* err)
-      : request_(request), out_(out), err_(err), s_(request.filter) {}
+      : request_(request), out_(out), err_(err), s_(request) {}
 
   int List();
   int Compare();
@@ -190,7 +231,7 @@ int Run::List() {
 
   const auto output = OpenOutput();
   if (output == nullptr) return kExitTrouble;
-  for (const ObjectRow& row : s_.list.Rows()) output->Add(s_.list.ViewOf(row));
+  for (int row = 1; row <= s_.list.RowCount(); ++row) output->Add(s_.list.View(row));
   if (!FinishOutput(*output)) return kExitTrouble;
   if (request_.pdf && !WritePdf(HeaderName(file), "no file")) return kExitTrouble;
   return kExitOk;
@@ -204,21 +245,22 @@ int Run::Compare() {
 
   const auto output = OpenOutput();
   if (output == nullptr) return kExitTrouble;
+  FilteredOutput filtered(request_.query, *output);
   int status = kExitOk;
   switch (request_.mode) {
     case CompareMode::kEqual: {
-      RowsToOutput rows(s_.table, *output);
+      RowsToOutput rows(s_.table, filtered, true);
       ListEqualObjects(s_.table, request_.criteria, s_.filter, s_.status, rows, kNoPairLimit);
       break;
     }
     case CompareMode::kDifferent: {
-      RowsToOutput rows(s_.table, *output);
+      RowsToOutput rows(s_.table, filtered, false);
       ListDifferentObjects(s_.table, request_.criteria, s_.filter, s_.status, rows);
-      status = output->rows() > 0 ? kExitDifferent : kExitOk;
+      status = rows.rows() > 0 ? kExitDifferent : kExitOk;
       break;
     }
     case CompareMode::kChanges: {
-      KeyedRowsToOutput<ChangeStatus> rows(s_.table, *output, ListView::kChanges);
+      KeyedRowsToOutput<ChangeStatus> rows(s_.table, *output, filtered, ListView::kChanges);
       const ChangesResult result = ListChanges(s_.table, request_.criteria, s_.filter,
                                                Listed<ChangeStatus>(), s_.status, rows);
       if (request_.summary) output->WriteText(SummaryTable(ListView::kChanges, result.counts));
@@ -226,7 +268,7 @@ int Run::Compare() {
       break;
     }
     case CompareMode::kUpgrade: {
-      KeyedRowsToOutput<UpgradeResult> rows(s_.table, *output, ListView::kUpgrade);
+      KeyedRowsToOutput<UpgradeResult> rows(s_.table, *output, filtered, ListView::kUpgrade);
       const UpgradeAnalysis result = AnalyzeUpgrade(s_.table, request_.criteria, s_.filter,
                                                     Listed<UpgradeResult>(), s_.status, rows);
       if (request_.summary) output->WriteText(SummaryTable(ListView::kUpgrade, result.counts));
@@ -236,6 +278,7 @@ int Run::Compare() {
     case CompareMode::kNone:
       break;
   }
+  filtered.Flush();
   if (!FinishOutput(*output)) return kExitTrouble;
   if (request_.pdf) {
     // The printout is of a list, as in the window, with the window's limit on equal pairs.

@@ -23,6 +23,7 @@ enum class Option {
   kOutput,
   kFormat,
   kRaw,
+  kFilter,
   kPdf
 };
 
@@ -35,7 +36,7 @@ struct OptionSpec {
 };
 
 // The options in the order --help lists them.
-constexpr std::array<OptionSpec, 15> kOptions = {{
+constexpr std::array<OptionSpec, 16> kOptions = {{
     {Option::kTypes, "types", "", "TYPES",
      "Object types to list, separated by commas, or all. Default: all but TableData."},
     {Option::kHideSystem, "hide-system", "", "",
@@ -56,6 +57,10 @@ constexpr std::array<OptionSpec, 15> kOptions = {{
      "--changes: changed, only1, only2, same or all (default changed,only1,only2). --base: "
      "unchanged, only1changed, only2changed, bothalike, conflict, only1added, only2added or all "
      "(default all but unchanged)."},
+    {Option::kFilter, "filter", "", "FILTER",
+     "Only the rows the filter matches (see the README): words such as id:50000..99999, "
+     "type:Codeunit, tag:CUST*, name:post, status:changed, -WORD, \"two words\". A pair "
+     "stays when either of its rows matches."},
     {Option::kSummary, "summary", "", "",
      "--changes, --base: the counts per type and status as a table instead of the rows."},
     {Option::kOutput, "output", "o", "FILE",
@@ -374,6 +379,11 @@ ParsedRequest ParseCliArguments(const std::vector<std::string>& arguments) {
     request.show = DefaultStatuses(view);
   }
   request.summary = is_set(Option::kSummary);
+  if (is_set(Option::kFilter)) {
+    RowQueryParse query = ParseRowQuery(value_of(Option::kFilter));
+    if (!query.query) return trouble("--filter: " + query.error);
+    request.query = std::move(*query.query);
+  }
   for (std::size_t i = 1; i < positional.size(); ++i) request.files.emplace_back(positional[i]);
 
   if (is_set(Option::kOutput)) {

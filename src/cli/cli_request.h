@@ -10,6 +10,7 @@
 #include "list/compare_criteria.h"
 #include "list/list_view.h"
 #include "list/row_filter.h"
+#include "list/row_query.h"
 #include "output/list_formats.h"
 
 namespace quillet {
@@ -27,6 +28,7 @@ struct CliRequest {
   unsigned show = 0;     // --changes, --base: the statuses listed, a bit per status's value
   bool summary = false;  // --changes, --base: the counts instead of the rows
   bool raw = false;      // --format=csv without the formula guard
+  RowQuery query;        // --filter; the empty one lets every row through
   std::optional<std::filesystem::path> output;  // -o; standard output without it
   ListFormat format = ListFormat::kText;
   std::optional<std::filesystem::path> pdf;

@@ -69,7 +69,7 @@ void CompareEqual(Workspace& ws, const CompareCriteria& criteria, long long max_
     rows.PairUp();
     result = ListEqualObjects(ws.table, criteria, ws.filter, ws.status, rows, max_pairs);
   }
-  ws.status.SetPanelText(Panel::kCount, CountText(ws.list.RowCount()));
+  ws.status.SetPanelText(Panel::kCount, ListCountText(ws.list));
   if (result.listed < result.pairs) {
     ws.messages.ShowMessage("The files have " + DecimalText(result.pairs) +
                             " pairs of equal objects. The list shows the first " +
@@ -85,7 +85,7 @@ void CompareDifferent(Workspace& ws, const CompareCriteria& criteria) {
     ListRows rows(ws);
     ListDifferentObjects(ws.table, criteria, ws.filter, ws.status, rows);
   }
-  ws.status.SetPanelText(Panel::kCount, CountText(ws.list.RowCount()));
+  ws.status.SetPanelText(Panel::kCount, ListCountText(ws.list));
 }
 
 std::vector<long long> ShowChanges(Workspace& ws, const CompareCriteria& criteria,
@@ -98,7 +98,7 @@ std::vector<long long> ShowChanges(Workspace& ws, const CompareCriteria& criteri
     ListKeyedRows<ChangeStatus> rows(ws);
     result = ListChanges(ws.table, criteria, ws.filter, listed, ws.status, rows);
   }
-  ws.status.SetPanelText(Panel::kCount, CountText(ws.list.RowCount()));
+  ws.status.SetPanelText(Panel::kCount, ListCountText(ws.list));
   return Totals(result.counts);
 }
 
@@ -112,7 +112,7 @@ std::vector<long long> ShowUpgrade(Workspace& ws, const CompareCriteria& criteri
     ListKeyedRows<UpgradeResult> rows(ws);
     result = AnalyzeUpgrade(ws.table, criteria, ws.filter, listed, ws.status, rows);
   }
-  ws.status.SetPanelText(Panel::kCount, CountText(ws.list.RowCount()));
+  ws.status.SetPanelText(Panel::kCount, ListCountText(ws.list));
   return Totals(result.counts);
 }
 

@@ -27,7 +27,7 @@ void ShowFileObjects(Workspace& ws, int file) {
   }
   ws.status.SetProgress(0);
   ws.status.SetPanelText(Panel::kActivity, "Finished");
-  ws.status.SetPanelText(Panel::kCount, CountText(ws.list.RowCount()));
+  ws.status.SetPanelText(Panel::kCount, ListCountText(ws.list));
   UpdateCompareButtons(ws);
 }
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "list/object_row.h"
+#include "list/row_query.h"
 
 namespace quillet {
 
@@ -17,7 +18,9 @@ class ListObserver {
 };
 
 // The rows the list shows, in display order. This, not the object table, is the record of
-// what is shown: saving and printing read it back. Its texts are the table's records.
+// what is shown: saving, printing and copying read it back. Its texts are the table's records.
+// A filter may hide rows: then the rows it leaves are those shown, counted and read back, and
+// the others wait for the filter to change.
 class ObjectList {
  public:
   // Groups changes so the observer hears of them once; scopes nest.
@@ -36,8 +39,8 @@ class ObjectList {
 
   void SetObserver(ListObserver* observer) { observer_ = observer; }
 
-  int RowCount() const { return static_cast<int>(rows_.size()); }
-  // row is 1..RowCount().
+  // The rows shown: row is 1..RowCount().
+  int RowCount() const { return static_cast<int>(Filtered() ? shown_.size() : rows_.size()); }
   const ObjectRow& Row(int row) const;
   std::string_view CellText(int row, Column column) const { return View(row).Cell(column); }
   RowView View(int row) const { return ViewOf(Row(row)); }
@@ -46,28 +49,49 @@ class ObjectList {
             view_,       row.status,
             row.changed, row.group};
   }
+  // Every row, those the filter hides too.
+  const std::vector<ObjectRow>& AllRows() const { return rows_; }
+  int AllRowCount() const { return static_cast<int>(rows_.size()); }
+  const ObjectTable& table() const { return table_; }
+
   // What the rows are: objects, or a keyed comparison's result with a status each.
   ListView view() const { return view_; }
   void SetView(ListView view);
-  const std::vector<ObjectRow>& Rows() const { return rows_; }
-  const ObjectTable& table() const { return table_; }
+
+  // Shows only the rows `query` matches; rows shown together (a pair) stay together, all of
+  // them when any matches. The empty query shows every row. The filter stays for every
+  // listing after, until it is set again.
+  void SetQuery(RowQuery query);
+  bool Filtered() const { return !query_.MatchesEverything(); }
 
   void Append(const ObjectRow& row);
+  // Row `row` as shown.
   void RemoveRow(int row);
   // Removes every row of `file`; the other files' rows keep their order.
   void RemoveRowsOfFile(int file);
   void RemoveAll();
   void Reserve(std::size_t rows);
   // Orders the rows by the text of one column (see CompareCellTexts); rows with equal texts
-  // keep their order, ascending or descending.
+  // keep their order, ascending or descending. In a view with statuses the rows of a pair stay
+  // together: pairs go by their first row's cell, a lone row by its own.
   void SortByColumn(Column column, bool ascending);
 
  private:
+  // Where shown row `row` (1-based) is among all rows.
+  std::size_t Position(int row) const;
+  // After every change: which rows the filter leaves.
+  void Refilter();
+
   const ObjectTable& table_;
   ListView view_ = ListView::kObjects;
   std::vector<ObjectRow> rows_;
+  RowQuery query_;
+  std::vector<std::uint32_t> shown_;  // with a filter: the positions of the rows it leaves
   ListObserver* observer_ = nullptr;
   int change_depth_ = 0;
 };
+
+// The row count panel's text: "Count: 42", or with a filter "Count: 42 of 9311".
+std::string ListCountText(const ObjectList& list);
 
 }  // namespace quillet

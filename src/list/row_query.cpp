@@ -442,4 +442,11 @@ RowQueryParse ParseRowQuery(std::string_view utf8) {
   return {RowQuery(std::move(terms)), {}};
 }
 
+bool AnyMatches(const RowQuery& query, std::span<const RowView> rows) {
+  for (const RowView& row : rows) {
+    if (query.Matches(QueryRowOf(row))) return true;
+  }
+  return false;
+}
+
 }  // namespace quillet

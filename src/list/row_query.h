@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -75,6 +76,10 @@ struct RowQueryParse {
 // Names and version lists are compared without their blanks at both ends. Text that is not
 // UTF-8 or has a character Windows-1252 lacks cannot be read, nor can a word of the wrong form.
 RowQueryParse ParseRowQuery(std::string_view utf8);
+
+// Whether a group of rows shown together (a pair of the equal comparison, a pair or triple of a
+// keyed one) stays: when any of its rows matches, all of them do.
+bool AnyMatches(const RowQuery& query, std::span<const RowView> rows);
 
 // A list row as the filter reads it: in a view with statuses, with the name of its status.
 inline QueryRow QueryRowOf(const RowView& row) {

@@ -91,8 +91,8 @@ std::string WriteListFile(const std::filesystem::path& path, const ObjectList& l
   FileOutputOpen opened = FileOutput::Open(path, format, context);
   if (opened.output == nullptr) return opened.error;
   opened.output->SetProgress(progress);
-  for (const ObjectRow& row : list.Rows()) {
-    if (!opened.output->Add(list.ViewOf(row))) return opened.output->Error();
+  for (int row = 1; row <= list.RowCount(); ++row) {
+    if (!opened.output->Add(list.View(row))) return opened.output->Error();
   }
   return opened.output->Finish() ? std::string() : opened.output->Error();
 }

@@ -301,7 +301,7 @@ void FrmMain::tbMain_ButtonClick(int number) {
       }
       break;
   }
-  SetPanelText(Panel::kCount, CountText(list_.RowCount()));
+  SetPanelText(Panel::kCount, ListCountText(list_));
   UpdateCompareButtons(ws_);
 }
 

@@ -169,7 +169,7 @@ class ComparisonTest : public ::testing::Test {
   // The rows as "file:ID", the ID trimmed.
   std::vector<std::string> Rows() const {
     std::vector<std::string> rows;
-    for (const ObjectRow& row : t_.list.Rows()) {
+    for (const ObjectRow& row : t_.list.AllRows()) {
       rows.push_back(std::to_string(row.file) + ":" +
                      std::string(TrimBlanks(t_.list.ViewOf(row).Cell(Column::kId))));
     }

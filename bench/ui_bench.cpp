@@ -28,7 +28,7 @@ class NoDialogs final : public UserDialogs {
   QString GetOpenFileName(QWidget*, const QString&, const QString&, const QString&) override {
     return {};
   }
-  QString GetSaveFileName(QWidget*, const QString&, const QString&, const QString&) override {
+  SaveChoice GetSaveFileName(QWidget*, const QString&, const QString&, const QString&) override {
     return {};
   }
   bool ChoosePrinter(QWidget*, QPrinter&) override { return false; }

@@ -190,11 +190,12 @@ std::unique_ptr<RowOutput> Run::OpenOutput() {
   if (request_.command == CliCommand::kCompare) {
     context.criteria = CriteriaText(request_.criteria, HasStatus(context.view));
   }
+  // As the window's report names them: the base only in the upgrade analysis, and file #2
+  // even where there is none.
   if (request_.base) context.files.emplace_back("Base", HeaderName(*request_.base));
-  const char* labels[] = {"File #1", "File #2"};
-  for (std::size_t i = 0; i < request_.files.size(); ++i) {
-    context.files.emplace_back(labels[i], HeaderName(request_.files[i]));
-  }
+  context.files.emplace_back("File #1", HeaderName(request_.files.at(0)));
+  context.files.emplace_back("File #2", request_.files.size() > 1 ? HeaderName(request_.files[1])
+                                                                  : std::string("no file"));
   if (!request_.output) return std::make_unique<StreamOutput>(out_, request_.format, context);
   FileOutputOpen opened = FileOutput::Open(*request_.output, request_.format, context);
   if (opened.output == nullptr)

@@ -42,7 +42,8 @@ void RefreshList(Workspace& ws) {
 void UpdateCompareButtons(Workspace& ws) {
   const bool first = ws.table.Count(1) > 0;
   const bool second = ws.table.Count(2) > 0;
-  ws.status.SetCompareCommandsEnabled(first && second, first || second);
+  const bool base = ws.table.Count(kBaseFile) > 0;
+  ws.status.SetCompareCommandsEnabled(first && second, first || second, base && first && second);
 }
 
 }  // namespace quillet

@@ -13,7 +13,8 @@ void ShowFileObjects(Workspace& ws, int file);
 // Rebuilds the list: all of file #1's passing rows, then file #2's.
 void RefreshList(Workspace& ws);
 
-// The comparisons need objects in both files; showing all needs objects in either.
+// The comparisons need objects in both files; showing all needs objects in either; the upgrade
+// analysis needs objects in the base as well.
 void UpdateCompareButtons(Workspace& ws);
 
 }  // namespace quillet

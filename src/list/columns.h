@@ -7,7 +7,8 @@
 
 namespace quillet {
 
-// The ten columns of the list, in order: the file tag, then the nine fields of a record.
+// The ten columns of the list, in order: the file tag, then the nine fields of a record. A view
+// whose rows have a status (a keyed comparison) shows it in one more column after them.
 enum class Column {
   kFile,
   kType,
@@ -18,10 +19,12 @@ enum class Column {
   kDate,
   kTime,
   kBlobSize,
-  kCompiled
+  kCompiled,
+  kStatus
 };
 
-inline constexpr int kColumnCount = 10;
+inline constexpr int kColumnCount = 10;  // without the status
+inline constexpr std::string_view kStatusHeader = "Status";
 
 struct ColumnInfo {
   std::string_view header;

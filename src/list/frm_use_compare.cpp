@@ -13,7 +13,7 @@
 
 namespace quillet {
 
-FrmUseCompare::FrmUseCompare(QWidget* parent, Workspace& ws) : QDialog(parent), ws_(ws) {
+FrmUseCompare::FrmUseCompare(QWidget* parent, Run run) : QDialog(parent), run_(std::move(run)) {
   setObjectName("frmUseCompare");
   setWindowTitle("Compare by");
   setModal(false);
@@ -76,7 +76,7 @@ CompareCriteria FrmUseCompare::Criteria() const {
 void FrmUseCompare::cmdUseOK_Click() {
   hide();
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-  RunComparison(ws_, mode_, Criteria());
+  if (mode_ != CompareMode::kNone) run_(mode_, Criteria());
 }
 
 void FrmUseCompare::cmdUseCancel_Click() {

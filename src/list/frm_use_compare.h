@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
 
 #include "commands/compare.h"
 #include "list/compare_criteria.h"
@@ -20,7 +21,9 @@ class FrmUseCompare final : public QDialog {
   Q_OBJECT
 
  public:
-  FrmUseCompare(QWidget* parent, Workspace& ws);
+  // `run` runs the comparison OK asks for.
+  using Run = std::function<void(CompareMode mode, const CompareCriteria& criteria)>;
+  FrmUseCompare(QWidget* parent, Run run);
 
   CompareMode Mode() const { return mode_; }
   void SetMode(CompareMode mode) { mode_ = mode; }
@@ -37,7 +40,7 @@ class FrmUseCompare final : public QDialog {
  private:
   void frmUseCompare_Load();
 
-  Workspace& ws_;
+  Run run_;
   CompareMode mode_ = CompareMode::kNone;
   QCheckBox* chkUseTypeID_ = nullptr;
   QCheckBox* chkUseName_ = nullptr;

@@ -1,5 +1,7 @@
 #include "list/object_list_model.h"
 
+#include <QBrush>
+
 #include "runtime/text_codec.h"
 
 namespace quillet {
@@ -7,13 +9,13 @@ namespace quillet {
 namespace {
 
 QVariant Alignment(Column column) {
-  return QVariant::fromValue((Info(column).right_aligned ? Qt::AlignRight : Qt::AlignLeft) |
-                             Qt::AlignVCenter);
+  const bool right = column != Column::kStatus && Info(column).right_aligned;
+  return QVariant::fromValue((right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
 }
 
 }  // namespace
 
-ObjectListModel::ObjectListModel(ObjectList& list, std::array<QIcon, 2> file_icons, QObject* parent)
+ObjectListModel::ObjectListModel(ObjectList& list, std::array<QIcon, 3> file_icons, QObject* parent)
     : QAbstractTableModel(parent), list_(list), file_icons_(std::move(file_icons)) {
   list_.SetObserver(this);
 }
@@ -25,30 +27,38 @@ int ObjectListModel::rowCount(const QModelIndex& parent) const {
 }
 
 int ObjectListModel::columnCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : kColumnCount;
+  return parent.isValid() ? 0 : kColumnCount + (HasStatus(list_.view()) ? 1 : 0);
 }
 
 QVariant ObjectListModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= list_.RowCount()) return {};
   const RowView row = list_.View(index.row() + 1);
   const Column column = ColumnAt(index.column());
+  const bool changed = column != Column::kFile && column != Column::kStatus &&
+                       (row.changed & (1u << static_cast<int>(FieldOf(column)))) != 0;
   switch (role) {
     case Qt::DisplayRole:
       return FromWindows1252(row.Cell(column));
     case Qt::DecorationRole:
-      if (column == Column::kFile) return file_icons_[row.file == 2 ? 1 : 0];
+      if (column == Column::kFile) return file_icons_[static_cast<std::size_t>(row.file)];
       return {};
     case Qt::TextAlignmentRole:
       return Alignment(column);
+    case Qt::BackgroundRole:
+      if (changed) return QBrush(kChangedTint);
+      return {};
     default:
       return {};
   }
 }
 
 QVariant ObjectListModel::headerData(int section, Qt::Orientation orientation, int role) const {
-  if (orientation != Qt::Horizontal || section < 0 || section >= kColumnCount) return {};
+  if (orientation != Qt::Horizontal || section < 0 || section >= columnCount()) return {};
   const Column column = ColumnAt(section);
-  if (role == Qt::DisplayRole) return FromWindows1252(Info(column).header);
+  if (role == Qt::DisplayRole) {
+    return FromWindows1252(column == Column::kStatus ? kStatusHeader : Info(column).header);
+  }
+  if (column == Column::kStatus) return {};
   if (role == Qt::TextAlignmentRole && Info(column).right_aligned) return Alignment(column);
   return {};
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QColor>
 #include <QIcon>
 #include <array>
 
@@ -8,14 +9,19 @@
 
 namespace quillet {
 
-// The list view's window on the core's rows: ten columns, the file icon in the first, texts
-// converted to Unicode only when a cell is drawn. The rows tell it when they change, once per
-// listing, and it resets the view once.
+// The list view's window on the core's rows: ten columns, and the status in a view that has
+// one; the file icon in the first; texts converted to Unicode only when a cell is drawn. Within
+// a changed pair the cells that differ are tinted and bold, so they read in grey too. The rows
+// tell it when they change, once per listing, and it resets the view once.
 class ObjectListModel final : public QAbstractTableModel, private ListObserver {
   Q_OBJECT
 
  public:
-  ObjectListModel(ObjectList& list, std::array<QIcon, 2> file_icons, QObject* parent = nullptr);
+  // `file_icons` by file number: the base, file #1, file #2.
+  ObjectListModel(ObjectList& list, std::array<QIcon, 3> file_icons, QObject* parent = nullptr);
+
+  // The tint of a field that changed.
+  static inline const QColor kChangedTint{245, 197, 66};
   ~ObjectListModel() override;
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -31,7 +37,7 @@ class ObjectListModel final : public QAbstractTableModel, private ListObserver {
   void ListChanged() override;
 
   ObjectList& list_;
-  std::array<QIcon, 2> file_icons_;
+  std::array<QIcon, 3> file_icons_;
 };
 
 }  // namespace quillet

@@ -51,6 +51,7 @@ struct RowView {
 
   std::string_view Cell(Column column) const {
     if (column == Column::kFile) return FileTag(file);
+    if (column == Column::kStatus) return StatusText();
     const Field field = FieldOf(column);
     return record.substr(static_cast<std::size_t>(FieldOffset(field)),
                          static_cast<std::size_t>(FieldWidth(field)));

@@ -1,6 +1,7 @@
 #include "output/list_file_writer.h"
 
 #include <cerrno>
+#include <vector>
 
 #include "runtime/system_error.h"
 
@@ -87,11 +88,13 @@ bool StreamOutput::Complete() {
 
 std::string WriteListFile(const std::filesystem::path& path, const ObjectList& list,
                           ListFormat format, const ListContext& context,
-                          const std::function<void(int)>& progress) {
+                          const std::function<void(int)>& progress, const std::vector<int>* rows) {
   FileOutputOpen opened = FileOutput::Open(path, format, context);
   if (opened.output == nullptr) return opened.error;
   opened.output->SetProgress(progress);
-  for (int row = 1; row <= list.RowCount(); ++row) {
+  const int count = rows != nullptr ? static_cast<int>(rows->size()) : list.RowCount();
+  for (int i = 0; i < count; ++i) {
+    const int row = rows != nullptr ? (*rows)[static_cast<std::size_t>(i)] : i + 1;
     if (!opened.output->Add(list.View(row))) return opened.output->Error();
   }
   return opened.output->Finish() ? std::string() : opened.output->Error();

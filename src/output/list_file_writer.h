@@ -92,9 +92,11 @@ class StreamOutput final : public RowOutput {
   std::string error_;
 };
 
-// Every row the list shows to `path`, whole or not at all. Empty when written, else why not.
+// Every row the list shows (or only `rows`, shown row numbers from 1) to `path`, whole or not at
+// all. Empty when written, else why not.
 std::string WriteListFile(const std::filesystem::path& path, const ObjectList& list,
                           ListFormat format, const ListContext& context = {},
-                          const std::function<void(int rows_written)>& progress = {});
+                          const std::function<void(int rows_written)>& progress = {},
+                          const std::vector<int>* rows = nullptr);
 
 }  // namespace quillet

@@ -47,6 +47,45 @@ void AppendJsonString(std::string& out, std::string_view text) {
   out += '"';
 }
 
+// Tabs and line ends would split a field; in this form they stand as blanks.
+void AppendTsvField(std::string& out, std::string_view text) {
+  for (const char c : text) {
+    const char shown = c == '\t' || c == '\r' || c == '\n' ? ' ' : c;
+    AppendWindows1252AsUtf8(out, {&shown, 1});
+  }
+}
+
+class TsvFormat final : public ListFormatter {
+ public:
+  explicit TsvFormat(ListView view) : view_(view) {}
+
+  void Begin(std::string& out) override {
+    const std::vector<std::string_view> columns = OutputColumns(view_);
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+      if (i > 0) out += '\t';
+      out += columns[i];
+    }
+    out += '\n';
+  }
+  void AddRow(std::string& out, const RowView& row) override {
+    out += FileNumber(row);
+    for (int column = 1; column < kColumnCount; ++column) {
+      out += '\t';
+      AppendTsvField(out, TrimBlanks(row.Cell(ColumnAt(column))));
+    }
+    if (HasStatus(view_)) {
+      out += '\t';
+      AppendTsvField(out, row.StatusText());
+      out += '\t';
+      out += ChangedFieldsText(row.changed);
+    }
+    out += '\n';
+  }
+
+ private:
+  ListView view_;
+};
+
 class TextFormat final : public ListFormatter {
  public:
   void AddRow(std::string& out, const RowView& row) override { AppendExportLine(out, row); }
@@ -99,7 +138,7 @@ class JsonFormat final : public ListFormatter {
       Member(out, kColumns[column].header, TrimBlanks(row.Cell(ColumnAt(column))));
     }
     if (HasStatus(view_)) {
-      Member(out, "Status", row.StatusText());
+      Member(out, kStatusHeader, row.StatusText());
       Member(out, "Changed", ChangedFieldsText(row.changed));
     }
     out += '}';
@@ -143,17 +182,29 @@ std::unique_ptr<ListFormatter> ListFormatter::Make(ListFormat format, const List
       return MakeHtmlReport(context);
     case ListFormat::kIds:
       return MakeIdLines();
+    case ListFormat::kTsv:
+      return std::make_unique<TsvFormat>(context.view);
     case ListFormat::kText:
       break;
   }
   return std::make_unique<TextFormat>();
 }
 
+std::string FormatListRows(ListFormat format, const ListContext& context, const ObjectList& list,
+                           std::span<const int> rows) {
+  const auto formatter = ListFormatter::Make(format, context);
+  std::string out;
+  formatter->Begin(out);
+  for (const int row : rows) formatter->AddRow(out, list.View(row));
+  formatter->End(out);
+  return out;
+}
+
 std::vector<std::string_view> OutputColumns(ListView view) {
   std::vector<std::string_view> columns;
   for (const ColumnInfo& column : kColumns) columns.push_back(column.header);
   if (HasStatus(view)) {
-    columns.push_back("Status");
+    columns.push_back(kStatusHeader);
     columns.push_back("Changed");
   }
   return columns;

@@ -2,11 +2,13 @@
 
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
+#include "list/object_list.h"
 #include "list/object_row.h"
 
 namespace quillet {
@@ -20,7 +22,9 @@ namespace quillet {
 // - kJson: an array of objects with the same field names, UTF-8;
 // - kHtml: a report that opens in any browser: a title block, then the rows as a table;
 // - kIds: the IDs of the rows as filter lines, one per type: "Table: 18|27|5050..5060".
-enum class ListFormat { kText, kCsv, kJson, kHtml, kIds };
+// - kTsv: what the clipboard takes as plain text: a header line, then fields separated by tabs,
+//   blanks removed at both ends, UTF-8.
+enum class ListFormat { kText, kCsv, kJson, kHtml, kIds, kTsv };
 
 // The format of a name (text, csv, json, html, ids), in any letter case.
 std::optional<ListFormat> ListFormatNamed(std::string_view name);
@@ -48,6 +52,10 @@ class ListFormatter {
 // The column titles of the rows of `view`: the ten of the list, then Status and Changed where
 // the rows have a status.
 std::vector<std::string_view> OutputColumns(ListView view);
+
+// Rows `rows` (shown row numbers, from 1) of the list in a format, whole.
+std::string FormatListRows(ListFormat format, const ListContext& context, const ObjectList& list,
+                           std::span<const int> rows);
 
 // A Windows-1252 text as a CSV field in UTF-8, quoted only where it must be; guarded against
 // spreadsheets running it as a formula unless `raw`.

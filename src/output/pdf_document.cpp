@@ -22,6 +22,8 @@ constexpr double kFontSize = 9;
 // printed page break at the same rows.
 constexpr double kAscent = kFontSize * 1705 / 2048;
 constexpr double kLineHeight = kFontSize * (1705 + 615) / 2048;
+// Courier is 600 units wide in every character.
+constexpr double kCharWidth = kFontSize * 0.6;
 
 // Fixed object numbers; page i (from 0) has its content stream at kFirstPageObject + 2i and its
 // page object right after it, and the information dictionary follows the last page.
@@ -160,6 +162,24 @@ bool PdfDocument::AddPage(const std::vector<PrintedLine>& lines) {
   if (finished_ || !Start()) return false;
   std::string content;
   content.reserve(64 + lines.size() * 80);
+  // The tint behind changed fields first, so the text stands on it: a grey that reads on any
+  // printer.
+  bool tinted = false;
+  for (const PrintedLine& line : lines) {
+    for (const PrintedMark& mark : line.marks) {
+      if (!tinted) content += "0.82 g\n";
+      tinted = true;
+      AppendNumber(content, kSideMargin + kCharWidth * mark.first);
+      content += ' ';
+      AppendNumber(content, kPageHeight - kTopMargin - line.y - kLineHeight);
+      content += ' ';
+      AppendNumber(content, kCharWidth * mark.length);
+      content += ' ';
+      AppendNumber(content, kLineHeight);
+      content += " re f\n";
+    }
+  }
+  if (tinted) content += "0 g\n";
   content += "BT\n";
   int font = 0;  // none chosen yet; 1 regular, 2 bold
   for (const PrintedLine& line : lines) {

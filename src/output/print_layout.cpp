@@ -11,6 +11,8 @@ namespace {
 
 const std::string kIndent(8, ' ');
 constexpr std::size_t kPanelTail = 55;
+// The version stands under the name.
+constexpr int kVersionStart = 31;
 // Row line counter after a header: the first row takes lines 5 and 6.
 constexpr int kFirstRowCounter = 2;
 
@@ -66,7 +68,29 @@ std::string RowFirstLine(const RowView& row) {
 }
 
 std::string RowSecondLine(const RowView& row) {
-  return std::string(31, ' ') + std::string(row.Cell(Column::kVersion));
+  std::string line = kIndent;
+  line += row.StatusText();
+  line.resize(kVersionStart, ' ');
+  return line + std::string(row.Cell(Column::kVersion));
+}
+
+std::vector<PrintedMark> RowFirstLineMarks(const RowView& row) {
+  std::vector<PrintedMark> marks;
+  int position = static_cast<int>(kIndent.size()) + 2;
+  for (Column column : {Column::kType, Column::kId, Column::kName, Column::kModified, Column::kDate,
+                        Column::kTime, Column::kBlobSize}) {
+    const int width = FieldWidth(FieldOf(column));
+    if ((row.changed & (1u << static_cast<int>(FieldOf(column)))) != 0) {
+      marks.push_back({position, width});
+    }
+    position += width + 1;
+  }
+  return marks;
+}
+
+std::vector<PrintedMark> RowSecondLineMarks(const RowView& row) {
+  if ((row.changed & (1u << static_cast<int>(Field::kVersion))) == 0) return {};
+  return {{kVersionStart, FieldWidth(Field::kVersion)}};
 }
 
 std::vector<PrintPage> PaginateRows(int row_count, const PrintMetrics& metrics) {
@@ -90,15 +114,16 @@ std::vector<PrintedLine> LayOutPage(const ObjectList& list, const PrintHeader& h
   lines.reserve(3 + 2 * static_cast<std::size_t>(page.row_count));
   const double header_height = metrics.header_line_height;
   for (int line : {0, 1, 3}) {
-    lines.push_back({line * header_height, true, PageHeaderLine(line, header, page_number)});
+    lines.push_back({line * header_height, true, PageHeaderLine(line, header, page_number), {}});
   }
   const double h = metrics.row_line_height;
   int counter = kFirstRowCounter;
   for (int row = page.first_row; row < page.first_row + page.row_count; ++row) {
     ++counter;
     const RowView object = list.View(row + 1);
-    lines.push_back({(2 * counter - 1) * h, false, RowFirstLine(object)});
-    lines.push_back({2 * counter * h, false, RowSecondLine(object)});
+    lines.push_back(
+        {(2 * counter - 1) * h, false, RowFirstLine(object), RowFirstLineMarks(object)});
+    lines.push_back({2 * counter * h, false, RowSecondLine(object), RowSecondLineMarks(object)});
   }
   return lines;
 }

@@ -27,10 +27,17 @@ struct PrintMetrics {
   double page_height = 0;  // of the printable area
 };
 
+// Characters of a line drawn over a tint: the fields that differ within a changed pair.
+struct PrintedMark {
+  int first = 0;  // character position in the line, from 0
+  int length = 0;
+};
+
 struct PrintedLine {
   double y = 0;  // top of the line
   bool bold = false;
   std::string text;
+  std::vector<PrintedMark> marks;
 };
 
 // The rows one page holds: [first_row, first_row + row_count), 0-based.
@@ -45,9 +52,13 @@ std::string PrintDateTime();
 
 // Header line 0, 1 or 3 of page `page_number` (from 1); line 2 is empty.
 std::string PageHeaderLine(int line, const PrintHeader& header, int page_number);
-// A row takes two lines: its file number and columns, then its version under the name.
+// A row takes two lines: its file number and columns, then its version under the name; where
+// the row has a status, it stands before the version, under the file number.
 std::string RowFirstLine(const RowView& row);
 std::string RowSecondLine(const RowView& row);
+// Where the fields that changed stand in those lines.
+std::vector<PrintedMark> RowFirstLineMarks(const RowView& row);
+std::vector<PrintedMark> RowSecondLineMarks(const RowView& row);
 
 // Which rows go on which page. The page-end test runs after every row, the last one included,
 // so a last row that fills its page is followed by a page that holds only the header. There is

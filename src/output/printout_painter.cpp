@@ -35,7 +35,15 @@ void PaintPrintout(QPagedPaintDevice& device, const ObjectList& list, const Prin
     for (const PrintedLine& line :
          LayOutPage(list, header, metrics, pages[page], static_cast<int>(page) + 1)) {
       painter.setFont(line.bold ? bold : regular);
-      const double ascent = line.bold ? bold_metrics.ascent() : regular_metrics.ascent();
+      const QFontMetricsF& font_metrics = line.bold ? bold_metrics : regular_metrics;
+      // The fields that changed stand on a grey that any printer shows.
+      const double character = font_metrics.horizontalAdvance(QLatin1Char('0'));
+      for (const PrintedMark& mark : line.marks) {
+        painter.fillRect(
+            QRectF(mark.first * character, line.y, mark.length * character, font_metrics.height()),
+            QColor(209, 209, 209));
+      }
+      const double ascent = font_metrics.ascent();
       painter.drawText(QPointF(0, line.y + ascent), FromWindows1252(line.text));
     }
   }

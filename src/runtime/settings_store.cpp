@@ -76,6 +76,16 @@ void SettingsStore::WriteString(const QString& name, const QString& value) {
   if (settings_) settings_->setValue(name, value);
 }
 
+QStringList SettingsStore::ReadStringList(const QString& name) const {
+  if (!settings_) return {};
+  const QVariant value = settings_->value(name);
+  return value.isValid() ? value.toStringList() : QStringList();
+}
+
+void SettingsStore::WriteStringList(const QString& name, const QStringList& values) {
+  if (settings_) settings_->setValue(name, values);
+}
+
 void SettingsStore::Sync() {
   if (settings_) settings_->sync();
 }

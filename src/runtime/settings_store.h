@@ -2,6 +2,7 @@
 
 #include <QSettings>
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 namespace quillet {
@@ -29,6 +30,9 @@ class SettingsStore {
   QString ReadString(const QString& name, const QString& default_value) const;
   void WriteNumber(const QString& name, int value);
   void WriteString(const QString& name, const QString& value);
+  // A list of strings (recent files); missing gives an empty list.
+  QStringList ReadStringList(const QString& name) const;
+  void WriteStringList(const QString& name, const QStringList& values);
   void Sync();
 
  private:

@@ -6,13 +6,16 @@
 
 namespace quillet {
 
-// The five panels of the status bar, numbered as the user sees them from the left.
-enum class Panel { kFile1 = 1, kFile2 = 2, kActivity = 3, kProgress = 4, kCount = 5 };
+// The panels of the status bar: the five the user always sees, numbered from the left, and the
+// base file's, which shows only while a base is loaded.
+enum class Panel { kFile1 = 1, kFile2 = 2, kActivity = 3, kProgress = 4, kCount = 5, kBase = 6 };
 
-inline constexpr int kPanelCount = 5;
+inline constexpr int kPanelCount = 6;
 
-// The panel that shows file #1 or file #2.
-constexpr Panel FilePanel(int file) { return file == 2 ? Panel::kFile2 : Panel::kFile1; }
+// The panel that shows file #1, file #2 or the base (file 0).
+constexpr Panel FilePanel(int file) {
+  return file == 2 ? Panel::kFile2 : file == 1 ? Panel::kFile1 : Panel::kBase;
+}
 
 // The row count panel's text: "Count: 42".
 inline std::string CountText(long long rows) { return "Count: " + std::to_string(rows); }
@@ -29,8 +32,8 @@ class StatusSink {
   virtual void ShowFilePanel(int file, const std::filesystem::path& file_name) = 0;
   // 0..100; fractions allowed.
   virtual void SetProgress(double value) = 0;
-  // The comparison commands need both files, "show all" needs one.
-  virtual void SetCompareCommandsEnabled(bool compare, bool show_all) = 0;
+  // The comparisons need both files, "show all" needs one, the upgrade analysis the base too.
+  virtual void SetCompareCommandsEnabled(bool compare, bool show_all, bool upgrade) = 0;
 };
 
 class NullStatusSink final : public StatusSink {
@@ -38,7 +41,7 @@ class NullStatusSink final : public StatusSink {
   void SetPanelText(Panel, std::string_view) override {}
   void ShowFilePanel(int, const std::filesystem::path&) override {}
   void SetProgress(double) override {}
-  void SetCompareCommandsEnabled(bool, bool) override {}
+  void SetCompareCommandsEnabled(bool, bool, bool) override {}
 };
 
 }  // namespace quillet

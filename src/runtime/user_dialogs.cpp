@@ -1,8 +1,11 @@
 #include "runtime/user_dialogs.h"
 
+#include <QClipboard>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -22,12 +25,27 @@ QString QtUserDialogs::GetOpenFileName(QWidget* parent, const QString& title, co
   return QFileDialog::getOpenFileName(parent, title, initial_name, QtFileFilter(filter));
 }
 
-QString QtUserDialogs::GetSaveFileName(QWidget* parent, const QString& title, const QString& filter,
-                                       const QString& initial_name) {
+UserDialogs::SaveChoice QtUserDialogs::GetSaveFileName(QWidget* parent, const QString& title,
+                                                       const QString& filter,
+                                                       const QString& initial_name) {
   const QString qt_filter = QtFileFilter(filter);
   QString selected = qt_filter.section(";;", 0, 0);
-  return QFileDialog::getSaveFileName(parent, title, initial_name, qt_filter, &selected,
-                                      QFileDialog::DontConfirmOverwrite);
+  const QString name = QFileDialog::getSaveFileName(parent, title, initial_name, qt_filter,
+                                                    &selected, QFileDialog::DontConfirmOverwrite);
+  return {name, static_cast<int>(qt_filter.split(";;").indexOf(selected))};
+}
+
+void SetClipboard(const QList<QPair<QString, QByteArray>>& forms) {
+  auto* data = new QMimeData;
+  for (const auto& [type, bytes] : forms) {
+    // Plain text goes in through Qt's own text, which every platform's clipboard converts.
+    if (type == "text/plain") {
+      data->setText(QString::fromUtf8(bytes));
+    } else {
+      data->setData(type, bytes);
+    }
+  }
+  QGuiApplication::clipboard()->setMimeData(data);  // the clipboard takes it
 }
 
 bool QtUserDialogs::ChoosePrinter(QWidget* parent, QPrinter& printer) {

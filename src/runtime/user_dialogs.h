@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QByteArray>
+#include <QList>
+#include <QPair>
 #include <QString>
 #include <functional>
 
@@ -22,9 +25,13 @@ class UserDialogs {
   virtual QString GetOpenFileName(QWidget* parent, const QString& title, const QString& filter,
                                   const QString& initial_name) = 0;
   // The same for saving: the first filter entry selected, no question before replacing a file,
-  // nothing appended to the name.
-  virtual QString GetSaveFileName(QWidget* parent, const QString& title, const QString& filter,
-                                  const QString& initial_name) = 0;
+  // nothing appended to the name. Also gives which entry of the filter the user chose, from 0.
+  struct SaveChoice {
+    QString name;  // empty when the user cancelled
+    int filter = 0;
+  };
+  virtual SaveChoice GetSaveFileName(QWidget* parent, const QString& title, const QString& filter,
+                                     const QString& initial_name) = 0;
   // The print dialog: false when the user cancelled. The chosen printer is set up in `printer`.
   virtual bool ChoosePrinter(QWidget* parent, QPrinter& printer) = 0;
   // A preview of the pages `paint` draws on the printer it is given.
@@ -40,13 +47,16 @@ class QtUserDialogs final : public UserDialogs {
   void ShowMessage(QWidget* parent, const QString& text) override;
   QString GetOpenFileName(QWidget* parent, const QString& title, const QString& filter,
                           const QString& initial_name) override;
-  QString GetSaveFileName(QWidget* parent, const QString& title, const QString& filter,
-                          const QString& initial_name) override;
+  SaveChoice GetSaveFileName(QWidget* parent, const QString& title, const QString& filter,
+                             const QString& initial_name) override;
   bool ChoosePrinter(QWidget* parent, QPrinter& printer) override;
   void ShowPrintPreview(QWidget* parent, QPrinter& printer,
                         const std::function<void(QPrinter*)>& paint) override;
   void OpenUrl(const QUrl& url) override;
 };
+
+// The clipboard: text in several forms at once, by MIME type ("text/plain", "text/csv").
+void SetClipboard(const QList<QPair<QString, QByteArray>>& forms);
 
 // "Text files (*.txt)|*.txt|All files|*.*" as Qt's file dialogs want it:
 // "Text files (*.txt);;All files (*)". Patterns separated by ';' become blank-separated, and

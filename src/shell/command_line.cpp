@@ -25,6 +25,39 @@ NativeText CommandLineFileName(const NativeText& argument_text) {
   return name;
 }
 
+CommandLine ReadCommandLine(const std::vector<NativeText>& arguments) {
+  CommandLine line;
+  const NativeText text = ArgumentText(arguments);
+  if (text.empty()) return line;
+  const std::filesystem::path name = CommandLineFileName(text);
+  std::error_code error;
+  if (HasObjectFileExtension(name) && std::filesystem::is_regular_file(name, error)) {
+    line.kind = CommandLine::Kind::kOneFile;
+    line.first = name;
+    return line;
+  }
+  std::vector<NativeText> files = arguments;
+  if (files.size() == 3) {
+    const std::filesystem::path flag = files.front();
+    line.comparison = flag == "--changes"     ? CommandLine::Comparison::kChanges
+                      : flag == "--different" ? CommandLine::Comparison::kDifferent
+                      : flag == "--equal"     ? CommandLine::Comparison::kEqual
+                                              : CommandLine::Comparison::kNone;
+    if (line.comparison != CommandLine::Comparison::kNone) files.erase(files.begin());
+  }
+  if (files.size() == 2 && HasObjectFileExtension(files[0]) && HasObjectFileExtension(files[1])) {
+    line.kind = CommandLine::Kind::kTwoFiles;
+    line.first = files[0];
+    line.second = files[1];
+    return line;
+  }
+  line.comparison = CommandLine::Comparison::kNone;
+  line.kind =
+      HasObjectFileExtension(name) ? CommandLine::Kind::kOneFile : CommandLine::Kind::kInvalid;
+  line.first = name;
+  return line;
+}
+
 bool HasObjectFileExtension(const std::filesystem::path& file_name) {
   return NameEndsWith(file_name, ".fob") || NameEndsWith(file_name, ".fbk");
 }

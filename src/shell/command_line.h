@@ -20,6 +20,19 @@ NativeText CommandLineFileName(const NativeText& argument_text);
 inline constexpr const char* kInvalidFileTypeMessage =
     "Invalid file type. Supported file types: .fbk, .fob";
 
+// What the window's arguments ask for. The whole argument text is one file name, as it always
+// was, when it names a file there is; otherwise two .fob or .fbk names, after one of --changes,
+// --different or --equal or alone, are file #1 and file #2, and that comparison runs. So
+// version control's diff tools and file managers' compare actions can start it on two files.
+struct CommandLine {
+  enum class Kind { kNothing, kOneFile, kTwoFiles, kInvalid };
+  Kind kind = Kind::kNothing;
+  std::filesystem::path first, second;
+  enum class Comparison { kNone, kChanges, kDifferent, kEqual };
+  Comparison comparison = Comparison::kNone;
+};
+CommandLine ReadCommandLine(const std::vector<NativeText>& arguments_after_program);
+
 // Only the last four characters count, in any letter case.
 bool HasObjectFileExtension(const std::filesystem::path& file_name);
 bool HasTextFileExtension(const std::filesystem::path& file_name);

@@ -39,13 +39,17 @@ FrmDragDrop::FrmDragDrop(FrmMain& main, QString file_name)
   lbl1_->setObjectName("lbl1");
   cmdLoadAs1_ = NewButton("cmdLoadAs1", "File #1", this);
   cmdLoadAs2_ = NewButton("cmdLoadAs2", "File #2", this);
+  cmdLoadAsBase_ = NewButton("cmdLoadAsBase", "Base", this);
+  cmdLoadAsBase_->setToolTip("The base of an upgrade analysis");
   cmdLoadCancel_ = NewButton("cmdLoadCancel", "Cancel", this);
   connect(cmdLoadAs1_, &QPushButton::clicked, this, &FrmDragDrop::cmdLoadAs1_Click);
   connect(cmdLoadAs2_, &QPushButton::clicked, this, &FrmDragDrop::cmdLoadAs2_Click);
+  connect(cmdLoadAsBase_, &QPushButton::clicked, this, [this] { LoadAs(kBaseFile); });
   connect(cmdLoadCancel_, &QPushButton::clicked, this, &FrmDragDrop::cmdLoadCancel_Click);
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(cmdLoadAs1_);
   buttons->addWidget(cmdLoadAs2_);
+  buttons->addWidget(cmdLoadAsBase_);
   buttons->addWidget(cmdLoadCancel_);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(lbl1_);
@@ -56,7 +60,8 @@ FrmDragDrop::FrmDragDrop(FrmMain& main, QString file_name)
 void FrmDragDrop::frmdragdrop_Load() {
   // The buttons decide the width; the name is shortened in the middle to fit it.
   const int width = cmdLoadAs1_->sizeHint().width() + cmdLoadAs2_->sizeHint().width() +
-                    cmdLoadCancel_->sizeHint().width() + 2 * layout()->spacing();
+                    cmdLoadAsBase_->sizeHint().width() + cmdLoadCancel_->sizeHint().width() +
+                    3 * layout()->spacing();
   const QString shown = lbl1_->fontMetrics().elidedText(file_name_, Qt::ElideMiddle, width);
   lbl1_->setText(QString("Load this file as:\n%1").arg(shown));
   lbl1_->setToolTip(file_name_);
@@ -77,13 +82,13 @@ void FrmDragDrop::cmdLoadCancel_Click() {
 void FrmDragDrop::LoadAs(int file) {
   // The dialog is gone once closed: keep what the listing needs.
   FrmMain& main = main_;
-  const LoadResult result = LoadObjectFile(main.workspace(), ToPath(file_name_), file);
+  const LoadResult result = main.ReadFile(ToPath(file_name_), file);
   close();
   // Let the dialog disappear before the list is built.
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
   // A file that vanished since the drop changed nothing; listing its slot would repeat rows.
   if (result.status == LoadStatus::kMissing) return;
-  ShowFileObjects(main.workspace(), file);
+  main.ShowFile(file);
 }
 
 bool AcceptsDrag(const QMimeData* mime_data) {

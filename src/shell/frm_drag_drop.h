@@ -39,6 +39,7 @@ class FrmDragDrop final : public QDialog {
   QLabel* lbl1_ = nullptr;
   QPushButton* cmdLoadAs1_ = nullptr;
   QPushButton* cmdLoadAs2_ = nullptr;
+  QPushButton* cmdLoadAsBase_ = nullptr;
   QPushButton* cmdLoadCancel_ = nullptr;
 };
 

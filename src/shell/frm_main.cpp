@@ -5,25 +5,18 @@
 #include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFile>
-#include <QGuiApplication>
-#include <QHeaderView>
+#include <QFileSystemWatcher>
+#include <QMenu>
 #include <QMimeData>
-#include <QPrinter>
 #include <QProgressBar>
-#include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QToolButton>
 #include <QTreeView>
-#include <algorithm>
 
 #include "commands/listing.h"
-#include "commands/load_file.h"
 #include "list/frm_use_compare.h"
 #include "list/object_list_model.h"
-#include "list/trimmed_text_delegate.h"
-#include "output/list_file_writer.h"
-#include "output/printout_painter.h"
 #include "runtime/settings_store.h"
 #include "runtime/text_codec.h"
 #include "runtime/user_dialogs.h"
@@ -31,6 +24,7 @@
 #include "shell/frm_about.h"
 #include "shell/frm_drag_drop.h"
 #include "shell/frm_settings.h"
+#include "shell/list_bars.h"
 #include "shell/status_panel.h"
 #include "shell/twips.h"
 #include "shell/window_placement.h"
@@ -39,21 +33,17 @@ namespace quillet {
 namespace {
 
 constexpr const char* kNoFile = "no file";
-constexpr const char* kOpenTitle = "Select a file...";
-constexpr const char* kOpenFilter =
-    "Supported files (*.fob;*.fbk)|*.fob;*.fbk|Object files (*.fob)|*.fob|Backup files "
-    "(*.fbk)|*.fbk|All files|*.*";
-constexpr const char* kSaveTitle = "Save object list...";
-constexpr const char* kSaveFilter = "Text files (*.txt)|*.txt|All files (*.*)|*.*";
-constexpr const char* kPrintDocumentName = "Quillet object list";
 // Pixels, by panel number.
-constexpr std::array<int, kPanelCount + 1> kPanelWidths = {0, 270, 270, 90, 100, 100};
+constexpr std::array<int, kPanelCount + 1> kPanelWidths = {0, 270, 270, 90, 100, 100, 200};
+// Left to right: the base (while one is loaded), then the five panels in their order.
+constexpr std::array<Panel, kPanelCount> kPanelOrder = {
+    Panel::kBase, Panel::kFile1, Panel::kFile2, Panel::kActivity, Panel::kProgress, Panel::kCount};
 constexpr int kProgressSteps = 1000;  // the bar shows tenths of a percent
 
 }  // namespace
 
 FrmMain::FrmMain(ObjectTable& table, SettingsStore& store, UserDialogs& dialogs,
-                 std::array<QIcon, 2> file_icons)
+                 std::array<QIcon, 3> file_icons)
     : table_(table),
       store_(store),
       dialogs_(dialogs),
@@ -63,6 +53,7 @@ FrmMain::FrmMain(ObjectTable& table, SettingsStore& store, UserDialogs& dialogs,
   setWindowTitle("Quillet");
   setWindowIcon(QIcon(":/icons/quillet.svg"));
   setMinimumSize(360, 200);
+  watcher_ = new QFileSystemWatcher(this);
 }
 
 // The view and its model read list_, which as a member dies before the window's children do:
@@ -109,8 +100,8 @@ void FrmMain::BuildToolbar() {
   tbMain_->setIconSize(QSize(16, 16));
   tbMain_->toggleViewAction()->setEnabled(false);
   tbMain_->setContextMenuPolicy(Qt::PreventContextMenu);
-  for (int number = 1; number <= kToolbarEntries; ++number) {
-    const ToolbarEntry& entry = kToolbar[number - 1];
+  for (const ToolbarEntry& entry : kToolbar) {
+    const int number = entry.number;
     if (entry.separator) {
       auto* gap = new QWidget(tbMain_);
       gap->setFixedWidth(8);
@@ -130,11 +121,17 @@ void FrmMain::BuildToolbar() {
     tbMain_->addAction(action);
     buttons_[number] = action;
   }
+  BuildRecentMenus();
   auto* preview = new QAction("Print preview", this);
   preview->setShortcut(QKeySequence("Ctrl+Shift+P"));
   connect(preview, &QAction::triggered, this, &FrmMain::PreviewObjectList);
   addAction(preview);
-  for (int number : {button::kCompareEqual, button::kCompareDifferent, button::kShowAll}) {
+  auto* find = new QAction("Filter", this);
+  find->setShortcut(QKeySequence::Find);
+  connect(find, &QAction::triggered, this, &FrmMain::OpenFilter);
+  addAction(find);
+  for (int number : {button::kCompareEqual, button::kCompareDifferent, button::kShowChanges,
+                     button::kShowUpgrade, button::kShowAll, button::kReload}) {
     buttons_[number]->setEnabled(false);
   }
   // The progress bar sits one button width right of "Info".
@@ -150,56 +147,20 @@ void FrmMain::BuildToolbar() {
   tbMain_->addWidget(proMain_);
 }
 
-void FrmMain::BuildList() {
-  model_ = new ObjectListModel(list_, file_icons_, this);
-  lvMain_ = new QTreeView(this);
-  lvMain_->setObjectName("lvMain");
-  lvMain_->setModel(model_);
-  lvMain_->setRootIsDecorated(false);
-  lvMain_->setUniformRowHeights(true);
-  lvMain_->setItemsExpandable(false);
-  lvMain_->setAllColumnsShowFocus(true);
-  lvMain_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-  lvMain_->setSelectionBehavior(QAbstractItemView::SelectRows);
-  lvMain_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  lvMain_->setIconSize(QSize(16, 16));
-  // The default column widths were made for a small sans-serif font; in Arial's metrics at
-  // 7.5 points a ten-digit number and a date fit them.
-  QFont list_font = lvMain_->font();
-  list_font.setFamilies({"Arial", "Liberation Sans"});
-  list_font.setPointSizeF(7.5);
-  lvMain_->setFont(list_font);
-  lvMain_->setItemDelegate(new TrimmedTextDelegate(lvMain_));
-  QHeaderView* header = lvMain_->header();
-  header->setMinimumSectionSize(0);  // Modified and Compiled start at width 0
-  header->setStretchLastSection(false);
-  header->setSectionsMovable(false);
-  header->setSectionsClickable(true);
-  header->setSortIndicatorShown(false);
-  connect(header, &QHeaderView::sectionClicked, this,
-          [this](int section) { lvMain_ColumnClick(ColumnAt(section)); });
-  // A rebuilt list is in listing order again, whatever the last sort was.
-  connect(model_, &QAbstractItemModel::modelReset, this, [this] {
-    if (!sorting_) lvMain_->header()->setSortIndicatorShown(false);
-  });
-  const double dpi = LogicalDpi();
-  const int widest = DesktopSize().width();
-  for (int column = 0; column < kColumnCount; ++column) {
-    const int width = TwipsToPixels(settings_.column_widths[column], dpi);
-    lvMain_->setColumnWidth(column, std::clamp(width, 0, widest));
-  }
-  setCentralWidget(lvMain_);
-}
-
 void FrmMain::BuildStatusBar() {
   QStatusBar* bar = statusBar();
   bar->setObjectName("sbMain");
   bar->setSizeGripEnabled(true);
-  for (int panel = 1; panel <= kPanelCount; ++panel) {
-    const bool file_panel = panel <= static_cast<int>(Panel::kFile2);
-    panels_[panel] = new StatusPanel(kPanelWidths[panel], file_panel ? kNoFile : "", bar);
-    bar->addWidget(panels_[panel]);
+  for (const Panel panel : kPanelOrder) {
+    const int number = static_cast<int>(panel);
+    const bool file_panel = panel == Panel::kFile1 || panel == Panel::kFile2;
+    const bool gives_way = file_panel || panel == Panel::kBase;
+    panels_[number] =
+        new StatusPanel(kPanelWidths[number], file_panel ? kNoFile : "", gives_way, bar);
+    // The names give way first: they stretch and shrink, the others keep their text.
+    bar->addWidget(panels_[number], gives_way ? 1 : 0);
   }
+  PanelWidget(Panel::kBase)->hide();
 }
 
 QString FrmMain::PanelText(Panel panel) const { return PanelWidget(panel)->text(); }
@@ -221,8 +182,8 @@ void FrmMain::SetPanelText(Panel panel, std::string_view text) {
 void FrmMain::ShowFilePanel(int file, const std::filesystem::path& file_name) {
   const QString name = FromPath(file_name);
   SetPanel(FilePanel(file), name);
-  PanelWidget(FilePanel(file))->setToolTip(name);
-  PanelWidget(FilePanel(file))->SetIcon(file_icons_[file - 1]);
+  PanelWidget(FilePanel(file))->SetIcon(file_icons_[static_cast<std::size_t>(file)]);
+  PanelWidget(FilePanel(file))->show();
 }
 
 void FrmMain::SetProgress(double value) {
@@ -231,9 +192,11 @@ void FrmMain::SetProgress(double value) {
   if (proMain_->isVisible()) proMain_->repaint();
 }
 
-void FrmMain::SetCompareCommandsEnabled(bool compare, bool show_all) {
-  buttons_[button::kCompareEqual]->setEnabled(compare);
-  buttons_[button::kCompareDifferent]->setEnabled(compare);
+void FrmMain::SetCompareCommandsEnabled(bool compare, bool show_all, bool upgrade) {
+  for (int number : {button::kCompareEqual, button::kCompareDifferent, button::kShowChanges}) {
+    buttons_[number]->setEnabled(compare);
+  }
+  buttons_[button::kShowUpgrade]->setEnabled(upgrade);
   buttons_[button::kShowAll]->setEnabled(show_all);
 }
 
@@ -246,35 +209,36 @@ std::array<bool, kTypeCount> FrmMain::StoredTypes() const { return settings_.typ
 void FrmMain::tbMain_ButtonClick(int number) {
   switch (number) {
     case button::kNew:
-      list_.RemoveAll();
-      for (int file : {1, 2}) {
-        SetPanel(FilePanel(file), kNoFile);
-        PanelWidget(FilePanel(file))->setToolTip(QString());
-        PanelWidget(FilePanel(file))->SetIcon(QIcon());
-      }
-      table_.SetCount(1, 0);
-      table_.SetCount(2, 0);
-      if (frm_use_compare_ != nullptr) frm_use_compare_->hide();
+      NewList();
       break;
     case button::kLoadFile1:
-    case button::kLoadFile2: {
-      const int file = number == button::kLoadFile1 ? 1 : 2;
+    case button::kLoadFile2:
+    case button::kLoadBase: {
+      const int file = number == button::kLoadFile1 ? 1 : number == button::kLoadFile2 ? 2 : 0;
       const QString name = SelectObjectFile(file);
       if (!name.isEmpty() && !HasTextFileExtension(ToPath(name))) LoadAndShowFile(name, file);
       break;
     }
+    case button::kReload:
+      Reload();
+      break;
     case button::kCompareEqual:
     case button::kCompareDifferent:
+    case button::kShowChanges:
+    case button::kShowUpgrade:
       SetPanel(Panel::kCount, "Count: ");
       if (frm_use_compare_ != nullptr) {
-        frm_use_compare_->SetMode(number == button::kCompareEqual ? CompareMode::kEqual
-                                                                  : CompareMode::kDifferent);
+        frm_use_compare_->SetMode(number == button::kCompareEqual       ? CompareMode::kEqual
+                                  : number == button::kCompareDifferent ? CompareMode::kDifferent
+                                  : number == button::kShowChanges      ? CompareMode::kChanges
+                                                                        : CompareMode::kUpgrade);
         frm_use_compare_->show();
       }
       break;
     case button::kShowAll:
       SetPanel(Panel::kCount, "Count: ");
       RefreshList(ws_);
+      shown_ = Shown::kListing;
       break;
     case button::kSave:
       SaveObjectList(AskSaveFileName());
@@ -290,12 +254,7 @@ void FrmMain::tbMain_ButtonClick(int number) {
       break;
     default:
       if (number >= button::kFirstType && number <= button::kLastType) {
-        bool& shown = filter_.types[number - button::kFirstType];
-        shown = !shown;
-        buttons_[number]->setChecked(shown);
-        // Let the button repaint before the list is rebuilt; no user input meanwhile.
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        RefreshList(ws_);
+        ToggleType(number);
       } else {
         dialogs_.ShowMessage(this, QString("Not implemented yet %1").arg(number));
       }
@@ -303,86 +262,42 @@ void FrmMain::tbMain_ButtonClick(int number) {
   }
   SetPanelText(Panel::kCount, ListCountText(list_));
   UpdateCompareButtons(ws_);
+  UpdateBars();
 }
 
-QString FrmMain::SelectObjectFile(int file) {
-  QString& last = file == 1 ? settings_.last_file1 : settings_.last_file2;
-  const QString name = dialogs_.GetOpenFileName(this, kOpenTitle, kOpenFilter, last);
-  if (!name.isEmpty()) last = name;
-  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-  return name;
-}
-
-void FrmMain::LoadAndShowFile(const QString& file_name, int file) {
-  LoadAndShowFile(ToPath(file_name), file);
-}
-
-void FrmMain::LoadAndShowFile(const std::filesystem::path& file_name, int file) {
-  const LoadResult result = LoadObjectFile(ws_, file_name, file);
-  // A file that is not there changed nothing; listing its slot again would only repeat rows.
-  if (result.status == LoadStatus::kMissing) return;
-  ShowFileObjects(ws_, file);
-}
-
-QString FrmMain::AskSaveFileName() {
-  const QString name =
-      dialogs_.GetSaveFileName(this, kSaveTitle, kSaveFilter, settings_.last_file_saved);
-  if (!name.isEmpty()) settings_.last_file_saved = name;
-  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-  return name;
-}
-
-void FrmMain::SaveObjectList(const QString& file_name) {
-  if (file_name.isEmpty()) return;
-  const int rows = list_.RowCount();
-  if (rows == 0) {
-    dialogs_.ShowMessage(this, "The list is empty");
-    return;
+void FrmMain::NewList() {
+  list_.RemoveAll();
+  for (int file : {kBaseFile, 1, 2}) {
+    SetPanel(FilePanel(file), kNoFile);
+    PanelWidget(FilePanel(file))->SetIcon(QIcon());
+    table_.SetCount(file, 0);
+    if (!loaded_[static_cast<std::size_t>(file)].empty()) {
+      watcher_->removePath(FromPath(loaded_[static_cast<std::size_t>(file)]));
+    }
+    loaded_[static_cast<std::size_t>(file)].clear();
   }
-  const std::string error =
-      WriteListFile(ToPath(file_name), list_, ListFormat::kText, {},
-                    [&](int written) { SetProgress(100.0 * written / rows); });
-  // The reason goes on a line of its own, below the message users know.
-  if (!error.empty()) {
-    dialogs_.ShowMessage(
-        this,
-        QString("Unable to save the file\n%1: %2").arg(file_name, QString::fromStdString(error)));
+  PanelWidget(Panel::kBase)->hide();
+  shown_ = Shown::kNothing;
+  reload_bar_->hide();
+  UpdateTitle();
+  if (frm_use_compare_ != nullptr) frm_use_compare_->hide();
+}
+
+void FrmMain::ToggleType(int number) {
+  bool& shown = filter_.types[static_cast<std::size_t>(number - button::kFirstType)];
+  shown = !shown;
+  buttons_[number]->setChecked(shown);
+  // Let the button repaint before the list is rebuilt; no user input meanwhile.
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  // In a keyed comparison's view the types narrow the comparison; elsewhere the list is
+  // rebuilt from both files.
+  if (HasStatus(list_.view())) {
+    ShowComparison(shown_ == Shown::kUpgrade ? CompareMode::kUpgrade : CompareMode::kChanges,
+                   criteria_);
+  } else {
+    RefreshList(ws_);
+    shown_ = Shown::kListing;
   }
-  SetProgress(0);
-}
-
-PrintHeader FrmMain::CurrentPrintHeader() const {
-  return {ToWindows1252(PanelText(Panel::kFile1)), ToWindows1252(PanelText(Panel::kFile2)),
-          PrintDateTime()};
-}
-
-void FrmMain::PrintObjectList() {
-  QPrinter printer(QPrinter::HighResolution);
-  if (!dialogs_.ChoosePrinter(this, printer)) return;
-  printer.setDocName(kPrintDocumentName);
-  // Every row is printed, whatever range the dialog offered.
-  printer.setPrintRange(QPrinter::AllPages);
-  PaintPrintout(printer, list_, CurrentPrintHeader());
-}
-
-void FrmMain::PreviewObjectList() {
-  QPrinter printer(QPrinter::HighResolution);
-  printer.setDocName(kPrintDocumentName);
-  const PrintHeader header = CurrentPrintHeader();
-  dialogs_.ShowPrintPreview(this, printer,
-                            [&](QPrinter* target) { PaintPrintout(*target, list_, header); });
-}
-
-void FrmMain::lvMain_ColumnClick(Column column) {
-  const bool ascending = column != last_sort_column_;
-  last_sort_column_ = ascending ? std::optional(column) : std::nullopt;
-  const Qt::SortOrder order = ascending ? Qt::AscendingOrder : Qt::DescendingOrder;
-  sorting_ = true;
-  model_->sort(ColumnIndex(column), order);
-  sorting_ = false;
-  QHeaderView* header = lvMain_->header();
-  header->setSortIndicator(ColumnIndex(column), order);
-  header->setSortIndicatorShown(true);
 }
 
 void FrmMain::dragEnterEvent(QDragEnterEvent* event) {

@@ -48,6 +48,9 @@ constexpr TextSetting kTexts[] = {
     {"LastFileSaved", &MainSettings::last_file_saved},
 };
 
+// The recent files of each slot, beside the values above: by file number.
+constexpr std::array<const char*, 3> kRecentKeys = {"RecentBase", "Recent1", "Recent2"};
+
 // The type selection: a value per type, named as the type; shown only when exactly -1.
 QString TypeKey(int type) {
   return QString::fromLatin1(kTypeNames[type].data(),
@@ -85,6 +88,9 @@ MainSettings MainSettings::Read(const SettingsStore& store) {
       s.column_widths[c] = store.ReadNumber(ColumnKey(c), kColumns[c].default_width);
     }
   }
+  for (std::size_t file = 0; file < kRecentKeys.size(); ++file) {
+    s.recent_files[file] = store.ReadStringList(kRecentKeys[file]);
+  }
   return s;
 }
 
@@ -96,6 +102,9 @@ void MainSettings::Write(SettingsStore& store) const {
     store.WriteNumber(TypeKey(type), types[type] ? kStoredTrue : 0);
   }
   for (int c = 0; c < kColumnCount; ++c) store.WriteNumber(ColumnKey(c), column_widths[c]);
+  for (std::size_t file = 0; file < kRecentKeys.size(); ++file) {
+    store.WriteStringList(kRecentKeys[file], recent_files[file]);
+  }
   store.Sync();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <array>
 
 #include "list/columns.h"
@@ -28,6 +29,8 @@ struct MainSettings {
   std::array<bool, kTypeCount> types;
   // The Modified and Compiled columns start hidden, whatever was stored.
   std::array<int, kColumnCount> column_widths;
+  // The last files of the base, file #1 and file #2 (by file number), newest first.
+  std::array<QStringList, 3> recent_files;
 
   static MainSettings Read(const SettingsStore& store);
   void Write(SettingsStore& store) const;

@@ -18,9 +18,9 @@ static void RegisterPictures() { Q_INIT_RESOURCE(icons); }
 
 namespace quillet {
 
-std::array<QIcon, 2> FileIcons() {
+std::array<QIcon, 3> FileIcons() {
   RegisterPictures();
-  return {QIcon(":/icons/file1.svg"), QIcon(":/icons/file2.svg")};
+  return {QIcon(":/icons/file0.svg"), QIcon(":/icons/file1.svg"), QIcon(":/icons/file2.svg")};
 }
 
 Program::Program(SettingsStore& store, UserDialogs& dialogs)
@@ -34,32 +34,60 @@ Program::Program(SettingsStore& store, UserDialogs& dialogs, FileAssociations& a
 
 Program::~Program() = default;
 
-void Program::Start(const NativeText& argument_text) {
+void Program::Start(const std::vector<NativeText>& arguments) {
   main_ = std::make_unique<FrmMain>(table_, store_, dialogs_, FileIcons());
   main_->frmmain_Load();
   // The dialogs belong to the main window, so they close with it and never keep the program
   // alive on their own.
   settings_ = new FrmSettings(main_.get(), associations_, dialogs_);
-  use_compare_ = new FrmUseCompare(main_.get(), main_->workspace());
+  FrmMain* main = main_.get();
+  use_compare_ = new FrmUseCompare(main, [main](CompareMode mode, const CompareCriteria& criteria) {
+    main->ShowComparison(mode, criteria);
+  });
   main_->AttachDialogs(settings_, use_compare_);
   main_->setAcceptDrops(true);
-  OpenCommandLineFile(*main_, dialogs_, argument_text);
+  OpenCommandLineFiles(*main_, dialogs_, arguments);
 }
 
-void OpenCommandLineFile(FrmMain& main, UserDialogs& dialogs, const NativeText& argument_text) {
-  if (argument_text.empty()) return;
-  const std::filesystem::path name = CommandLineFileName(argument_text);
-  if (HasObjectFileExtension(name)) {
-    main.LoadAndShowFile(name, 1);
-  } else {
-    dialogs.ShowMessage(&main, kInvalidFileTypeMessage);
+void OpenCommandLineFiles(FrmMain& main, UserDialogs& dialogs,
+                          const std::vector<NativeText>& arguments) {
+  const CommandLine line = ReadCommandLine(arguments);
+  switch (line.kind) {
+    case CommandLine::Kind::kNothing:
+      break;
+    case CommandLine::Kind::kInvalid:
+      dialogs.ShowMessage(&main, kInvalidFileTypeMessage);
+      break;
+    case CommandLine::Kind::kOneFile:
+      main.LoadAndShowFile(line.first, 1);
+      break;
+    case CommandLine::Kind::kTwoFiles: {
+      main.LoadAndShowFile(line.first, 1);
+      main.LoadAndShowFile(line.second, 2);
+      // With every criterion, as the criteria dialog starts.
+      const CompareCriteria all;
+      switch (line.comparison) {
+        case CommandLine::Comparison::kChanges:
+          main.ShowComparison(CompareMode::kChanges, all);
+          break;
+        case CommandLine::Comparison::kDifferent:
+          main.ShowComparison(CompareMode::kDifferent, all);
+          break;
+        case CommandLine::Comparison::kEqual:
+          main.ShowComparison(CompareMode::kEqual, all);
+          break;
+        case CommandLine::Comparison::kNone:
+          break;
+      }
+      break;
+    }
   }
 }
 
 int RunQuillet(int argc, char* argv[]) {
   // The whole argument text is one file name: it is taken as the system gave it, and Qt never
   // sees it, so it cannot take "-style" or "-platform" out of a name as options of its own.
-  const NativeText argument_text = ArgumentText(NativeArguments(argc, argv));
+  const std::vector<NativeText> arguments = NativeArguments(argc, argv);
   int qt_argc = 1;
   char* qt_argv[] = {argv[0], nullptr};
   QApplication app(qt_argc, qt_argv);
@@ -69,7 +97,7 @@ int RunQuillet(int argc, char* argv[]) {
   SettingsStore store;
   QtUserDialogs dialogs;
   Program program(store, dialogs);
-  program.Start(argument_text);
+  program.Start(arguments);
   return QApplication::exec();
 }
 

@@ -4,6 +4,7 @@
 #include <QString>
 #include <array>
 #include <memory>
+#include <vector>
 
 #include "objects/object_table.h"
 #include "shell/command_line.h"
@@ -17,8 +18,9 @@ class FrmUseCompare;
 class SettingsStore;
 class UserDialogs;
 
-// The markers of file #1 and file #2 rows, in the list and the status bar.
-std::array<QIcon, 2> FileIcons();
+// The markers of the base's, file #1's and file #2's rows, in the list and the status bar, by
+// file number.
+std::array<QIcon, 3> FileIcons();
 
 // What start-up creates and the run keeps: the object table, the main window and the two
 // dialogs that are only ever shown and hidden.
@@ -31,7 +33,7 @@ class Program {
 
   // Creates the windows in their order, shows the main window and opens the file the argument
   // text names, if any.
-  void Start(const NativeText& argument_text);
+  void Start(const std::vector<NativeText>& arguments);
 
   FrmMain& main() { return *main_; }
   FrmSettings& settings_dialog() { return *settings_; }
@@ -48,8 +50,10 @@ class Program {
   FrmUseCompare* use_compare_ = nullptr;
 };
 
-// The file named on the command line becomes file #1; any other name is refused with a message.
-void OpenCommandLineFile(FrmMain& main, UserDialogs& dialogs, const NativeText& argument_text);
+// What the command line names: file #1, or file #1 and file #2 and a comparison of them; any
+// other name is refused with a message.
+void OpenCommandLineFiles(FrmMain& main, UserDialogs& dialogs,
+                          const std::vector<NativeText>& arguments);
 
 int RunQuillet(int argc, char* argv[]);
 

@@ -4,14 +4,25 @@
 #include <QLabel>
 
 namespace quillet {
+namespace {
 
-StatusPanel::StatusPanel(int width, const QString& text, QWidget* parent)
-    : QFrame(parent), icon_(new QLabel(this)), label_(new QLabel(this)) {
+constexpr int kMargins = 2 + 2 + 4;  // the layout's left and right, and the frame
+constexpr int kIconRoom = 16 + 3;
+
+}  // namespace
+
+StatusPanel::StatusPanel(int width, const QString& text, bool gives_way, QWidget* parent)
+    : QFrame(parent),
+      icon_(new QLabel(this)),
+      label_(new QLabel(this)),
+      preferred_width_(width),
+      gives_way_(gives_way) {
   setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  // Its full width when there is room; narrower, with a shortened text, in a narrow window.
-  setMaximumWidth(width);
-  setMinimumWidth(std::min(width, 40));
-  preferred_width_ = width;
+  if (gives_way_) {
+    // Its full width when there is room; narrower, with a shortened text, in a narrow window.
+    setMaximumWidth(width);
+    setMinimumWidth(std::min(width, 40));
+  }
   auto* layout = new QHBoxLayout(this);
   layout->setContentsMargins(2, 0, 2, 0);
   layout->setSpacing(3);
@@ -22,8 +33,18 @@ StatusPanel::StatusPanel(int width, const QString& text, QWidget* parent)
   SetText(text);
 }
 
+int StatusPanel::TextRoom(const QString& text) const {
+  return label_->fontMetrics().horizontalAdvance(text) + kMargins +
+         (icon_->isVisibleTo(this) ? kIconRoom : 0);
+}
+
 void StatusPanel::SetText(const QString& text) {
   text_ = text;
+  setToolTip(text_);
+  if (!gives_way_) {
+    // Never narrower than its text: what is going on and the count stay readable in full.
+    setMinimumWidth(std::max(preferred_width_, TextRoom(text_)));
+  }
   UpdateShownText();
 }
 
@@ -33,9 +54,14 @@ void StatusPanel::SetIcon(const QIcon& icon) {
   UpdateShownText();
 }
 
-QSize StatusPanel::sizeHint() const { return {preferred_width_, QFrame::sizeHint().height()}; }
+QSize StatusPanel::sizeHint() const {
+  const int width = gives_way_ ? preferred_width_ : std::max(preferred_width_, TextRoom(text_));
+  return {width, QFrame::sizeHint().height()};
+}
 
 bool StatusPanel::HasIcon() const { return !icon_->pixmap().isNull(); }
+
+QString StatusPanel::ShownText() const { return label_->text(); }
 
 void StatusPanel::resizeEvent(QResizeEvent* event) {
   QFrame::resizeEvent(event);
@@ -44,7 +70,12 @@ void StatusPanel::resizeEvent(QResizeEvent* event) {
 
 void StatusPanel::UpdateShownText() {
   const int room = std::max(0, label_->width());
-  label_->setText(room > 0 ? label_->fontMetrics().elidedText(text_, Qt::ElideLeft, room) : text_);
+  if (!gives_way_ || room <= 0) {
+    label_->setText(text_);
+    return;
+  }
+  // A file's name keeps its start and its end, the parts that tell files apart.
+  label_->setText(label_->fontMetrics().elidedText(text_, Qt::ElideMiddle, room));
 }
 
 }  // namespace quillet

@@ -7,31 +7,36 @@ class QLabel;
 
 namespace quillet {
 
-// One panel of the status bar: an optional icon and a text of fixed width. A text too long for
-// the panel is shortened at its start (the file name matters more than the folders); the tool
-// tip keeps it whole.
+// One panel of the status bar: an optional icon and a text. A panel that gives way (a file's
+// name) shrinks first in a narrow window, its text shortened in the middle; the others (what is
+// going on, how far it came, the count) keep their text whole. The tool tip shows the whole
+// text either way.
 class StatusPanel final : public QFrame {
   Q_OBJECT
 
  public:
-  StatusPanel(int width, const QString& text, QWidget* parent = nullptr);
+  StatusPanel(int width, const QString& text, bool gives_way, QWidget* parent = nullptr);
 
   QString text() const { return text_; }
   void SetText(const QString& text);
   void SetIcon(const QIcon& icon);
   bool HasIcon() const;
   QSize sizeHint() const override;
+  // What the panel shows of its text now.
+  QString ShownText() const;
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
 
  private:
   void UpdateShownText();
+  int TextRoom(const QString& text) const;
 
   QLabel* icon_;
   QLabel* label_;
   QString text_;
   int preferred_width_ = 0;
+  bool gives_way_ = false;
 };
 
 }  // namespace quillet

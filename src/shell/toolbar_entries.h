@@ -4,46 +4,53 @@
 
 namespace quillet {
 
-// The toolbar's 28 entries, numbered from 1 in order; commands are dispatched by number.
-// Separators are plain gaps. Picture numbers index the toolbar's pictures (10 is unused).
+// The toolbar's entries in the order they stand. Entries 1 to 28 are numbered in that order and
+// dispatched by number, as they always were; the commands added since have numbers after them
+// and stand beside their kin. Separators are plain gaps. Picture numbers index the toolbar's
+// pictures (10 is unused).
 struct ToolbarEntry {
+  int number;
   bool separator;
   int picture;
   const char* tooltip;
   const char* shortcut;  // every command can be reached from the keyboard
 };
 
-inline constexpr int kToolbarEntries = 28;
+inline constexpr int kToolbarEntries = 32;  // the highest number
 
 inline constexpr std::array<ToolbarEntry, kToolbarEntries> kToolbar = {{
-    {true, 0, nullptr, nullptr},
-    {false, 1, "New", "Ctrl+N"},
-    {true, 0, nullptr, nullptr},
-    {false, 2, "Load file #1", "Ctrl+O"},
-    {false, 3, "Load file #2", "Ctrl+Shift+O"},
-    {true, 0, nullptr, nullptr},
-    {false, 4, "TableData", "Ctrl+1"},
-    {false, 5, "Table", "Ctrl+2"},
-    {false, 6, "Form", "Ctrl+3"},
-    {false, 7, "Report", "Ctrl+4"},
-    {false, 8, "Dataport", "Ctrl+5"},
-    {false, 18, "XMLport", "Ctrl+6"},
-    {false, 9, "Codeunit", "Ctrl+7"},
-    {false, 20, "Page", "Ctrl+8"},
-    {false, 19, "MenuSuite", "Ctrl+9"},
-    {true, 0, nullptr, nullptr},
-    {false, 11, "Show objects that are equal in both files", "Ctrl+E"},
-    {false, 12, "Show objects that are different in both files", "Ctrl+D"},
-    {true, 0, nullptr, nullptr},
-    {false, 13, "Show all objects of selected types", "Ctrl+L"},
-    {true, 0, nullptr, nullptr},
-    {false, 14, "Save", "Ctrl+S"},
-    {false, 15, "Print", "Ctrl+P"},
-    {true, 0, nullptr, nullptr},
-    {false, 16, "Settings", "Ctrl+,"},
-    {true, 0, nullptr, nullptr},
-    {false, 17, "Info", "F1"},
-    {true, 0, nullptr, nullptr},
+    {1, true, 0, nullptr, nullptr},
+    {2, false, 1, "New", "Ctrl+N"},
+    {3, true, 0, nullptr, nullptr},
+    {4, false, 2, "Load file #1", "Ctrl+O"},
+    {5, false, 3, "Load file #2", "Ctrl+Shift+O"},
+    {29, false, 21, "Load base file", "Ctrl+B"},
+    {30, false, 22, "Reload", "F5"},
+    {6, true, 0, nullptr, nullptr},
+    {7, false, 4, "TableData", "Ctrl+1"},
+    {8, false, 5, "Table", "Ctrl+2"},
+    {9, false, 6, "Form", "Ctrl+3"},
+    {10, false, 7, "Report", "Ctrl+4"},
+    {11, false, 8, "Dataport", "Ctrl+5"},
+    {12, false, 18, "XMLport", "Ctrl+6"},
+    {13, false, 9, "Codeunit", "Ctrl+7"},
+    {14, false, 20, "Page", "Ctrl+8"},
+    {15, false, 19, "MenuSuite", "Ctrl+9"},
+    {16, true, 0, nullptr, nullptr},
+    {17, false, 11, "Show objects that are equal in both files", "Ctrl+E"},
+    {18, false, 12, "Show objects that are different in both files", "Ctrl+D"},
+    {31, false, 23, "Show changes", "Ctrl+K"},
+    {32, false, 24, "Show upgrade analysis", "Ctrl+U"},
+    {19, true, 0, nullptr, nullptr},
+    {20, false, 13, "Show all objects of selected types", "Ctrl+L"},
+    {21, true, 0, nullptr, nullptr},
+    {22, false, 14, "Save", "Ctrl+S"},
+    {23, false, 15, "Print", "Ctrl+P"},
+    {24, true, 0, nullptr, nullptr},
+    {25, false, 16, "Settings", "Ctrl+,"},
+    {26, true, 0, nullptr, nullptr},
+    {27, false, 17, "Info", "F1"},
+    {28, true, 0, nullptr, nullptr},
 }};
 
 // Toolbar numbers of the commands.
@@ -60,10 +67,14 @@ inline constexpr int kSave = 22;
 inline constexpr int kPrint = 23;
 inline constexpr int kSettings = 25;
 inline constexpr int kInfo = 27;
+inline constexpr int kLoadBase = 29;
+inline constexpr int kReload = 30;
+inline constexpr int kShowChanges = 31;
+inline constexpr int kShowUpgrade = 32;
 }  // namespace button
 
-// The picture files of the toolbar, by picture number (1..20).
-inline constexpr std::array<const char*, 21> kToolbarPictures = {
+// The picture files of the toolbar, by picture number (1..24).
+inline constexpr std::array<const char*, 25> kToolbarPictures = {
     nullptr,
     ":/icons/new.svg",
     ":/icons/load1.svg",
@@ -85,6 +96,10 @@ inline constexpr std::array<const char*, 21> kToolbarPictures = {
     ":/icons/type-xmlport.svg",
     ":/icons/type-menusuite.svg",
     ":/icons/type-page.svg",
+    ":/icons/load0.svg",
+    ":/icons/reload.svg",
+    ":/icons/changes.svg",
+    ":/icons/upgrade.svg",
 };
 
 }  // namespace quillet

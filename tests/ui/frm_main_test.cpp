@@ -304,7 +304,7 @@ TEST(StartUp, ANameInAnyEncodingOpens) {
                                        "Pr\xFC"
                                        "fung \xE4.fob";
   std::filesystem::copy_file(Sample("sample.fob").toStdString(), latin1);
-  OpenCommandLineFile(t.main(), t.dialogs, "\"" + latin1.native() + "\"");
+  OpenCommandLineFiles(t.main(), t.dialogs, {"\"" + latin1.native() + "\""});
   EXPECT_EQ(Rows(t.main()), 53);
   EXPECT_TRUE(t.dialogs.messages.isEmpty());
 }

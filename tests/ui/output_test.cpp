@@ -15,12 +15,8 @@ namespace quillet {
 namespace {
 
 using test::Sample;
+using test::Slurp;
 using test::TestProgram;
-
-QByteArray Slurp(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 bool Spit(const QString& path, const QByteArray& bytes) {
   QFile file(path);
@@ -29,12 +25,15 @@ bool Spit(const QString& path, const QByteArray& bytes) {
 
 TEST(Save, WritesTheListAsShown) {
   TestProgram t(Sample("sample.fob"));
-  t.dialogs.save_answer = t.Path("list");  // used as typed: nothing appended
+  t.dialogs.save_answer = t.Path("list");  // every file: used as typed, nothing appended
+  t.dialogs.save_filter = 4;
   t.main().tbMain_ButtonClick(button::kSave);
   ASSERT_EQ(t.dialogs.save_calls.size(), 1);
-  EXPECT_EQ(
-      t.dialogs.save_calls[0],
-      (QStringList{"Save object list...", "Text files (*.txt)|*.txt|All files (*.*)|*.*", ""}));
+  EXPECT_EQ(t.dialogs.save_calls[0],
+            (QStringList{"Save object list...",
+                         "Text files (*.txt)|*.txt|CSV files (*.csv)|*.csv|JSON files "
+                         "(*.json)|*.json|HTML reports (*.html)|*.html|All files (*.*)|*.*",
+                         ""}));
   EXPECT_EQ(Slurp(t.Path("list")), Slurp(QString(QUILLET_TEST_DATA) + "/sample.fob.list"));
   EXPECT_TRUE(t.dialogs.messages.isEmpty());
   EXPECT_EQ(t.main().Progress(), 0);

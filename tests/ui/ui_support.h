@@ -1,8 +1,12 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QKeyEvent>
 #include <QMap>
 #include <QPrinter>
+#include <QProcess>
 #include <QStringList>
 #include <QUrl>
 #include <deque>
@@ -31,10 +35,10 @@ class FakeDialogs final : public UserDialogs {
     return answer;
   }
 
-  QString GetSaveFileName(QWidget*, const QString& title, const QString& filter,
-                          const QString& initial_name) override {
+  SaveChoice GetSaveFileName(QWidget*, const QString& title, const QString& filter,
+                             const QString& initial_name) override {
     save_calls << QStringList{title, filter, initial_name};
-    return save_answer;
+    return {save_answer, save_filter};
   }
   // The chosen printer writes a PDF, so the test can read the pages back.
   bool ChoosePrinter(QWidget*, QPrinter& printer) override {
@@ -55,6 +59,7 @@ class FakeDialogs final : public UserDialogs {
 
   std::deque<QString> answers;
   QString save_answer;
+  int save_filter = 0;  // the file type chosen: the saved list's
   QString print_to;
   QStringList messages;
   QList<QStringList> open_calls;
@@ -91,11 +96,18 @@ inline QString QPath(const TempDir& dir, const QString& name) {
 
 // A started program on a settings file of its own.
 struct TestProgram {
+  // The whole text as one argument, as a shell gives a quoted name.
   explicit TestProgram(const QString& arguments = QString()) { Start(arguments); }
+  explicit TestProgram(const QStringList& arguments) { Start(arguments); }
 
   void Start(const QString& arguments) {
+    Start(arguments.isEmpty() ? QStringList() : QStringList{arguments});
+  }
+  void Start(const QStringList& arguments) {
+    std::vector<std::filesystem::path::string_type> native;
+    for (const QString& argument : arguments) native.push_back(ToPath(argument).native());
     program = std::make_unique<Program>(*store, dialogs, associations);
-    program->Start(ToPath(arguments).native());
+    program->Start(native);
   }
   // Closes the window (writing the settings) and starts again on the same settings.
   void Restart(const QString& arguments = QString()) {
@@ -116,5 +128,35 @@ struct TestProgram {
 
 // The bundled samples.
 inline QString Sample(const QString& name) { return QString(QUILLET_SAMPLES) + "/" + name; }
+
+inline QByteArray Slurp(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// What quillet-cli writes to standard output for `arguments`.
+inline QByteArray CliOutput(const QStringList& arguments) {
+  QProcess cli;
+  cli.start(QUILLET_CLI, arguments);
+  cli.waitForFinished(30000);
+  return cli.readAllStandardOutput();
+}
+
+// Types `text` into `widget` key by key, as a user would.
+inline void TypeInto(QWidget* widget, const QString& text) {
+  for (const QChar c : text) {
+    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+    QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
+    QCoreApplication::sendEvent(widget, &press);
+    QCoreApplication::sendEvent(widget, &release);
+  }
+}
+
+inline void PressKey(QWidget* widget, Qt::Key key) {
+  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+  QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+  QCoreApplication::sendEvent(widget, &press);
+  QCoreApplication::sendEvent(widget, &release);
+}
 
 }  // namespace quillet::test

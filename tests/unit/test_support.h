@@ -30,9 +30,11 @@ class StatusRecorder final : public StatusSink {
     icons[file] = true;
   }
   void SetProgress(double value) override { Add(progress, value); }
-  void SetCompareCommandsEnabled(bool compare_enabled, bool show_all_enabled) override {
+  void SetCompareCommandsEnabled(bool compare_enabled, bool show_all_enabled,
+                                 bool upgrade_enabled) override {
     compare = compare_enabled;
     show_all = show_all_enabled;
+    upgrade = upgrade_enabled;
   }
 
   // What the panel shows now.
@@ -50,6 +52,7 @@ class StatusRecorder final : public StatusSink {
   std::map<int, bool> icons;
   bool compare = false;
   bool show_all = false;
+  bool upgrade = false;
   long long writes = 0;  // panel texts and progress values, repeats included
 
  private:

@@ -1,0 +1,269 @@
+// Handing the result on: copying, the context menus, saving in every format, recent files, the
+// title, reloading, two files from the command line, readable cells and panels.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QHeaderView>
+#include <QHelpEvent>
+#include <QItemSelectionModel>
+#include <QMenu>
+#include <QMimeData>
+#include <QToolTip>
+#include <QTreeView>
+
+#include "gen/generator.h"
+#include "list/object_list_model.h"
+#include "shell/frm_main.h"
+#include "shell/list_actions.h"
+#include "shell/list_bars.h"
+#include "shell/status_panel.h"
+#include "shell/toolbar_entries.h"
+#include "ui_support.h"
+
+namespace quillet {
+namespace {
+
+using test::Sample;
+using test::Slurp;
+using test::TestProgram;
+
+void Select(FrmMain& main, std::initializer_list<int> rows) {
+  QItemSelectionModel* selection = main.ListView()->selectionModel();
+  selection->clearSelection();
+  for (const int row : rows) {
+    selection->select(main.ListModel()->index(row, 0),
+                      QItemSelectionModel::Select | QItemSelectionModel::Rows);
+  }
+}
+
+QString Cell(FrmMain& main, int row, Column column) {
+  const QAbstractItemModel* model = main.ListModel();
+  return model->data(model->index(row, ColumnIndex(column))).toString().trimmed();
+}
+
+TEST(Copy, TheSelectedRowsInTheirShownOrderWithAHeader) {
+  TestProgram t(Sample("sample.fob"));
+  FrmMain& main = t.main();
+  main.lvMain_ColumnClick(Column::kName);
+  Select(main, {4, 1});  // selected out of order: copied in the order shown
+  main.Actions().Copy();
+  const QMimeData* copied = QGuiApplication::clipboard()->mimeData();
+  ASSERT_NE(copied, nullptr);
+  const QStringList lines = copied->text().split('\n', Qt::SkipEmptyParts);
+  ASSERT_EQ(lines.size(), 3);
+  EXPECT_EQ(lines[0], "File\tType\tID\tName\tModified\tVersion\tDate\tTime\tBLOB size\tCompiled");
+  const QStringList first = lines[1].split('\t');
+  ASSERT_EQ(first.size(), 10);
+  EXPECT_EQ(first[0], "1");
+  EXPECT_EQ(first[3], Cell(main, 1, Column::kName));  // blanks removed
+  EXPECT_EQ(first[2], Cell(main, 1, Column::kId));
+  EXPECT_EQ(lines[2].split('\t')[3], Cell(main, 4, Column::kName));
+  const QByteArray csv = copied->data("text/csv");
+  EXPECT_TRUE(
+      csv.startsWith("File,Type,ID,Name,Modified,Version,Date,Time,BLOB size,Compiled\r\n"));
+  EXPECT_EQ(csv.count("\r\n"), 3);
+}
+
+TEST(Copy, IdsAsFilterInRangesPerType) {
+  TestProgram t;
+  gen::Options options;
+  gen::Object object;
+  object.date = "01.01.10";
+  object.time = "10:00:00";
+  std::vector<gen::Object> objects;
+  for (const auto& [type, id] : std::vector<std::pair<const char*, int>>{{"Codeunit", 80},
+                                                                         {"Table", 5051},
+                                                                         {"Table", 18},
+                                                                         {"Table", 5050},
+                                                                         {"Table", 5052},
+                                                                         {"Codeunit", 81},
+                                                                         {"Table", 18},
+                                                                         {"Page", 7}}) {
+    object.type = type;
+    object.id = gen::Number10(id);
+    objects.push_back(object);
+  }
+  gen::WriteFile(t.Path("ids.fob").toStdString(), gen::EncodeFile(objects, options));
+  t.main().LoadAndShowFile(t.Path("ids.fob"), 1);
+  Select(t.main(), {0, 1, 2, 3, 4, 5, 6});  // all but the page
+  t.main().Actions().CopyIdsAsFilter();
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), "Table: 18|5050..5052\r\nCodeunit: 80|81\r\n");
+}
+
+TEST(ContextMenus, OnRowsAndOnTheColumnHeaders) {
+  TestProgram t(Sample("sample.fob"));
+  FrmMain& main = t.main();
+  Select(main, {0});
+  QMenu* rows = main.Actions().RowMenu();
+  QStringList texts;
+  for (const QAction* action : rows->actions()) {
+    if (!action->isSeparator()) texts << action->text();
+  }
+  EXPECT_EQ(texts,
+            (QStringList{"Copy", "Copy IDs as filter", "Save selection as...", "Select all"}));
+  rows->close();
+
+  // Modified starts hidden; the header's menu shows it, and fits a column to its contents.
+  const int modified = ColumnIndex(Column::kModified);
+  EXPECT_EQ(main.ListView()->columnWidth(modified), 0);
+  QMenu* header = main.Actions().HeaderMenu(ColumnIndex(Column::kName));
+  QAction* show_modified = nullptr;
+  for (QAction* action : header->actions()) {
+    if (action->text() == "Modified") show_modified = action;
+  }
+  ASSERT_NE(show_modified, nullptr);
+  EXPECT_FALSE(show_modified->isChecked());
+  show_modified->trigger();
+  EXPECT_GT(main.ListView()->columnWidth(modified), 0);
+  header->close();
+}
+
+TEST(SaveTypes, EachTypeIsTheCommandLinesFormat) {
+  TestProgram t(Sample("sample.fob"));
+  t.main().LoadAndShowFile(Sample("sample-changed.fbk"), 2);
+  t.main().ShowComparison(CompareMode::kChanges, {});
+  const QStringList cli = {"compare", "--changes", Sample("sample.fob"),
+                           Sample("sample-changed.fbk")};
+  struct Case {
+    int type;
+    const char* typed;
+    const char* saved;
+    const char* format;
+  };
+  for (const Case& c :
+       {Case{0, "a", "a.txt", "text"}, Case{1, "b", "b.csv", "csv"}, Case{2, "c", "c.json", "json"},
+        Case{3, "d", "d.html", "html"}, Case{4, "e.csv", "e.csv", "csv"}}) {
+    t.dialogs.save_answer = t.Path(c.typed);
+    t.dialogs.save_filter = c.type;
+    t.main().tbMain_ButtonClick(button::kSave);
+    EXPECT_EQ(Slurp(t.Path(c.saved)), test::CliOutput(cli + QStringList{"--format", c.format}))
+        << c.saved;
+  }
+  // Save selection as: the selected rows only, in the type chosen.
+  Select(t.main(), {0, 1});
+  t.dialogs.save_answer = t.Path("two");
+  t.dialogs.save_filter = 0;
+  t.main().SaveObjectList(t.main().AskSaveFileName(), new std::vector<int>{1, 2});
+  EXPECT_EQ(Slurp(t.Path("two.txt")).count('\n'), 2);
+}
+
+TEST(RecentFiles, NewestFirstAndGoneFilesDisabled) {
+  TestProgram t;
+  for (const char* name : {"a.fob", "b.fob", "c.fob"}) {
+    QFile::copy(Sample("sample.fob"), t.Path(name));
+    t.main().LoadAndShowFile(t.Path(name), 1);
+  }
+  QFile::remove(t.Path("b.fob"));
+  t.main().LoadAndShowFile(t.Path("a.fob"), 1);  // again: to the front
+  t.Restart();
+  QMenu* menu = t.main().RecentMenu(1);
+  emit menu->aboutToShow();
+  QStringList entries;
+  for (const QAction* action : menu->actions()) {
+    entries << QFileInfo(action->text()).fileName() + (action->isEnabled() ? "" : " (gone)");
+  }
+  EXPECT_EQ(entries, (QStringList{"a.fob", "c.fob", "b.fob (gone)"}));
+  menu->actions().first()->trigger();
+  EXPECT_EQ(t.main().PanelText(Panel::kFile1), t.Path("a.fob"));
+  EXPECT_EQ(t.main().RecentMenu(2)->actions().value(0)->text(), "No recent files");
+}
+
+TEST(Title, NamesTheLoadedFiles) {
+  TestProgram t;
+  EXPECT_EQ(t.main().windowTitle(), "Quillet");
+  t.main().LoadAndShowFile(Sample("sample.fob"), 1);
+  EXPECT_EQ(t.main().windowTitle(), "Quillet - sample.fob");
+  t.main().LoadAndShowFile(Sample("sample-changed.fbk"), 2);
+  EXPECT_EQ(t.main().windowTitle(), "Quillet - sample.fob | sample-changed.fbk");
+  t.main().tbMain_ButtonClick(button::kNew);
+  EXPECT_EQ(t.main().windowTitle(), "Quillet");
+}
+
+void WriteObjects(const QString& path, int objects, std::uint32_t seed) {
+  gen::Options options;
+  options.objects = objects;
+  options.seed = seed;
+  gen::WriteFile(path.toStdString(), gen::EncodeFile(gen::GenerateObjects(options), options));
+}
+
+TEST(Reload, OffersItWhenAFileChangesAndShowsTheSameView) {
+  TestProgram t;
+  WriteObjects(t.Path("one.fob"), 40, 1);
+  WriteObjects(t.Path("two.fob"), 30, 2);
+  FrmMain& main = t.main();
+  main.LoadAndShowFile(t.Path("one.fob"), 1);
+  main.LoadAndShowFile(t.Path("two.fob"), 2);
+  main.ShowComparison(CompareMode::kChanges, {});
+  EXPECT_FALSE(main.ChangedOnDisk().isVisibleTo(&main));
+
+  WriteObjects(t.Path("two.fob"), 40, 1);  // file #1 again: no changes left
+  QElapsedTimer waited;
+  waited.start();
+  while (!main.ChangedOnDisk().isVisibleTo(&main) && waited.elapsed() < 5000) {
+    QApplication::processEvents(QEventLoop::AllEvents, 50);
+  }
+  ASSERT_TRUE(main.ChangedOnDisk().isVisibleTo(&main));
+  EXPECT_EQ(main.workspace().table.Count(2), 30);  // nothing read without the user
+  EXPECT_GT(main.ListModel()->rowCount(), 0);
+
+  main.Reload();
+  EXPECT_FALSE(main.ChangedOnDisk().isVisibleTo(&main));
+  EXPECT_EQ(main.workspace().table.Count(2), 40);
+  EXPECT_EQ(main.ListModel()->columnCount(), 11);  // the changes again, now of equal files
+  EXPECT_EQ(main.ListModel()->rowCount(), 0);
+}
+
+TEST(StartUp, TwoFilesOnTheCommandLineAreComparedAtOnce) {
+  const QString one = Sample("sample.fob"), two = Sample("sample-changed.fbk");
+  {
+    TestProgram t(QStringList{"--changes", one, two});
+    EXPECT_EQ(t.main().PanelText(Panel::kFile2), two);
+    EXPECT_EQ(t.main().ListModel()->columnCount(), 11);
+  }
+  {
+    TestProgram t(QStringList{one, two});
+    EXPECT_EQ(t.main().workspace().list.RowCount(), 53 + 53);  // both listed
+  }
+  {
+    TestProgram t(QStringList{"--different", one, two});
+    EXPECT_EQ(t.main().PanelText(Panel::kActivity), "Finished");
+    EXPECT_LT(t.main().workspace().list.RowCount(), 40);
+  }
+  {
+    TestProgram t(QStringList{"--bogus", one, two});  // anything else as before: one name
+    EXPECT_EQ(t.main().workspace().list.RowCount(), 0);
+    EXPECT_TRUE(t.dialogs.messages.isEmpty());
+  }
+}
+
+TEST(Readable, CutCellsAndPanelsShowTheirWholeText) {
+  TestProgram t;
+  const QString deep = t.Path("a folder with a long name/another folder/the objects of 2026.fob");
+  QDir().mkpath(QFileInfo(deep).absolutePath());
+  ASSERT_TRUE(QFile::copy(Sample("sample.fob"), deep));
+  FrmMain& main = t.main();
+  main.LoadAndShowFile(deep, 1);
+  // The panels that say what goes on keep their text whole; the file's name gives way.
+  main.SetPanelText(Panel::kCount, "Count: 250000 of 500000");
+  EXPECT_EQ(main.PanelWidget(Panel::kCount)->ShownText(), "Count: 250000 of 500000");
+  EXPECT_EQ(main.PanelWidget(Panel::kCount)->toolTip(), "Count: 250000 of 500000");
+  QApplication::processEvents();  // at the window's first size
+  const QString shown = main.PanelWidget(Panel::kFile1)->ShownText();
+  EXPECT_TRUE(shown.contains(QChar(0x2026))) << shown.toStdString();  // shortened in the middle
+  EXPECT_TRUE(shown.endsWith("2026.fob")) << shown.toStdString();
+  EXPECT_EQ(main.PanelWidget(Panel::kFile1)->toolTip(), deep);
+
+  // A name too long for its column shows whole as a tool tip.
+  QTreeView* view = main.ListView();
+  view->setColumnWidth(ColumnIndex(Column::kName), 20);
+  const QRect cell = view->visualRect(main.ListModel()->index(0, ColumnIndex(Column::kName)));
+  QHelpEvent help(QEvent::ToolTip, cell.center(), view->viewport()->mapToGlobal(cell.center()));
+  QApplication::sendEvent(view->viewport(), &help);
+  EXPECT_EQ(QToolTip::text(), Cell(main, 0, Column::kName));
+}
+
+}  // namespace
+}  // namespace quillet

@@ -301,7 +301,8 @@ LoadResult ReadObjectDirectory(ObjectTable& table, ByteSource& source, int file,
   ByteCursor cursor(source);
   std::optional<TableIdSet> kept_tables;
   if (backup) kept_tables.emplace(table, file, result.lines);
-  const std::string prefix = "File " + DecimalText(file) + ": ";
+  const std::string prefix =
+      file == kBaseFile ? std::string("Base: ") : "File " + DecimalText(file) + ": ";
   ProgressTicker ticker(result.lines);
   int kept = 0;
   long long lines_read = 0;

@@ -104,7 +104,7 @@ void FrmMain::BuildToolbar() {
     const int number = entry.number;
     if (entry.separator) {
       auto* gap = new QWidget(tbMain_);
-      gap->setFixedWidth(8);
+      gap->setFixedWidth(4);
       tbMain_->addWidget(gap);
       continue;
     }
@@ -121,6 +121,12 @@ void FrmMain::BuildToolbar() {
     tbMain_->addAction(action);
     buttons_[number] = action;
   }
+  auto* reload =
+      new QAction(QIcon(kToolbarPictures[kReloadEntry.picture]), kReloadEntry.tooltip, this);
+  reload->setShortcut(QKeySequence(kReloadEntry.shortcut));
+  connect(reload, &QAction::triggered, this, [this] { tbMain_ButtonClick(button::kReload); });
+  addAction(reload);
+  buttons_[button::kReload] = reload;
   BuildRecentMenus();
   auto* preview = new QAction("Print preview", this);
   preview->setShortcut(QKeySequence("Ctrl+Shift+P"));
@@ -143,7 +149,7 @@ void FrmMain::BuildToolbar() {
   proMain_->setRange(0, kProgressSteps);
   proMain_->setValue(0);
   proMain_->setTextVisible(false);
-  proMain_->setFixedSize(100, 12);
+  proMain_->setFixedSize(80, 12);
   tbMain_->addWidget(proMain_);
 }
 

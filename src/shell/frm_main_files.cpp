@@ -72,6 +72,7 @@ LoadResult FrmMain::ReadFile(const std::filesystem::path& file_name, int file) {
 void FrmMain::ShowFile(int file) {
   if (file == kBaseFile) {
     // The base is not listed; what the list showed stays, but it is no longer a comparison.
+    SetProgress(0);
     UpdateCompareButtons(ws_);
     SetPanelText(Panel::kCount, ListCountText(list_));
   } else {
@@ -136,12 +137,15 @@ void FrmMain::Reload() {
 void FrmMain::BuildRecentMenus() {
   const std::array<int, 3> commands = {button::kLoadBase, button::kLoadFile1, button::kLoadFile2};
   for (int file : {kBaseFile, 1, 2}) {
+    // File #1 and file #2 offer theirs on their toolbar buttons; the base's go with Ctrl+B's
+    // dialog only, as its initial name, which keeps the toolbar within the window.
     QAction* load = buttons_[commands[Slot(file)]];
     auto* menu = new QMenu(this);
     menu->setObjectName(QString("recentFiles%1").arg(file));
     recent_menus_[Slot(file)] = menu;
     connect(menu, &QMenu::aboutToShow, this, [this, file] { FillRecentMenu(file); });
-    if (auto* tool = qobject_cast<QToolButton*>(tbMain_->widgetForAction(load))) {
+    auto* tool = qobject_cast<QToolButton*>(tbMain_->widgetForAction(load));
+    if (tool != nullptr && file != kBaseFile) {
       tool->setMenu(menu);
       tool->setPopupMode(QToolButton::MenuButtonPopup);
     }

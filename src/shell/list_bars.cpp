@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QToolButton>
@@ -12,6 +13,63 @@
 
 namespace quillet {
 namespace {
+
+// Lays its widgets out in a row, and in more rows where the bar is too narrow for one: a keyed
+// view's toggles must all stay readable at the window's first width.
+class FlowLayout final : public QLayout {
+ public:
+  explicit FlowLayout(QWidget* parent) : QLayout(parent) {
+    setContentsMargins(6, 3, 6, 3);
+    setSpacing(4);
+  }
+  ~FlowLayout() override {
+    while (QLayoutItem* item = takeAt(0)) delete item;
+  }
+
+  void addItem(QLayoutItem* item) override { items_.append(item); }
+  int count() const override { return static_cast<int>(items_.size()); }
+  QLayoutItem* itemAt(int index) const override { return items_.value(index); }
+  QLayoutItem* takeAt(int index) override {
+    return index >= 0 && index < items_.size() ? items_.takeAt(index) : nullptr;
+  }
+  Qt::Orientations expandingDirections() const override { return {}; }
+  bool hasHeightForWidth() const override { return true; }
+  int heightForWidth(int width) const override { return Arrange(QRect(0, 0, width, 0), false); }
+  void setGeometry(const QRect& rect) override {
+    QLayout::setGeometry(rect);
+    Arrange(rect, true);
+  }
+  QSize sizeHint() const override { return minimumSize(); }
+  QSize minimumSize() const override {
+    QSize size;
+    for (const QLayoutItem* item : items_) size = size.expandedTo(item->minimumSize());
+    const QMargins margins = contentsMargins();
+    return size + QSize(margins.left() + margins.right(), margins.top() + margins.bottom());
+  }
+
+ private:
+  // Places the items (when `place`) and gives the height they take.
+  int Arrange(const QRect& rect, bool place) const {
+    const QMargins margins = contentsMargins();
+    const QRect area = rect.adjusted(margins.left(), margins.top(), -margins.right(), 0);
+    int x = area.x(), y = area.y(), line_height = 0;
+    for (QLayoutItem* item : items_) {
+      if (item->isEmpty()) continue;
+      const QSize size = item->sizeHint();
+      if (x > area.x() && x + size.width() > area.right() + 1) {
+        x = area.x();
+        y += line_height + spacing();
+        line_height = 0;
+      }
+      if (place) item->setGeometry(QRect(QPoint(x, y), size));
+      x += size.width() + spacing();
+      line_height = std::max(line_height, size.height());
+    }
+    return y + line_height - rect.y() + margins.bottom();
+  }
+
+  QList<QLayoutItem*> items_;
+};
 
 QHBoxLayout* BarLayout(QWidget* bar) {
   auto* layout = new QHBoxLayout(bar);
@@ -77,12 +135,11 @@ void FilterBar::Close() {
 
 ViewBar::ViewBar(QWidget* parent) : QWidget(parent), title_(new QLabel(this)) {
   setObjectName("viewBar");
-  auto* layout = BarLayout(this);
-  layout->addWidget(title_);
-  toggles_layout_ = new QHBoxLayout;
-  toggles_layout_->setSpacing(4);
-  layout->addLayout(toggles_layout_);
-  layout->addStretch(1);
+  toggles_layout_ = new FlowLayout(this);
+  // As tall as a toggle, so the title stands level with them.
+  title_->setMinimumHeight(QToolButton().sizeHint().height());
+  title_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  toggles_layout_->addWidget(title_);
   hide();
 }
 

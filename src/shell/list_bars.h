@@ -9,7 +9,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QToolButton;
-class QHBoxLayout;
+class QLayout;
 
 namespace quillet {
 
@@ -63,7 +63,7 @@ class ViewBar final : public QWidget {
   unsigned Listed() const;
 
   QLabel* title_;
-  QHBoxLayout* toggles_layout_;
+  QLayout* toggles_layout_;
   ListView view_ = ListView::kObjects;                 // whose statuses the toggles are
   std::vector<std::pair<int, QToolButton*>> toggles_;  // status value, its toggle
 };

@@ -70,18 +70,18 @@ std::string ValueCase(const CliOptionInfo& option) {
     body = "_quillet_cli_values one " + WordList(kFormats);
   } else if (option.name == "show") {
     // Each comparison has statuses of its own.
-    body = "local statuses=\"" + WordList(AllStatusValues()) + "\" word\n" +
+    body = "local statuses=(" + WordList(AllStatusValues()) + ") word\n" +
            "            for word in \"${words[@]}\"; do\n"
            "                case $word in\n"
-           "                    --changes) statuses=\"" +
+           "                    --changes) statuses=(" +
            WordList(StatusValues(ListView::kChanges)) +
-           "\" ;;\n"
-           "                    --base | --base=*) statuses=\"" +
+           ") ;;\n"
+           "                    --base | --base=*) statuses=(" +
            WordList(StatusValues(ListView::kUpgrade)) +
-           "\" ;;\n"
+           ") ;;\n"
            "                esac\n"
            "            done\n"
-           "            _quillet_cli_values many $statuses";
+           "            _quillet_cli_values many \"${statuses[@]}\"";
   } else if (option.name == "base") {
     body = "_filedir " + std::string(kObjectFiles);
   } else if (option.value == "FILE") {
@@ -107,7 +107,7 @@ constexpr std::string_view kValuesFunction =
 # the words given, in any letter case, as quillet-cli takes them.
 _quillet_cli_values()
 {
-    local how=$1 done= part=$cur word
+    local how=$1 done='' part=$cur word
     shift
     if [[ $how == many && $cur == *,* ]]; then
         done=${cur%,*},
@@ -151,7 +151,7 @@ std::string CliBashCompletion() {
       "    _init_completion -s || return\n\n"
       "    # The command is the first word that is neither an option nor an option's value;\n"
       "    # after -- every word is a command or a file.\n"
-      "    local i command= options=1\n"
+      "    local i command='' options=1\n"
       "    for ((i = 1; i < cword; i++)); do\n"
       "        if ((options)); then\n"
       "            case ${words[i]} in\n"
@@ -170,17 +170,17 @@ std::string CliBashCompletion() {
       "        esac\n"
       "        $split && return\n"
       "        if [[ $cur == -* ]]; then\n"
-      "            COMPREPLY=($(compgen -W '" +
+      "            mapfile -t COMPREPLY < <(compgen -W '" +
       option_words +
-      "' -- \"$cur\"))\n"
+      "' -- \"$cur\")\n"
       "            [[ ${COMPREPLY-} == *= ]] && compopt -o nospace\n"
       "            return\n"
       "        fi\n"
       "    fi\n\n"
       "    if [[ ! $command ]]; then\n"
-      "        COMPREPLY=($(compgen -W '" +
+      "        mapfile -t COMPREPLY < <(compgen -W '" +
       WordList(kCommands) +
-      "' -- \"$cur\"))\n"
+      "' -- \"$cur\")\n"
       "        return\n"
       "    fi\n"
       "    _filedir " +

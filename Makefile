@@ -14,7 +14,7 @@ FUZZ_SECONDS ?= 60
 QUERY_FUZZ_SECONDS ?= 30
 FUZZ_FLAGS = -fsanitize=address,undefined -fno-sanitize-recover=all -fsanitize=fuzzer-no-link
 
-.PHONY: all deps configure build run test test-asan test-windows bench format format-check tidy clean fuzz-build fuzz-replay fuzz
+.PHONY: all deps configure build package run test test-asan test-windows bench format format-check tidy clean fuzz-build fuzz-replay fuzz
 
 all: build
 
@@ -26,6 +26,10 @@ configure: deps
 
 build: configure
 	cmake --build $(BUILD_DIR)
+
+# The two Debian packages, quillet-cli and quillet, in the build folder.
+package: build
+	cd $(BUILD_DIR) && cpack -G DEB
 
 # Opens the bundled sample in the window. Without a display, lists it in the terminal instead
 # (the list is Windows-1252 text, shown in the terminal's UTF-8).

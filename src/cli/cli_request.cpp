@@ -268,6 +268,14 @@ std::string CliHelpText() {
   return text;
 }
 
+std::vector<CliOptionInfo> CliOptions() {
+  std::vector<CliOptionInfo> options;
+  for (const OptionSpec& spec : kOptions) {
+    options.push_back({spec.name, spec.short_name, spec.value, spec.help});
+  }
+  return options;
+}
+
 ParsedRequest ParseCliArguments(const std::vector<std::string>& arguments) {
   const auto trouble = [](std::string error) {
     return ParsedRequest{std::nullopt, std::move(error)};

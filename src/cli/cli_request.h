@@ -69,4 +69,14 @@ ParsedCriteria ParseCriteria(std::string_view value);
 // The --help text.
 std::string CliHelpText();
 
+// One option as --help lists it, in --help's order. The manual page and the shell completion
+// are made from these, so an option added to the table appears in both.
+struct CliOptionInfo {
+  std::string_view name;        // without the dashes
+  std::string_view short_name;  // empty: none
+  std::string_view value;       // what the value is called; empty: the option takes none
+  std::string_view help;
+};
+std::vector<CliOptionInfo> CliOptions();
+
 }  // namespace quillet

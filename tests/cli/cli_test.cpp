@@ -12,6 +12,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -169,6 +170,34 @@ TEST_F(CliTest, DamagedFilesWarnButStillList) {
   EXPECT_EQ(cut.status, 0);
   EXPECT_EQ(CountLines(cut.out), 2);
   EXPECT_NE(cut.err.find("warning"), std::string::npos);
+}
+
+// A full backup of a large database: every object, each once, none cut.
+TEST_F(CliTest, ListsEveryObjectOfAQuarterMillion) {
+  gen::Options options;
+  options.objects = 250000;
+  options.data_size = 0;
+  const std::vector<gen::Object> objects = gen::GenerateObjects(options);
+  const Outcome outcome =
+      Run("list --types=all --format=csv " + Write("large.fbk", gen::EncodeFile(objects, options)));
+  EXPECT_EQ(outcome.status, 0);
+  EXPECT_EQ(outcome.err, "");
+
+  // Type and ID of each line; neither holds a comma or a quote.
+  std::multiset<std::string> listed, generated;
+  std::size_t at = outcome.out.find("\r\n") + 2;  // past the header
+  for (std::size_t end; (end = outcome.out.find("\r\n", at)) != std::string::npos; at = end + 2) {
+    const std::size_t type = outcome.out.find(',', at) + 1, id = outcome.out.find(',', type) + 1;
+    listed.insert(outcome.out.substr(type, outcome.out.find(',', id) - type));
+  }
+  for (const gen::Object& object : objects) {
+    std::string id = object.id;
+    id.erase(0, id.find_first_not_of(' '));
+    id.erase(id.find_last_not_of(' ') + 1);
+    generated.insert(object.type + "," + id);
+  }
+  EXPECT_EQ(listed.size(), 250000u);
+  EXPECT_TRUE(listed == generated);
 }
 
 TEST_F(CliTest, HelpAndVersion) {

@@ -284,7 +284,11 @@ TEST_F(ReaderTest, ASmallerFileLeavesTheOlderRecordsUnread) {
                           LineA("Page", "3", "Three", "01.01.10", "1:00:00", "1", "") + "\x1A";
   const std::string one = LineA("Form", "9", "Nine", "01.01.10", "1:00:00", "1", "") + "\x1A";
   Load("two.fob", two);
+  ShowFileObjects(t_.ws, 1);
+  ASSERT_EQ(t_.list.RowCount(), 2);
   Load("one.fob", one);
+  // Rows refer to records: none may outlive the records it named.
+  EXPECT_EQ(t_.list.RowCount(), 0);
   EXPECT_EQ(t_.table.Count(1), 1);
   EXPECT_EQ(Trimmed(1, Field::kName), "Nine");
   EXPECT_EQ(Trimmed(2, Field::kName), "Three");  // still there, but past the count

@@ -13,6 +13,7 @@
 
 #include "list/changed_fields.h"
 #include "objects/text.h"
+#include "runtime/bulk_memory.h"
 #include "runtime/progress_ticker.h"
 #include "runtime/status_sink.h"
 
@@ -179,8 +180,8 @@ class KeyedGroups {
   };
 
   KeyedCounts<Status, kStatusCount> counts_;
-  std::vector<Group> groups_;
-  std::vector<RecordRef> rows_;
+  BulkVector<Group> groups_;
+  BulkVector<RecordRef> rows_;
 };
 
 }  // namespace quillet

@@ -6,6 +6,7 @@
 
 #include "list/compare_criteria.h"
 #include "objects/object_table.h"
+#include "runtime/bulk_memory.h"
 
 namespace quillet {
 
@@ -50,12 +51,12 @@ class MatchIndex {
   std::vector<Segment> segments_;
   int file_ = 1;
 
-  std::vector<Slot> slots_;       // open addressing, a power of two long
+  BulkVector<Slot> slots_;        // open addressing, a power of two long
   std::vector<int> group_first_;  // the first member, whose texts stand for the group
   // Members of group g are members_[starts_[g] .. starts_[g + 1]).
   std::vector<int> starts_;
-  std::vector<int> members_;
-  std::vector<int> group_of_;  // by record index of the indexed file
+  BulkVector<int> members_;
+  BulkVector<int> group_of_;  // by record index of the indexed file
 };
 
 }  // namespace quillet

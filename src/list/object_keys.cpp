@@ -75,11 +75,12 @@ ObjectKeys::ObjectKeys(const ObjectTable& table, std::initializer_list<int> file
 
   std::size_t capacity = 16;
   while (capacity < 2 * objects) capacity *= 2;
-  std::vector<Slot> slots(capacity, Slot{0, -1});
+  BulkVector<Slot> slots(capacity, Slot{0, -1});
   const std::size_t mask = capacity - 1;
-  std::vector<int> key_of;  // per object, the files one after another
+  BulkVector<int> key_of;  // per object, the files one after another
   key_of.reserve(objects);
-  std::vector<int> sizes;
+  BulkVector<int> sizes;
+  sizes.reserve(objects * static_cast<std::size_t>(file_count_));
   keys_.reserve(objects);
 
   // The slots are read in no order, so most look-ups would wait for memory: a batch of keys is
@@ -126,7 +127,7 @@ ObjectKeys::ObjectKeys(const ObjectTable& table, std::initializer_list<int> file
   starts_.assign(sizes.size() + 1, 0);
   for (std::size_t s = 0; s < sizes.size(); ++s) starts_[s + 1] = starts_[s] + sizes[s];
   members_.resize(objects);
-  std::vector<int> next(starts_.begin(), starts_.end() - 1);
+  BulkVector<int> next(starts_.begin(), starts_.end() - 1);
   std::size_t object = 0;
   slot_of_file = 0;
   for (const int file : files) {
@@ -161,7 +162,7 @@ std::uint64_t ObjectKeys::Hash(const Packed& packed) {
   return hash ^ (hash >> 29);
 }
 
-std::vector<int> ObjectKeys::InListOrder() const {
+BulkVector<int> ObjectKeys::InListOrder() const {
   // Most keys are told apart by a number: the type's rank, then whether the ID is a whole number
   // and its value. Only ties (types outside the nine, IDs that are not numbers, "7" and "007")
   // need the full rule.
@@ -169,7 +170,7 @@ std::vector<int> ObjectKeys::InListOrder() const {
     std::uint64_t rough;
     int key;
   };
-  std::vector<Entry> entries(keys_.size());
+  BulkVector<Entry> entries(keys_.size());
   for (std::size_t k = 0; k < keys_.size(); ++k) {
     const Key& key = keys_[k];
     const auto rank = static_cast<std::uint64_t>(TypeRank(key.type));
@@ -185,7 +186,7 @@ std::vector<int> ObjectKeys::InListOrder() const {
     const Key& key_b = keys_[b.key];
     return KeyBefore(key_a.type, key_a.id, key_b.type, key_b.id);
   });
-  std::vector<int> order(entries.size());
+  BulkVector<int> order(entries.size());
   for (std::size_t k = 0; k < entries.size(); ++k) order[k] = entries[k].key;
   return order;
 }

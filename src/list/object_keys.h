@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "objects/object_table.h"
+#include "runtime/bulk_memory.h"
 
 namespace quillet {
 
@@ -40,7 +41,7 @@ class ObjectKeys {
     return {members_.data() + starts_[at], static_cast<std::size_t>(starts_[at + 1] - starts_[at])};
   }
   // Every key, in the order of KeyBefore.
-  std::vector<int> InListOrder() const;
+  BulkVector<int> InListOrder() const;
 
  private:
   // Type (9 bytes), ID (10 bytes), their lengths, zero-filled: equal exactly when the keys are.
@@ -61,10 +62,10 @@ class ObjectKeys {
   static std::uint64_t Hash(const Packed& packed);
 
   int file_count_ = 0;
-  std::vector<Key> keys_;
+  BulkVector<Key> keys_;
   // Members of key k in slot s are members_[starts_[k * files + s] .. starts_[k * files + s + 1]).
-  std::vector<int> starts_;
-  std::vector<int> members_;
+  BulkVector<int> starts_;
+  BulkVector<int> members_;
 };
 
 }  // namespace quillet

@@ -110,7 +110,7 @@ void ObjectList::SortByColumn(Column column, bool ascending) {
     const int order = CompareCellTexts(a.cell, b.cell);
     return ascending ? order < 0 : order > 0;
   });
-  std::vector<ObjectRow> sorted;
+  BulkVector<ObjectRow> sorted;
   sorted.reserve(rows_.size());
   for (const Unit& unit : units) {
     sorted.insert(sorted.end(), rows_.begin() + static_cast<std::ptrdiff_t>(unit.first),

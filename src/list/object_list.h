@@ -5,6 +5,7 @@
 
 #include "list/object_row.h"
 #include "list/row_query.h"
+#include "runtime/bulk_memory.h"
 
 namespace quillet {
 
@@ -50,7 +51,7 @@ class ObjectList {
             row.changed, row.group};
   }
   // Every row, those the filter hides too.
-  const std::vector<ObjectRow>& AllRows() const { return rows_; }
+  const BulkVector<ObjectRow>& AllRows() const { return rows_; }
   int AllRowCount() const { return static_cast<int>(rows_.size()); }
   const ObjectTable& table() const { return table_; }
 
@@ -84,9 +85,9 @@ class ObjectList {
 
   const ObjectTable& table_;
   ListView view_ = ListView::kObjects;
-  std::vector<ObjectRow> rows_;
+  BulkVector<ObjectRow> rows_;
   RowQuery query_;
-  std::vector<std::uint32_t> shown_;  // with a filter: the positions of the rows it leaves
+  BulkVector<std::uint32_t> shown_;  // with a filter: the positions of the rows it leaves
   ListObserver* observer_ = nullptr;
   int change_depth_ = 0;
 };

@@ -19,7 +19,7 @@ namespace quillet {
 namespace {
 
 constexpr char kEndOfHeader = 0x1A;
-constexpr std::size_t kBlockSize = 256 * 1024;
+constexpr std::size_t kBlockSize = 64 * 1024;
 
 // What the reader does with the bytes of a field before storing them.
 enum class Apply {
@@ -75,8 +75,8 @@ constexpr std::size_t kLongestLineStart = 2 + 10;
 
 bool StartsWithTypeName(const char* text, std::size_t available) {
   for (std::string_view name : kTypeNames) {
-    if (available > name.size() && std::memcmp(text, name.data(), name.size()) == 0 &&
-        text[name.size()] == ' ') {
+    if (available > name.size() && text[0] == name[0] &&
+        std::memcmp(text, name.data(), name.size()) == 0 && text[name.size()] == ' ') {
       return true;
     }
   }
@@ -92,16 +92,14 @@ struct HeaderScan {
 // the header and counts the object lines in it (the first line, and every CR LF followed by a
 // type name and a blank). No pattern can span the 0x1A, so counting in the same pass gives the
 // count of the header alone.
-HeaderScan ScanHeader(ByteSource& source) {
+HeaderScan ScanHeader(ByteSource& source, char* buffer) {
   HeaderScan scan;
-  // Not value-initialised: every byte is written by a read before it is looked at.
-  const auto buffer = std::make_unique_for_overwrite<char[]>(kBlockSize + kLongestLineStart);
   std::size_t carry = 0;
   bool first_block = true;
   for (;;) {
-    const std::size_t read = source.Read(buffer.get() + carry, kBlockSize);
+    const std::size_t read = source.Read(buffer + carry, kBlockSize);
     if (read == 0) return {};  // the end came without a 0x1A: there is no header
-    char* data = buffer.get();
+    char* data = buffer;
     const std::size_t length = carry + read;
     const auto* end_mark = static_cast<const char*>(std::memchr(data + carry, kEndOfHeader, read));
     const std::size_t limit = end_mark != nullptr ? end_mark - data + 1 : length;
@@ -138,17 +136,16 @@ HeaderScan ScanHeader(ByteSource& source) {
 // Hands out the file's bytes from the start, a few at a time, through a large window.
 class ByteCursor {
  public:
-  explicit ByteCursor(ByteSource& source)
-      : source_(source), buffer_(std::make_unique_for_overwrite<char[]>(kBlockSize)) {}
+  ByteCursor(ByteSource& source, char* buffer) : source_(source), buffer_(buffer) {}
 
   // Makes up to n bytes contiguous at Data(); gives how many there are (fewer at the end).
   std::size_t Ensure(std::size_t n) {
     if (end_ - begin_ < n && !exhausted_) {
-      std::memmove(buffer_.get(), buffer_.get() + begin_, end_ - begin_);
+      std::memmove(buffer_, buffer_ + begin_, end_ - begin_);
       end_ -= begin_;
       begin_ = 0;
       while (end_ < kBlockSize) {
-        const std::size_t read = source_.Read(buffer_.get() + end_, kBlockSize - end_);
+        const std::size_t read = source_.Read(buffer_ + end_, kBlockSize - end_);
         if (read == 0) {
           exhausted_ = true;
           break;
@@ -158,12 +155,12 @@ class ByteCursor {
     }
     return std::min(n, end_ - begin_);
   }
-  const char* Data() const { return buffer_.get() + begin_; }
+  const char* Data() const { return buffer_ + begin_; }
   void Skip(std::size_t n) { begin_ += std::min(n, end_ - begin_); }
 
  private:
   ByteSource& source_;
-  std::unique_ptr<char[]> buffer_;
+  char* buffer_;  // kBlockSize bytes
   std::size_t begin_ = 0;
   std::size_t end_ = 0;
   bool exhausted_ = false;
@@ -224,30 +221,36 @@ std::string_view Bytes(const char* line, const FieldSlot& slot) {
 
 // Stores the fields of one line into record `row`, without allocating.
 void StoreLine(ObjectTable& table, int file, int row, const char* line, const LineLayout& layout) {
-  table.Clear(file, row);
+  char* record = table.ClearedRecord(file, row);
   for (std::size_t s = 0; s < layout.slot_count; ++s) {
     const FieldSlot& slot = layout.slots[s];
     const std::string_view bytes = Bytes(line, slot);
     char text[64];  // room for a converted name or version, a formatted date or time
+    std::string_view value;
     switch (slot.apply) {
       case Apply::kAsIs:
-        table.Store(file, row, slot.field, bytes);
+        value = bytes;
         break;
       case Apply::kTrim:
-        table.Store(file, row, slot.field, TrimBlanks(bytes));
+        value = TrimBlanks(bytes);
         break;
       case Apply::kTrimConvert: {
         const std::string_view trimmed = TrimBlanks(bytes);
         ConvertUmlautsInto(trimmed, text);
-        table.Store(file, row, slot.field, {text, trimmed.size()});
+        value = {text, trimmed.size()};
         break;
       }
       case Apply::kDate:
-        table.Store(file, row, slot.field, {text, FormatObjectDateInto(bytes, text)});
+        value = {text, FormatObjectDateInto(bytes, text)};
         break;
       case Apply::kTime:
-        table.Store(file, row, slot.field, {text, FormatObjectTimeInto(bytes, text)});
+        value = {text, FormatObjectTimeInto(bytes, text)};
         break;
+    }
+    // A longer value keeps its first characters; the blanks after a shorter one are there.
+    if (!value.empty()) {
+      std::memcpy(record + FieldOffset(slot.field), value.data(),
+                  std::min<std::size_t>(value.size(), FieldWidth(slot.field)));
     }
   }
 }
@@ -270,7 +273,10 @@ LoadResult ReadObjectDirectory(ObjectTable& table, ByteSource& source, int file,
     result.error = source.ErrorText();
     return result;
   };
-  const HeaderScan scan = ScanHeader(source);
+  // One block for both passes. Not value-initialised: every byte is written by a read before it
+  // is looked at.
+  const auto buffer = std::make_unique_for_overwrite<char[]>(kBlockSize + kLongestLineStart);
+  const HeaderScan scan = ScanHeader(source, buffer.get());
   if (source.Failed()) return unreadable();
   result.lines = scan.found ? scan.lines : 0;
   if (result.lines == 0) {
@@ -298,7 +304,7 @@ LoadResult ReadObjectDirectory(ObjectTable& table, ByteSource& source, int file,
   };
   if (!room(result.lines)) return out_of_memory();
 
-  ByteCursor cursor(source);
+  ByteCursor cursor(source, buffer.get());
   std::optional<TableIdSet> kept_tables;
   if (backup) kept_tables.emplace(table, file, result.lines);
   const std::string prefix =

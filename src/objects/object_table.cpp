@@ -7,10 +7,10 @@ ObjectTable::ObjectTable(int capacity) : capacity_(capacity) {
 }
 
 void ObjectTable::Reserve(int file, int rows) {
-  std::vector<char>& area = areas_[CheckedFile(file)];
+  BulkBytes& area = areas_[CheckedFile(file)];
   const auto bytes = static_cast<std::size_t>(std::clamp(rows, 0, capacity_)) * kRecordWidth;
   // New records start blank, as a table's records always have.
-  if (bytes > area.size()) area.resize(bytes, ' ');
+  area.Grow(bytes, ' ');
 }
 
 void ObjectTable::SetCount(int file, int count) {

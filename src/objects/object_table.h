@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "runtime/bulk_memory.h"
+
 namespace quillet {
 
 // The nine fields of an object record, in column order.
@@ -75,6 +77,13 @@ class ObjectTable {
   }
   // Every field empty, as blanks.
   void Clear(int file, int row) { std::memset(RecordAt(file, row), ' ', kRecordWidth); }
+  // Record `row` cleared, for the reader to copy each field's text into its place, at most the
+  // field's width of it: a line is stored without a check per field.
+  char* ClearedRecord(int file, int row) {
+    char* record = RecordAt(file, row);
+    std::memset(record, ' ', kRecordWidth);
+    return record;
+  }
 
   int Count(int file) const { return counts_[CheckedFile(file)]; }
   // At most the records the area has room for.
@@ -85,7 +94,7 @@ class ObjectTable {
     if (file < 0 || file >= kFileCount) throw std::out_of_range("file number out of range");
     return file;
   }
-  const std::vector<char>& Area(int file) const { return areas_[CheckedFile(file)]; }
+  const BulkBytes& Area(int file) const { return areas_[CheckedFile(file)]; }
   // Every access goes through here: the table never reads or writes outside its areas.
   std::size_t Offset(int file, int row) const {
     if (row < 1 || static_cast<std::size_t>(row) * kRecordWidth > Area(file).size()) {
@@ -103,7 +112,7 @@ class ObjectTable {
   }
 
   int capacity_;
-  std::array<std::vector<char>, kFileCount> areas_;
+  std::array<BulkBytes, kFileCount> areas_;
   std::array<int, kFileCount> counts_{0, 0, 0};
 };
 

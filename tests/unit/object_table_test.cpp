@@ -69,8 +69,13 @@ TEST(ObjectTable, GrowingAnAreaKeepsItsRecords) {
   table.Reserve(1, 1000);
   EXPECT_EQ(table.Read(1, 1, Field::kName).substr(0, 5), "kept ");
   EXPECT_EQ(table.Record(1, 1000), std::string(kRecordWidth, ' '));
+  table.Store(1, 1000, Field::kId, "1000");
+  table.Reserve(1, 250000);  // large areas come from elsewhere: the records move with them
+  EXPECT_EQ(table.Read(1, 1, Field::kName).substr(0, 5), "kept ");
+  EXPECT_EQ(table.Read(1, 1000, Field::kId).substr(0, 5), "1000 ");
+  EXPECT_EQ(table.Record(1, 250000), std::string(kRecordWidth, ' '));
   table.Reserve(1, 10);  // an area never shrinks
-  EXPECT_EQ(table.Rows(1), 1000);
+  EXPECT_EQ(table.Rows(1), 250000);
 }
 
 static_assert(kRecordWidth == 142);

@@ -52,9 +52,21 @@ class ListKeyedRows final : public KeyedVisitor<Status> {
   Workspace& ws_;
 };
 
-template <class Status, int kCount>
-std::vector<long long> Totals(const KeyedCounts<Status, kCount>& counts) {
-  return {counts.total.values.begin(), counts.total.values.end()};
+// Empties the list and fills it, in one change, with what `engine` lists for `view`; gives the
+// counts by status.
+template <class Status, class Engine>
+std::vector<long long> ShowKeyed(Workspace& ws, ListView view, const Engine& engine) {
+  std::vector<long long> totals;
+  {
+    ObjectList::ChangeScope scope(ws.list);
+    ws.list.RemoveAll();
+    ws.list.SetView(view);
+    ListKeyedRows<Status> rows(ws);
+    const auto result = engine(rows);
+    totals.assign(result.counts.total.values.begin(), result.counts.total.values.end());
+  }
+  ws.status.SetPanelText(Panel::kCount, ListCountText(ws.list));
+  return totals;
 }
 
 }  // namespace
@@ -90,30 +102,16 @@ void CompareDifferent(Workspace& ws, const CompareCriteria& criteria) {
 
 std::vector<long long> ShowChanges(Workspace& ws, const CompareCriteria& criteria,
                                    ChangeStatuses listed) {
-  ChangesResult result;
-  {
-    ObjectList::ChangeScope scope(ws.list);
-    ws.list.RemoveAll();
-    ws.list.SetView(ListView::kChanges);
-    ListKeyedRows<ChangeStatus> rows(ws);
-    result = ListChanges(ws.table, criteria, ws.filter, listed, ws.status, rows);
-  }
-  ws.status.SetPanelText(Panel::kCount, ListCountText(ws.list));
-  return Totals(result.counts);
+  return ShowKeyed<ChangeStatus>(ws, ListView::kChanges, [&](ChangesVisitor& rows) {
+    return ListChanges(ws.table, criteria, ws.filter, listed, ws.status, rows);
+  });
 }
 
 std::vector<long long> ShowUpgrade(Workspace& ws, const CompareCriteria& criteria,
                                    UpgradeResults listed) {
-  UpgradeAnalysis result;
-  {
-    ObjectList::ChangeScope scope(ws.list);
-    ws.list.RemoveAll();
-    ws.list.SetView(ListView::kUpgrade);
-    ListKeyedRows<UpgradeResult> rows(ws);
-    result = AnalyzeUpgrade(ws.table, criteria, ws.filter, listed, ws.status, rows);
-  }
-  ws.status.SetPanelText(Panel::kCount, ListCountText(ws.list));
-  return Totals(result.counts);
+  return ShowKeyed<UpgradeResult>(ws, ListView::kUpgrade, [&](UpgradeVisitor& rows) {
+    return AnalyzeUpgrade(ws.table, criteria, ws.filter, listed, ws.status, rows);
+  });
 }
 
 std::vector<long long> RunComparison(Workspace& ws, CompareMode mode,

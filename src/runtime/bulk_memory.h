@@ -37,7 +37,7 @@ struct BulkAllocator {
   void deallocate(T* memory, std::size_t n) noexcept {
     const std::size_t bytes = n * sizeof(T);
     if (bytes < kBulkThreshold) {
-      ::operator delete(memory, bytes);
+      ::operator delete(memory);
     } else {
       FreeBulk(memory, bytes);
     }

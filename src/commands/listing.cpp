@@ -21,7 +21,8 @@ void ShowFileObjects(Workspace& ws, int file) {
       if (ws.filter.Passes(ws.table, file, i)) AddObjectRow(ws, file, i);
       if (ticker.Due(i)) {
         ws.status.SetPanelText(Panel::kProgress, prefix + DecimalText(i));
-        ws.status.SetProgress(50 + (50LL * i) / count);
+        const long long percent = 50 + (50LL * i) / count;  // whole percents, as always
+        ws.status.SetProgress(static_cast<double>(percent));
       }
     }
   }

@@ -20,7 +20,8 @@ bool BlankId(const ObjectTable& table, int file, int index) {
 void ReportProgress(StatusSink& status, const char* prefix, long long step, long long total,
                     int bar_from, int bar_span) {
   status.SetPanelText(Panel::kProgress, prefix + DecimalText(step * 100 / total) + "%");
-  status.SetProgress(static_cast<double>(bar_from + step * bar_span / total));
+  const long long percent = bar_from + step * bar_span / total;  // whole percents, as always
+  status.SetProgress(static_cast<double>(percent));
 }
 
 }  // namespace

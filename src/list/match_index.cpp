@@ -28,7 +28,7 @@ std::uint64_t HashBytes(const char* at, std::size_t length) {
   std::uint64_t lanes[4] = {kPrime1 + kPrime2, kPrime2, 0, 0 - kPrime1};
   std::size_t left = length;
   for (; left >= 32; left -= 32, at += 32) {
-    for (int l = 0; l < 4; ++l) lanes[l] = Round(lanes[l], Word(at + 8 * l));
+    for (std::size_t l = 0; l < 4; ++l) lanes[l] = Round(lanes[l], Word(at + 8 * l));
   }
   std::uint64_t hash =
       Rotl(lanes[0], 1) + Rotl(lanes[1], 7) + Rotl(lanes[2], 12) + Rotl(lanes[3], 18) + length;

@@ -19,7 +19,7 @@ namespace quillet {
 namespace {
 
 constexpr char kEndOfHeader = 0x1A;
-constexpr std::size_t kBlockSize = 64 * 1024;
+constexpr std::size_t kBlockSize = std::size_t{64} * 1024;
 
 // What the reader does with the bytes of a field before storing them.
 enum class Apply {

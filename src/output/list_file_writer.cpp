@@ -8,7 +8,7 @@
 namespace quillet {
 namespace {
 
-constexpr std::size_t kPiece = 64 * 1024;
+constexpr std::size_t kPiece = std::size_t{64} * 1024;
 
 }  // namespace
 

@@ -342,7 +342,7 @@ QString XdgFileAssociations::FindDesktopFile(const QString& desktop_id) const {
   }
   for (const QString& dir : QStringList{dirs_.data_home} + dirs_.data_dirs) {
     for (const QString& name : relative) {
-      const QString path = dir + "/applications/" + name;
+      QString path = dir + "/applications/" + name;
       if (QFileInfo(path).isFile()) return path;
     }
   }

@@ -48,7 +48,7 @@ QString FrmMain::SelectObjectFile(int file) {
   QString scratch;
   QString& last = file == 1 ? settings_.last_file1 : file == 2 ? settings_.last_file2 : scratch;
   const QString initial = file == kBaseFile ? settings_.recent_files[Slot(file)].value(0) : last;
-  const QString name = dialogs_.GetOpenFileName(this, kOpenTitle, kOpenFilter, initial);
+  QString name = dialogs_.GetOpenFileName(this, kOpenTitle, kOpenFilter, initial);
   if (!name.isEmpty()) last = name;
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
   return name;

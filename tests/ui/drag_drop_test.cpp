@@ -29,7 +29,7 @@ QPushButton* Button(QWidget* dialog, const char* name) {
 
 // Copies a sample to `name` in the test's folder.
 QString Copy(TestProgram& t, const QString& sample, const QString& name) {
-  const QString path = t.Path(name);
+  QString path = t.Path(name);
   QDir().mkpath(QFileInfo(path).absolutePath());
   EXPECT_TRUE(QFile::copy(Sample(sample), path));
   return path;

@@ -146,7 +146,8 @@ TEST(SaveTypes, EachTypeIsTheCommandLinesFormat) {
   Select(t.main(), {0, 1});
   t.dialogs.save_answer = t.Path("two");
   t.dialogs.save_filter = 0;
-  t.main().SaveObjectList(t.main().AskSaveFileName(), new std::vector<int>{1, 2});
+  const std::vector<int> rows = {1, 2};
+  t.main().SaveObjectList(t.main().AskSaveFileName(), &rows);
   EXPECT_EQ(Slurp(t.Path("two.txt")).count('\n'), 2);
 }
 

@@ -30,7 +30,7 @@ class FakeDialogs final : public UserDialogs {
                           const QString& initial_name) override {
     open_calls << QStringList{title, filter, initial_name};
     if (answers.empty()) return {};
-    const QString answer = answers.front();
+    QString answer = answers.front();
     answers.pop_front();
     return answer;
   }

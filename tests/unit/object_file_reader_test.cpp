@@ -359,7 +359,7 @@ TEST(ReaderCapacity, StopsAtTheTableCapacityAndSaysSo) {
   EXPECT_EQ(t.table.Count(1), 5);
   EXPECT_EQ(t.status.Now(Panel::kProgress), "File 1: 5");
   ASSERT_EQ(t.messages.texts.size(), 1u);
-  EXPECT_NE(t.messages.texts[0].find("5"), std::string::npos);
+  EXPECT_NE(t.messages.texts[0].find('5'), std::string::npos);
 
   // Exactly as many objects as there is room for is no reason to complain.
   t.messages.texts.clear();

@@ -37,7 +37,8 @@ inline RowRefs PairwiseEqual(const ObjectTable& table, const CompareCriteria& cr
       }
     }
     status.SetPanelText(Panel::kProgress, "Progress: " + std::to_string(100LL * k / n) + "%");
-    status.SetProgress(static_cast<double>(100LL * k / n));
+    const long long percent = 100LL * k / n;
+    status.SetProgress(static_cast<double>(percent));
   }
   status.SetProgress(0);
   status.SetPanelText(Panel::kActivity, "Finished");
@@ -61,7 +62,8 @@ inline RowRefs PairwiseDifferent(const ObjectTable& table, const CompareCriteria
       rows.emplace_back(1, i);
     }
     status.SetPanelText(Panel::kProgress, "File 1: " + std::to_string(100LL * i / count1) + "%");
-    status.SetProgress(static_cast<double>(50LL * i / count1));
+    const long long percent = 50LL * i / count1;
+    status.SetProgress(static_cast<double>(percent));
   }
   status.SetPanelText(Panel::kActivity, "Analyzing 2/2...");
   for (int j = 1; j <= count2; ++j) {
@@ -73,7 +75,8 @@ inline RowRefs PairwiseDifferent(const ObjectTable& table, const CompareCriteria
       rows.emplace_back(2, j);
     }
     status.SetPanelText(Panel::kProgress, "File 2: " + std::to_string(100LL * j / count2) + "%");
-    status.SetProgress(static_cast<double>(50 + 50LL * j / count2));
+    const long long percent = 50 + 50LL * j / count2;
+    status.SetProgress(static_cast<double>(percent));
   }
   status.SetProgress(0);
   status.SetPanelText(Panel::kActivity, "Finished");

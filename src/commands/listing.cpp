@@ -14,7 +14,7 @@ void ShowFileObjects(Workspace& ws, int file) {
   ws.status.SetPanelText(Panel::kActivity, "Displaying...");
   {
     ObjectList::ChangeScope scope(ws.list);
-    ws.list.Reserve(static_cast<std::size_t>(ws.list.RowCount() + count));
+    ws.list.Reserve(static_cast<std::size_t>(ws.list.RowCount()) + static_cast<std::size_t>(count));
     ProgressTicker ticker(count);
     const std::string prefix = "File " + DecimalText(file) + ": ";
     for (int i = 1; i <= count; ++i) {

@@ -1,5 +1,7 @@
 #include "list/compare_criteria.h"
 
+#include "list/columns.h"
+
 namespace quillet {
 namespace {
 
@@ -34,17 +36,19 @@ bool CompareCriteria::Counts(Field field) const {
 
 std::string CriteriaText(const CompareCriteria& criteria, bool keyed) {
   std::string text;
-  const auto add = [&](bool ticked, const char* name) {
+  const auto add = [&](bool ticked, std::string_view name) {
     if (!ticked) return;
     if (!text.empty()) text += ", ";
     text += name;
   };
+  // The fields by their columns' headers.
+  const auto header = [](Field field) { return Info(ColumnOf(field)).header; };
   add(keyed || criteria.use_type_id, "Type and ID");
-  add(criteria.use_name, "Name");
-  add(criteria.use_version, "Version");
-  add(criteria.use_date, "Date");
-  add(criteria.use_time, "Time");
-  add(criteria.use_bsize, "BLOB size");
+  add(criteria.use_name, header(Field::kName));
+  add(criteria.use_version, header(Field::kVersion));
+  add(criteria.use_date, header(Field::kDate));
+  add(criteria.use_time, header(Field::kTime));
+  add(criteria.use_bsize, header(Field::kBlobSize));
   return text.empty() ? "nothing" : text;
 }
 

@@ -163,7 +163,8 @@ class KeyedGroups {
       if (ticker.Due(g + 1)) {
         sink.SetPanelText(Panel::kProgress,
                           "Progress: " + DecimalText((g + 1) * 100 / total) + "%");
-        sink.SetProgress(static_cast<double>((g + 1) * 100 / total));
+        const long long percent = (g + 1) * 100 / total;  // whole percents, as always
+        sink.SetProgress(static_cast<double>(percent));
       }
     }
     sink.SetProgress(0);

@@ -311,12 +311,15 @@ void FrmMain::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void FrmMain::dropEvent(QDropEvent* event) {
-  const QList<QUrl> urls = event->mimeData()->urls();
+  pending_drops_.push_back(event->mimeData()->urls());
   event->acceptProposedAction();
   // Answered after the drop has returned, so a message box here does not hold up the program
   // the file came from.
-  QMetaObject::invokeMethod(
-      this, [this, urls] { HandleDroppedUrls(*this, dialogs_, urls); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(this, "AnswerDrop", Qt::QueuedConnection);
+}
+
+void FrmMain::AnswerDrop() {
+  if (!pending_drops_.isEmpty()) HandleDroppedUrls(*this, dialogs_, pending_drops_.takeFirst());
 }
 
 void FrmMain::closeEvent(QCloseEvent* event) {

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QIcon>
+#include <QList>
 #include <QMainWindow>
+#include <QUrl>
 #include <array>
 #include <optional>
 
@@ -122,6 +124,9 @@ class FrmMain final : public QMainWindow, public StatusSink, public MessageSink 
   void dropEvent(QDropEvent* event) override;
 
  private:
+  // The drops not yet answered, oldest first.
+  Q_INVOKABLE void AnswerDrop();
+  QList<QList<QUrl>> pending_drops_;
   // What the list shows, so that a reload and the type buttons can show it again.
   enum class Shown { kNothing, kListing, kEqual, kDifferent, kChanges, kUpgrade };
 

@@ -64,7 +64,7 @@ void FrmMain::LoadAndShowFile(const std::filesystem::path& file_name, int file) 
 }
 
 LoadResult FrmMain::ReadFile(const std::filesystem::path& file_name, int file) {
-  const LoadResult result = LoadObjectFile(ws_, file_name, file);
+  LoadResult result = LoadObjectFile(ws_, file_name, file);
   if (result.status != LoadStatus::kMissing) Loaded(file_name, file);
   return result;
 }

@@ -13,8 +13,6 @@
 namespace quillet {
 namespace {
 
-using test::RowOf;
-
 const PrintHeader kHeader{"C:\\first.fob", "C:\\second.fbk", "07.12.2026 - 08:00:00"};
 
 // A list and the records its rows show.

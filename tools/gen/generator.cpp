@@ -17,40 +17,13 @@ constexpr std::array<std::string_view, 9> kTypes = {
     "TableData", "Table", "Form", "Report", "Dataport", "XMLport", "Codeunit", "Page", "MenuSuite"};
 
 // Code page 850 letters: ü ä Ä ö Ö Ü ß, and é, which the reader leaves alone.
-constexpr std::string_view kWords[] = {"Customer",
-                                       "Vendor",
-                                       "Item",
-                                       "Ledger",
-                                       "Entry",
-                                       "Sales",
-                                       "Purchase",
-                                       "Posting",
-                                       "Setup",
-                                       "Journal",
-                                       "Line",
-                                       "Header",
-                                       "Buffer",
-                                       "Archive",
-                                       "Stock",
-                                       "Price",
-                                       "Report",
-                                       "Export",
-                                       "\x9A"
-                                       "bersicht",
-                                       "Gr\x94\xE1"
-                                       "e",
-                                       "M\x84nge",
-                                       "\x8E"
-                                       "nderung",
-                                       "\x99"
-                                       "ffnen",
-                                       "Pr\x81"
-                                       "fung",
-                                       "Caf\x82",
-                                       "Ma\xE1"
-                                       "e",
-                                       "Adresse",
-                                       "Konto"};
+constexpr std::string_view kWords[] = {
+    "Customer", "Vendor", "Item", "Ledger", "Entry", "Sales", "Purchase", "Posting", "Setup",
+    "Journal", "Line", "Header", "Buffer", "Archive", "Stock", "Price", "Report", "Export",
+    // Code page 850, in octal: a hex escape would
+    // run on into the letters after it.
+    "\232bersicht", "Gr\224\341e", "M\x84nge", "\216nderung", "\231ffnen", "Pr\201fung", "Caf\x82",
+    "Ma\341e", "Adresse", "Konto"};
 
 constexpr std::string_view kVersionTags[] = {"APP", "LOC", "FIX", "CUST", "BASE", "EXT"};
 
@@ -100,10 +73,7 @@ std::string MakeVersion(Rng& rng, std::size_t width) {
     version += kVersionTags[Pick(rng, std::size(kVersionTags))];
     version += std::to_string(1 + Pick(rng, 12)) + "." + TwoDigits(Pick(rng, 100));
   }
-  if (Pick(rng, 20) == 0)
-    version +=
-        "-\x81"
-        "bertrag";
+  if (Pick(rng, 20) == 0) version += "-\201bertrag";
   return version.substr(0, width);
 }
 

@@ -65,18 +65,19 @@ std::string Range(T low, T high) {
 
 bool ParseDateForm(std::string_view text, quillet::gen::DateForm& form) {
   using quillet::gen::DateForm;
-  if (text == "dot")
+  if (text == "dot") {
     form = DateForm::kDot;
-  else if (text == "hyphen")
+  } else if (text == "hyphen") {
     form = DateForm::kHyphen;
-  else if (text == "slash")
+  } else if (text == "slash") {
     form = DateForm::kSlash;
-  else if (text == "long")
+  } else if (text == "long") {
     form = DateForm::kLongYear;
-  else if (text == "mixed")
+  } else if (text == "mixed") {
     form = DateForm::kMixed;
-  else
+  } else {
     return false;
+  }
   return true;
 }
 

@@ -9,6 +9,7 @@ namespace quillet {
 void TrimmedTextDelegate::initStyleOption(QStyleOptionViewItem* option,
                                           const QModelIndex& index) const {
   QStyledItemDelegate::initStyleOption(option, index);
+  option->state &= ~QStyle::State_HasFocus;  // the list frames its current row as a whole
   qsizetype begin = 0, end = option->text.size();
   while (begin < end && option->text[begin] == ' ') ++begin;
   while (end > begin && option->text[end - 1] == ' ') --end;

@@ -12,7 +12,6 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
-#include <QTreeView>
 
 #include "commands/listing.h"
 #include "list/frm_use_compare.h"
@@ -25,6 +24,7 @@
 #include "shell/frm_drag_drop.h"
 #include "shell/frm_settings.h"
 #include "shell/list_bars.h"
+#include "shell/object_list_view.h"
 #include "shell/status_panel.h"
 #include "shell/twips.h"
 #include "shell/window_placement.h"

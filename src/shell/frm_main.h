@@ -21,7 +21,6 @@ class QFileSystemWatcher;
 class QMenu;
 class QProgressBar;
 class QToolBar;
-class QTreeView;
 
 namespace quillet {
 
@@ -30,6 +29,7 @@ class FrmSettings;
 class FrmUseCompare;
 class ListActions;
 class ObjectListModel;
+class ObjectListView;
 class ReloadBar;
 class SettingsStore;
 class StatusPanel;
@@ -96,7 +96,7 @@ class FrmMain final : public QMainWindow, public StatusSink, public MessageSink 
     return panels_.at(static_cast<std::size_t>(panel));
   }
   double Progress() const { return progress_; }
-  QTreeView* ListView() const { return lvMain_; }
+  ObjectListView* ListView() const { return lvMain_; }
   ObjectListModel* ListModel() const { return model_; }
   ListActions& Actions() const { return *actions_; }
   FilterBar& Filter() const { return *filter_bar_; }
@@ -170,7 +170,7 @@ class FrmMain final : public QMainWindow, public StatusSink, public MessageSink 
   QFileSystemWatcher* watcher_ = nullptr;
 
   QToolBar* tbMain_ = nullptr;
-  QTreeView* lvMain_ = nullptr;
+  ObjectListView* lvMain_ = nullptr;
   ObjectListModel* model_ = nullptr;
   ListActions* actions_ = nullptr;
   FilterBar* filter_bar_ = nullptr;

@@ -1,7 +1,6 @@
 // The main window's list: the view, the bars above it, sorting, filtering and the comparisons
 // it shows.
 #include <QHeaderView>
-#include <QTreeView>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -11,6 +10,7 @@
 #include "shell/frm_main.h"
 #include "shell/list_actions.h"
 #include "shell/list_bars.h"
+#include "shell/object_list_view.h"
 #include "shell/twips.h"
 #include "shell/window_placement.h"
 
@@ -18,13 +18,9 @@ namespace quillet {
 
 void FrmMain::BuildList() {
   model_ = new ObjectListModel(list_, file_icons_, this);
-  lvMain_ = new QTreeView(this);
+  lvMain_ = new ObjectListView(this);
   lvMain_->setObjectName("lvMain");
   lvMain_->setModel(model_);
-  lvMain_->setRootIsDecorated(false);
-  lvMain_->setUniformRowHeights(true);
-  lvMain_->setItemsExpandable(false);
-  lvMain_->setAllColumnsShowFocus(true);
   lvMain_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   lvMain_->setSelectionBehavior(QAbstractItemView::SelectRows);
   lvMain_->setEditTriggers(QAbstractItemView::NoEditTriggers);

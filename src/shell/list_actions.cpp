@@ -4,12 +4,12 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QMenu>
-#include <QTreeView>
 #include <algorithm>
 
 #include "output/list_formats.h"
 #include "runtime/text_codec.h"
 #include "runtime/user_dialogs.h"
+#include "shell/object_list_view.h"
 
 namespace quillet {
 namespace {
@@ -22,7 +22,7 @@ QByteArray Bytes(const std::string& text) {
 
 }  // namespace
 
-ListActions::ListActions(QTreeView& view, const ObjectList& list,
+ListActions::ListActions(ObjectListView& view, const ObjectList& list,
                          std::function<void(const std::vector<int>&)> save_rows)
     : QObject(&view), view_(view), list_(list), save_rows_(std::move(save_rows)) {
   copy_ = new QAction("Copy", &view);
@@ -38,10 +38,10 @@ ListActions::ListActions(QTreeView& view, const ObjectList& list,
   connect(copy_, &QAction::triggered, this, &ListActions::Copy);
   connect(copy_ids_, &QAction::triggered, this, &ListActions::CopyIdsAsFilter);
   connect(save_selection_, &QAction::triggered, this, [this] { save_rows_(SelectedRows()); });
-  connect(select_all_, &QAction::triggered, &view, &QTreeView::selectAll);
+  connect(select_all_, &QAction::triggered, &view, &QAbstractItemView::selectAll);
 
   view.setContextMenuPolicy(Qt::CustomContextMenu);
-  connect(&view, &QTreeView::customContextMenuRequested, this, &ListActions::ShowRowMenu);
+  connect(&view, &QAbstractItemView::customContextMenuRequested, this, &ListActions::ShowRowMenu);
   view.header()->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(view.header(), &QHeaderView::customContextMenuRequested, this,
           &ListActions::ShowHeaderMenu);

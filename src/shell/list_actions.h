@@ -9,9 +9,10 @@
 class QAction;
 class QMenu;
 class QPoint;
-class QTreeView;
 
 namespace quillet {
+
+class ObjectListView;
 
 // What the list offers beyond showing rows: copying the selected rows, and the context menus
 // on the rows (Copy, Copy IDs as filter, Save selection as..., Select all) and on the column
@@ -21,7 +22,7 @@ class ListActions final : public QObject {
 
  public:
   // `save_rows` saves the rows it is given (shown row numbers) through the save dialog.
-  ListActions(QTreeView& view, const ObjectList& list,
+  ListActions(ObjectListView& view, const ObjectList& list,
               std::function<void(const std::vector<int>&)> save_rows);
 
   // The selected rows as shown, from 1, in the shown order.
@@ -42,7 +43,7 @@ class ListActions final : public QObject {
   void ShowRowMenu(const QPoint& at);
   void ShowHeaderMenu(const QPoint& at);
 
-  QTreeView& view_;
+  ObjectListView& view_;
   const ObjectList& list_;
   std::function<void(const std::vector<int>&)> save_rows_;
   QAction* copy_;

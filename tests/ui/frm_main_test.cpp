@@ -12,13 +12,13 @@
 #include <QHeaderView>
 #include <QMimeData>
 #include <QScreen>
-#include <QTreeView>
 #include <csignal>
 #include <cstdlib>
 #include <map>
 
 #include "list/frm_use_compare.h"
 #include "list/object_list_model.h"
+#include "shell/object_list_view.h"
 #include "shell/toolbar_entries.h"
 #include "shell/twips.h"
 #include "shell/window_placement.h"
@@ -79,7 +79,7 @@ TEST(FrmMain, FirstStartShowsAnEmptyWindow) {
   }
   // Column widths from twips; Modified and Compiled hidden.
   const double dpi = QGuiApplication::primaryScreen()->logicalDotsPerInch();
-  const QTreeView* list = main.ListView();
+  const ObjectListView* list = main.ListView();
   EXPECT_EQ(list->columnWidth(0), TwipsToPixels(500, dpi));
   EXPECT_EQ(list->columnWidth(3), TwipsToPixels(2200, dpi));
   EXPECT_EQ(list->columnWidth(4), 0);

@@ -9,16 +9,17 @@
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
 #include <QToolTip>
-#include <QTreeView>
 
 #include "gen/generator.h"
 #include "list/object_list_model.h"
 #include "shell/frm_main.h"
 #include "shell/list_actions.h"
 #include "shell/list_bars.h"
+#include "shell/object_list_view.h"
 #include "shell/status_panel.h"
 #include "shell/toolbar_entries.h"
 #include "ui_support.h"
@@ -119,6 +120,32 @@ TEST(ContextMenus, OnRowsAndOnTheColumnHeaders) {
   show_modified->trigger();
   EXPECT_GT(main.ListView()->columnWidth(modified), 0);
   header->close();
+}
+
+// The list is a table shown as a list: Home and End go to the ends of the list, not of the row,
+// every row is one line high, and the titles are in the rows' font.
+TEST(ListKeys, HomeAndEndGoToTheEndsOfTheList) {
+  TestProgram t(Sample("sample.fob"));
+  FrmMain& main = t.main();
+  ObjectListView* view = main.ListView();
+  const int last = main.ListModel()->rowCount() - 1;
+  ASSERT_GT(last, 3);
+  view->setCurrentIndex(main.ListModel()->index(3, ColumnIndex(Column::kName)));
+  const auto press = [view](int key, Qt::KeyboardModifiers modifiers) {
+    QKeyEvent event(QEvent::KeyPress, key, modifiers);
+    QApplication::sendEvent(view, &event);
+  };
+  press(Qt::Key_End, Qt::NoModifier);
+  EXPECT_EQ(view->currentIndex().row(), last);
+  EXPECT_EQ(view->selectionModel()->selectedRows().size(), 1);
+  press(Qt::Key_Home, Qt::ShiftModifier);
+  EXPECT_EQ(view->currentIndex().row(), 0);
+  EXPECT_EQ(view->selectionModel()->selectedRows().size(), last + 1);
+
+  EXPECT_EQ(view->rowHeight(0), view->rowHeight(last));
+  EXPECT_GE(view->rowHeight(0), view->iconSize().height());
+  EXPECT_GE(view->rowHeight(0), QFontMetrics(view->font()).height());
+  EXPECT_EQ(view->header()->font(), view->font());
 }
 
 TEST(SaveTypes, EachTypeIsTheCommandLinesFormat) {
@@ -258,7 +285,7 @@ TEST(Readable, CutCellsAndPanelsShowTheirWholeText) {
   EXPECT_EQ(main.PanelWidget(Panel::kFile1)->toolTip(), deep);
 
   // A name too long for its column shows whole as a tool tip.
-  QTreeView* view = main.ListView();
+  ObjectListView* view = main.ListView();
   view->setColumnWidth(ColumnIndex(Column::kName), 20);
   const QRect cell = view->visualRect(main.ListModel()->index(0, ColumnIndex(Column::kName)));
   QHelpEvent help(QEvent::ToolTip, cell.center(), view->viewport()->mapToGlobal(cell.center()));

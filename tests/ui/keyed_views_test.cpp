@@ -6,7 +6,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QToolButton>
-#include <QTreeView>
 #include <set>
 
 #include "gen/generator.h"
@@ -14,6 +13,7 @@
 #include "list/object_list_model.h"
 #include "shell/frm_main.h"
 #include "shell/list_bars.h"
+#include "shell/object_list_view.h"
 #include "shell/status_panel.h"
 #include "shell/toolbar_entries.h"
 #include "ui_support.h"

@@ -46,6 +46,7 @@ void ObjectListView::paintEvent(QPaintEvent* event) {
                      horizontalHeader()->length(), rowHeight(current.row()));
   const bool selected = selectionModel() != nullptr && selectionModel()->isSelected(current);
   frame.backgroundColor = palette().color(selected ? QPalette::Highlight : QPalette::Base);
+  // Shown whenever the list has the focus, as a tree view frames its current row.
   frame.state |= QStyle::State_KeyboardFocusChange | QStyle::State_Item;
   QPainter painter(viewport());
   style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &painter, this);

@@ -15,7 +15,6 @@
 #include "list/changes.h"
 #include "list/file_comparison.h"
 #include "list/upgrade.h"
-#include "objects/object_file_reader.h"
 #include "pairwise_reference.h"
 
 namespace {
@@ -27,26 +26,10 @@ using Clock = std::chrono::steady_clock;
 // the files.
 constexpr int kObjects = 20000;
 
-struct Pair : bench::BenchWorkspace {
-  Pair() {
-    gen::Options options;
-    options.objects = kObjects;
-    options.date_form = gen::DateForm::kMixed;
-    const auto objects = gen::GenerateObjects(options);
-    auto changed = objects;
-    gen::Mutate(changed, 0.05, 7);
-    changed.resize(std::min<std::size_t>(changed.size(), kObjects));
-    const std::string one = gen::EncodeFile(objects, options);
-    const std::string two = gen::EncodeFile(changed, options);
-    MemorySource first(one), second(two);
-    ReadObjectDirectory(table, first, 1, false, status);
-    ReadObjectDirectory(table, second, 2, false, status);
-    filter.types.fill(true);
-  }
-};
+using Pair = bench::ChangedPair;
 
 Pair& Files() {
-  static Pair pair;
+  static Pair pair(kObjects);
   return pair;
 }
 
@@ -57,14 +40,11 @@ struct Triple : bench::BenchWorkspace {
     options.objects = kObjects;
     options.date_form = gen::DateForm::kMixed;
     const auto base = gen::GenerateObjects(options);
-    std::string bytes[3];
     for (int file = 0; file < 3; ++file) {
       auto objects = base;
       if (file > 0) gen::Mutate(objects, 0.05, file == 1 ? 7 : 11);
       objects.resize(std::min<std::size_t>(objects.size(), kObjects));
-      bytes[file] = gen::EncodeFile(objects, options);
-      MemorySource source(bytes[file]);
-      ReadObjectDirectory(table, source, file, false, status);
+      Read(file, gen::EncodeFile(objects, options));
     }
     filter.types.fill(true);
   }

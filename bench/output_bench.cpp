@@ -7,9 +7,6 @@
 #include <QTemporaryDir>
 
 #include "bench_workspace.h"
-#include "commands/listing.h"
-#include "commands/load_file.h"
-#include "gen/generator.h"
 #include "output/list_file_writer.h"
 #include "output/print_layout.h"
 #include "output/printout_painter.h"
@@ -18,19 +15,7 @@ namespace {
 
 using namespace quillet;
 
-struct Rows : bench::BenchWorkspace {
-  Rows() {
-    filter.types.fill(true);
-    for (int file : {1, 2}) {
-      gen::Options options;
-      options.objects = 20000;
-      options.seed = static_cast<std::uint32_t>(file);
-      const std::string bytes = gen::EncodeFile(gen::GenerateObjects(options), options);
-      MemorySource source(bytes);
-      ReadObjectDirectory(table, source, file, false, status);
-    }
-    RefreshList(ws);
-  }
+struct Rows : bench::FortyThousandRows {
   QTemporaryDir dir;
 };
 

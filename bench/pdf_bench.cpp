@@ -2,33 +2,14 @@
 #include <benchmark/benchmark.h>
 
 #include "bench_workspace.h"
-#include "commands/listing.h"
-#include "gen/generator.h"
-#include "objects/byte_source.h"
-#include "objects/object_file_reader.h"
 #include "output/pdf_document.h"
 
 namespace {
 
 using namespace quillet;
 
-struct PrintRows : bench::BenchWorkspace {
-  PrintRows() {
-    filter.types.fill(true);
-    for (int file : {1, 2}) {
-      gen::Options options;
-      options.objects = 20000;
-      options.seed = static_cast<std::uint32_t>(file);
-      const std::string bytes = gen::EncodeFile(gen::GenerateObjects(options), options);
-      MemorySource source(bytes);
-      ReadObjectDirectory(table, source, file, false, status);
-    }
-    RefreshList(ws);
-  }
-};
-
 void BM_PrintoutPdfToMemory40000(benchmark::State& state) {
-  static PrintRows rows;
+  static bench::FortyThousandRows rows;
   const PrintHeader header{"C:\\Exports\\first.fob", "C:\\Exports\\second.fbk",
                            "07.12.2026 - 08:00:00"};
   std::string bytes;

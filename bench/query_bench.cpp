@@ -9,31 +9,15 @@
 
 #include "bench_workspace.h"
 #include "commands/listing.h"
-#include "gen/generator.h"
 #include "list/row_query.h"
-#include "objects/object_file_reader.h"
 
 namespace {
 
 using namespace quillet;
 using Clock = std::chrono::steady_clock;
 
-struct Rows : bench::BenchWorkspace {
-  Rows() {
-    gen::Options options;
-    options.objects = 20000;
-    options.date_form = gen::DateForm::kMixed;
-    const auto objects = gen::GenerateObjects(options);
-    auto changed = objects;
-    gen::Mutate(changed, 0.05, 7);
-    const std::string one = gen::EncodeFile(objects, options);
-    const std::string two = gen::EncodeFile(changed, options);
-    MemorySource first(one), second(two);
-    ReadObjectDirectory(table, first, 1, false, status);
-    ReadObjectDirectory(table, second, 2, false, status);
-    filter.types.fill(true);
-    RefreshList(ws);
-  }
+struct Rows : bench::ChangedPair {
+  Rows() : ChangedPair(20000) { RefreshList(ws); }
 };
 
 const Rows& List() {

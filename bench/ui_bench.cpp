@@ -59,6 +59,22 @@ Fixture& Files() {
   return fixture;
 }
 
+FrmMain& StartShowingEveryType(Program& program) {
+  program.Start({});
+  program.main().workspace().filter.types.fill(true);
+  return program.main();
+}
+
+// The window, started, showing every type.
+struct Window {
+  void Load(const std::array<QString, 2>& paths) {
+    main.LoadAndShowFile(paths[0], 1);
+    main.LoadAndShowFile(paths[1], 2);
+  }
+  Program program{Files().store, Files().dialogs};
+  FrmMain& main = StartShowingEveryType(program);
+};
+
 // Two files of 250,000 objects (about 40 MB each), the second a changed copy of the first.
 struct LargeFixture {
   LargeFixture() {
@@ -102,16 +118,13 @@ void BM_ReadTwoFilesCoreOnly(benchmark::State& state) {
 }
 
 void BM_WindowLoadAndListTwoFiles(benchmark::State& state) {
-  Program program(Files().store, Files().dialogs);
-  program.Start({});
-  FrmMain& main = program.main();
-  main.workspace().filter.types.fill(true);
+  Window window;
+  FrmMain& main = window.main;
   int resets = 0;
   QObject::connect(main.ListModel(), &QAbstractItemModel::modelReset, [&] { ++resets; });
   for (auto _ : state) {
     resets = 0;
-    main.LoadAndShowFile(Files().paths[0], 1);
-    main.LoadAndShowFile(Files().paths[1], 2);
+    window.Load(Files().paths);
     QApplication::processEvents();  // the view lays out and paints what it now shows
   }
   state.counters["rows"] = main.workspace().list.RowCount();
@@ -121,13 +134,10 @@ void BM_WindowLoadAndListTwoFiles(benchmark::State& state) {
 
 // 500,000 rows in the window: both files read and listed, then compared.
 void BM_WindowListTwo250000(benchmark::State& state) {
-  Program program(Files().store, Files().dialogs);
-  program.Start({});
-  FrmMain& main = program.main();
-  main.workspace().filter.types.fill(true);
+  Window window;
+  FrmMain& main = window.main;
   for (auto _ : state) {
-    main.LoadAndShowFile(LargeFiles().paths[0], 1);
-    main.LoadAndShowFile(LargeFiles().paths[1], 2);
+    window.Load(LargeFiles().paths);
     QApplication::processEvents();
   }
   state.counters["rows"] = main.workspace().list.RowCount();
@@ -135,12 +145,9 @@ void BM_WindowListTwo250000(benchmark::State& state) {
 }
 
 void BM_WindowCompareDifferent250000(benchmark::State& state) {
-  Program program(Files().store, Files().dialogs);
-  program.Start({});
-  FrmMain& main = program.main();
-  main.workspace().filter.types.fill(true);
-  main.LoadAndShowFile(LargeFiles().paths[0], 1);
-  main.LoadAndShowFile(LargeFiles().paths[1], 2);
+  Window window;
+  window.Load(LargeFiles().paths);
+  FrmMain& main = window.main;
   for (auto _ : state) {
     CompareDifferent(main.workspace(), {});
     QApplication::processEvents();
@@ -150,12 +157,9 @@ void BM_WindowCompareDifferent250000(benchmark::State& state) {
 
 // With no box ticked every object equals every other: the list stops at the window's limit.
 void BM_WindowEqualToThePairLimit(benchmark::State& state) {
-  Program program(Files().store, Files().dialogs);
-  program.Start({});
-  FrmMain& main = program.main();
-  main.workspace().filter.types.fill(true);
-  main.LoadAndShowFile(Files().paths[0], 1);
-  main.LoadAndShowFile(Files().paths[1], 2);
+  Window window;
+  window.Load(Files().paths);
+  FrmMain& main = window.main;
   const CompareCriteria none{false, false, false, false, false, false};
   // The rows keep their room between runs, so the first run shows what reaching the limit costs.
   const double before = ResidentMegabytes();
@@ -173,12 +177,9 @@ void BM_WindowEqualToThePairLimit(benchmark::State& state) {
 }
 
 void BM_SortRows40000(benchmark::State& state) {
-  Program program(Files().store, Files().dialogs);
-  program.Start({});
-  FrmMain& main = program.main();
-  main.workspace().filter.types.fill(true);
-  main.LoadAndShowFile(Files().paths[0], 1);
-  main.LoadAndShowFile(Files().paths[1], 2);
+  Window window;
+  window.Load(Files().paths);
+  FrmMain& main = window.main;
   const Column column = ColumnAt(static_cast<int>(state.range(0)) - 1);
   for (auto _ : state) {
     main.lvMain_ColumnClick(column);

@@ -14,8 +14,10 @@ namespace fs = std::filesystem;
 namespace gen = quillet::gen;
 using quillet::test::CliTest;
 using quillet::test::CountLines;
+using quillet::test::Lines;
 using quillet::test::Outcome;
 using quillet::test::Quote;
+using quillet::test::SavedFields;
 using quillet::test::Slurp;
 
 class CliCompareTest : public CliTest {
@@ -41,15 +43,6 @@ class CliCompareTest : public CliTest {
   std::vector<std::string> Listed(const std::string& path, int file) {
     std::vector<std::string> lines = Lines(Run("list --types=all " + path).out);
     for (std::string& line : lines) line[1] = static_cast<char>('0' + file);
-    return lines;
-  }
-
-  static std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    for (std::size_t at = 0, end; (end = text.find("\r\n", at)) != std::string::npos;
-         at = end + 2) {
-      lines.push_back(text.substr(at, end + 2 - at));
-    }
     return lines;
   }
 };
@@ -205,14 +198,8 @@ TEST_F(CliChangesTest, TheUpgradeAnalysisAgainstABase) {
   EXPECT_EQ(upgrade.status, 1) << upgrade.err;
   std::vector<std::string> statuses;
   for (const std::string& line : Lines(upgrade.out)) {
-    // The quoted fields: the file number first, the status eleventh.
-    std::vector<std::string> fields;
-    const std::string inner = line.substr(1, line.size() - 4);
-    for (std::size_t at = 0, end; at <= inner.size(); at = end + 3) {
-      end = inner.find("\",\"", at);
-      if (end == std::string::npos) end = inner.size();
-      fields.push_back(inner.substr(at, end - at));
-    }
+    // The file number first, the status eleventh.
+    const std::vector<std::string> fields = SavedFields(line);
     ASSERT_EQ(fields.size(), 12u) << line;
     statuses.push_back(fields[0] + ":" + fields[10]);
   }

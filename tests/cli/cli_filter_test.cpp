@@ -13,28 +13,10 @@ namespace {
 
 using quillet::QueryRow;
 using quillet::test::CliTest;
+using quillet::test::Lines;
 using quillet::test::Quote;
+using quillet::test::SavedFields;
 namespace reference = quillet::test::reference;
-
-// The ten fields of a saved line, without their quotes.
-std::vector<std::string> Fields(const std::string& line) {
-  std::vector<std::string> fields;
-  const std::string inner = line.substr(1, line.size() - 4);
-  for (std::size_t at = 0, end; at <= inner.size(); at = end + 3) {
-    end = inner.find("\",\"", at);
-    if (end == std::string::npos) end = inner.size();
-    fields.push_back(inner.substr(at, end - at));
-  }
-  return fields;
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  for (std::size_t at = 0, end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2) {
-    lines.push_back(text.substr(at, end + 2 - at));
-  }
-  return lines;
-}
 
 TEST_F(CliTest, ListFilterAgreesWithThePlainReading) {
   quillet::gen::Options options;
@@ -71,7 +53,7 @@ TEST_F(CliTest, ListFilterAgreesWithThePlainReading) {
     ASSERT_TRUE(parsed.ok) << filter << ": " << parsed.bad_word;
     std::vector<std::string> expected;
     for (const std::string& line : all) {
-      const std::vector<std::string> f = Fields(line);
+      const std::vector<std::string> f = SavedFields(line);
       if (reference::Matches(parsed, QueryRow{f[1], f[2], f[3], f[5], {}})) {
         expected.push_back(line);
       }

@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
+#include <vector>
 
 #include "gen/generator.h"
 #include "support/temp_dir.h"
@@ -24,17 +24,32 @@ struct Outcome {
   std::string err;
 };
 
-inline std::string Slurp(const fs::path& path) {
-  std::ifstream stream(path, std::ios::binary);
-  std::ostringstream text;
-  text << stream.rdbuf();
-  return text.str();
-}
-
 inline std::string Quote(const std::string& text) {
   std::string quoted = "'";
   for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
   return quoted + "'";
+}
+
+// The lines of a saved list, each with its CR LF.
+inline std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  for (std::size_t at = 0, end = 0; (end = text.find("\r\n", at)) != std::string::npos;
+       at = end + 2) {
+    lines.push_back(text.substr(at, end + 2 - at));
+  }
+  return lines;
+}
+
+// The fields of a saved line ("a","b",...,"z" and CR LF), without their quotes.
+inline std::vector<std::string> SavedFields(const std::string& line) {
+  std::vector<std::string> fields;
+  const std::string inner = line.substr(1, line.size() - 4);
+  for (std::size_t at = 0, end = 0; at <= inner.size(); at = end + 3) {
+    end = inner.find("\",\"", at);
+    if (end == std::string::npos) end = inner.size();
+    fields.push_back(inner.substr(at, end - at));
+  }
+  return fields;
 }
 
 class CliTest : public ::testing::Test {

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <sstream>
 #include <string>
 #include <string_view>
 
@@ -48,5 +49,13 @@ class TempDir {
  private:
   std::filesystem::path path_;
 };
+
+// A whole file's bytes; empty when it cannot be read.
+inline std::string Slurp(const std::filesystem::path& path) {
+  std::ifstream stream(path, std::ios::binary);
+  std::ostringstream text;
+  text << stream.rdbuf();
+  return text.str();
+}
 
 }  // namespace quillet::test

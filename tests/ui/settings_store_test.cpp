@@ -13,9 +13,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <string>
 
 #include "support/temp_dir.h"
@@ -26,12 +24,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Slurp(const fs::path& path) {
-  std::ifstream stream(path, std::ios::binary);
-  std::ostringstream text;
-  text << stream.rdbuf();
-  return text.str();
-}
+using test::Slurp;
 
 // Holds both ends of a FIFO open, so a reader that opens it does not wait for a writer and a
 // broken store fails the test instead of hanging it. What `bytes` holds is there to be read.

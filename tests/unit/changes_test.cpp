@@ -53,9 +53,7 @@ TEST(ChangesAgainstReference, EveryCombinationOfBoxesAndListings) {
     test::StoreFile(table, 1, files[seed % 3 == 0 ? 0 : 1]);
     test::StoreFile(table, 2, files[2]);
     for (int bits = 0; bits < 64 && !::testing::Test::HasFailure(); ++bits) {
-      RowFilter filter;
-      for (bool& type : filter.types) type = rng() % 5 != 0;
-      filter.hide_system = rng() % 2 == 0;
+      const RowFilter filter = test::RandomFilter(rng);
       // Every listing choice comes round with every box combination over the seeds.
       for (const int listing : {15, static_cast<int>(bits + seed) % 16}) {
         SCOPED_TRACE("seed " + std::to_string(seed) + " boxes " + std::to_string(bits) +

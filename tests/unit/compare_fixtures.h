@@ -1,10 +1,12 @@
 #pragma once
 
 // Objects written straight into the table, for the comparison tests.
+#include <random>
 #include <string>
 #include <vector>
 
 #include "list/compare_criteria.h"
+#include "list/row_filter.h"
 
 namespace quillet::test {
 
@@ -12,6 +14,14 @@ namespace quillet::test {
 inline CompareCriteria FromBits(int bits) {
   return {(bits & 1) != 0, (bits & 2) != 0,  (bits & 4) != 0,
           (bits & 8) != 0, (bits & 16) != 0, (bits & 32) != 0};
+}
+
+// Most types shown, some hidden, system IDs hidden or not: a filter to compare under.
+inline RowFilter RandomFilter(std::mt19937& rng) {
+  RowFilter filter;
+  for (bool& type : filter.types) type = rng() % 5 != 0;
+  filter.hide_system = rng() % 2 == 0;
+  return filter;
 }
 
 // An object's nine texts in field order; each test changes what it is about.

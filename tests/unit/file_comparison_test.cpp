@@ -134,9 +134,7 @@ TEST(ComparisonAgainstReference, EveryCombinationOfBoxes) {
   for (std::uint32_t seed = 1; seed <= 40 && !::testing::Test::HasFailure(); ++seed) {
     StoreScenario(table, seed);
     for (int bits = 0; bits < 64 && !::testing::Test::HasFailure(); ++bits) {
-      RowFilter filter;
-      for (bool& type : filter.types) type = rng() % 5 != 0;
-      filter.hide_system = rng() % 2 == 0;
+      const RowFilter filter = test::RandomFilter(rng);
       ExpectAsReference(table, FromBits(bits), filter,
                         "seed " + std::to_string(seed) + " boxes " + std::to_string(bits));
     }

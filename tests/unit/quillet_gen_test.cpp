@@ -8,8 +8,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -21,12 +19,7 @@ namespace {
 namespace fs = std::filesystem;
 namespace gen = quillet::gen;
 
-std::string Slurp(const fs::path& path) {
-  std::ifstream stream(path, std::ios::binary);
-  std::ostringstream text;
-  text << stream.rdbuf();
-  return text.str();
-}
+using quillet::test::Slurp;
 
 std::vector<std::string> Entries(const fs::path& dir) {
   std::vector<std::string> names;

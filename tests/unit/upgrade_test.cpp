@@ -55,9 +55,7 @@ TEST(UpgradeAgainstReference, EveryCombinationOfBoxesAndListings) {
   for (std::uint32_t seed = 1; seed <= 30 && !::testing::Test::HasFailure(); ++seed) {
     StoreReleases(table, seed);
     for (int bits = 0; bits < 64 && !::testing::Test::HasFailure(); ++bits) {
-      RowFilter filter;
-      for (bool& type : filter.types) type = rng() % 5 != 0;
-      filter.hide_system = rng() % 2 == 0;
+      const RowFilter filter = test::RandomFilter(rng);
       // Every listing choice comes round over the seeds and boxes.
       for (const int listing : {127, static_cast<int>(bits * 30 + seed) % 128}) {
         SCOPED_TRACE("seed " + std::to_string(seed) + " boxes " + std::to_string(bits) +

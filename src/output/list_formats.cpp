@@ -47,79 +47,60 @@ void AppendJsonString(std::string& out, std::string_view text) {
   out += '"';
 }
 
-// Tabs and line ends would split a field; in this form they stand as blanks.
-void AppendTsvField(std::string& out, std::string_view text) {
+// Tabs and line ends would split a field; in this form they stand as blanks. The text needs no
+// guard against spreadsheet formulas: it goes to the clipboard, not into a file.
+void AppendTsvField(std::string& out, std::string_view text, bool /*raw*/) {
   for (const char c : text) {
     const char shown = c == '\t' || c == '\r' || c == '\n' ? ' ' : c;
     AppendWindows1252AsUtf8(out, {&shown, 1});
   }
 }
 
-class TsvFormat final : public ListFormatter {
- public:
-  explicit TsvFormat(ListView view) : view_(view) {}
-
-  void Begin(std::string& out) override {
-    const std::vector<std::string_view> columns = OutputColumns(view_);
-    for (std::size_t i = 0; i < columns.size(); ++i) {
-      if (i > 0) out += '\t';
-      out += columns[i];
-    }
-    out += '\n';
-  }
-  void AddRow(std::string& out, const RowView& row) override {
-    out += FileNumber(row);
-    for (int column = 1; column < kColumnCount; ++column) {
-      out += '\t';
-      AppendTsvField(out, TrimBlanks(row.Cell(ColumnAt(column))));
-    }
-    if (HasStatus(view_)) {
-      out += '\t';
-      AppendTsvField(out, row.StatusText());
-      out += '\t';
-      out += ChangedFieldsText(row.changed);
-    }
-    out += '\n';
-  }
-
- private:
-  ListView view_;
-};
-
 class TextFormat final : public ListFormatter {
  public:
   void AddRow(std::string& out, const RowView& row) override { AppendExportLine(out, row); }
 };
 
-class CsvFormat final : public ListFormatter {
+// CSV and tab-separated text: a line of the column titles, then a line a row, each field
+// without its filling blanks.
+class DelimitedFormat final : public ListFormatter {
  public:
-  explicit CsvFormat(const ListContext& context) : context_(context) {}
+  using FieldWriter = void (*)(std::string& out, std::string_view text, bool raw);
+
+  DelimitedFormat(const ListContext& context, char separator, std::string_view line_end,
+                  FieldWriter field)
+      : context_(context), separator_(separator), line_end_(line_end), field_(field) {}
 
   void Begin(std::string& out) override {
     const std::vector<std::string_view> columns = OutputColumns(context_.view);
     for (std::size_t i = 0; i < columns.size(); ++i) {
-      if (i > 0) out += ',';
+      if (i > 0) out += separator_;
       out += columns[i];
     }
-    out += "\r\n";
+    out += line_end_;
   }
   void AddRow(std::string& out, const RowView& row) override {
     out += FileNumber(row);
     for (int column = 1; column < kColumnCount; ++column) {
-      out += ',';
-      AppendCsvField(out, TrimBlanks(row.Cell(ColumnAt(column))), context_.raw_csv);
+      Field(out, TrimBlanks(row.Cell(ColumnAt(column))));
     }
     if (HasStatus(context_.view)) {
-      out += ',';
-      AppendCsvField(out, row.StatusText(), context_.raw_csv);
-      out += ',';
-      AppendCsvField(out, ChangedFieldsText(row.changed), context_.raw_csv);
+      Field(out, row.StatusText());
+      Field(out, ChangedFieldsText(row.changed));
     }
-    out += "\r\n";
+    out += line_end_;
   }
 
  private:
+  void Field(std::string& out, std::string_view text) const {
+    out += separator_;
+    field_(out, text, context_.raw_csv);
+  }
+
   ListContext context_;
+  char separator_;
+  std::string_view line_end_;
+  FieldWriter field_;
 };
 
 class JsonFormat final : public ListFormatter {
@@ -175,7 +156,7 @@ std::optional<ListFormat> ListFormatNamed(std::string_view name) {
 std::unique_ptr<ListFormatter> ListFormatter::Make(ListFormat format, const ListContext& context) {
   switch (format) {
     case ListFormat::kCsv:
-      return std::make_unique<CsvFormat>(context);
+      return std::make_unique<DelimitedFormat>(context, ',', "\r\n", AppendCsvField);
     case ListFormat::kJson:
       return std::make_unique<JsonFormat>(context.view);
     case ListFormat::kHtml:
@@ -183,7 +164,7 @@ std::unique_ptr<ListFormatter> ListFormatter::Make(ListFormat format, const List
     case ListFormat::kIds:
       return MakeIdLines();
     case ListFormat::kTsv:
-      return std::make_unique<TsvFormat>(context.view);
+      return std::make_unique<DelimitedFormat>(context, '\t', "\n", AppendTsvField);
     case ListFormat::kText:
       break;
   }

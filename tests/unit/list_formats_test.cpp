@@ -68,6 +68,15 @@ TEST(ListFormats, RowsWithAStatusCarryItAndTheChangedFields) {
   EXPECT_EQ(Format(ListFormat::kCsv, {ChangedRow()}, changes),
             "File,Type,ID,Name,Modified,Version,Date,Time,BLOB size,Compiled,Status,Changed\r\n"
             "2,Table,18,Customer,,V2,2024-01-31,12:00:00,4711,,Changed,Version;Date\r\n");
+  // Copied rows: a tab inside a name becomes a blank, a formula-like name stands as it is.
+  test::TestRow formula = test::RowOf(1, {"Table", "        18", "=Cust\tomer"});
+  formula.view = ListView::kChanges;
+  formula.status = static_cast<std::uint8_t>(ChangeStatus::kOnlyIn1);
+  EXPECT_EQ(Format(ListFormat::kTsv, {ChangedRow(), formula}, changes),
+            "File\tType\tID\tName\tModified\tVersion\tDate\tTime\tBLOB size\tCompiled\tStatus"
+            "\tChanged\n"
+            "2\tTable\t18\tCustomer\t\tV2\t2024-01-31\t12:00:00\t4711\t\tChanged\tVersion;Date\n"
+            "1\tTable\t18\t=Cust omer\t\t\t\t\t\t\tOnly in #1\t\n");
   EXPECT_NE(
       Format(ListFormat::kJson, {ChangedRow()}, changes)
           .find("\"Compiled\": \"\", \"Status\": \"Changed\", \"Changed\": \"Version;Date\"}"),

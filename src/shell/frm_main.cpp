@@ -244,7 +244,7 @@ void FrmMain::tbMain_ButtonClick(int number) {
     case button::kShowAll:
       SetPanel(Panel::kCount, "Count: ");
       RefreshList(ws_);
-      shown_ = Shown::kListing;
+      compared_ = CompareMode::kNone;
       break;
     case button::kSave:
       SaveObjectList(AskSaveFileName());
@@ -283,7 +283,7 @@ void FrmMain::NewList() {
     loaded_[static_cast<std::size_t>(file)].clear();
   }
   PanelWidget(Panel::kBase)->hide();
-  shown_ = Shown::kNothing;
+  compared_ = CompareMode::kNone;
   reload_bar_->hide();
   UpdateTitle();
   if (frm_use_compare_ != nullptr) frm_use_compare_->hide();
@@ -298,11 +298,10 @@ void FrmMain::ToggleType(int number) {
   // In a keyed comparison's view the types narrow the comparison; elsewhere the list is
   // rebuilt from both files.
   if (HasStatus(list_.view())) {
-    ShowComparison(shown_ == Shown::kUpgrade ? CompareMode::kUpgrade : CompareMode::kChanges,
-                   criteria_);
+    ShowComparison(compared_, criteria_);
   } else {
     RefreshList(ws_);
-    shown_ = Shown::kListing;
+    compared_ = CompareMode::kNone;
   }
 }
 

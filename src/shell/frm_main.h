@@ -127,8 +127,6 @@ class FrmMain final : public QMainWindow, public StatusSink, public MessageSink 
   // The drops not yet answered, oldest first.
   Q_INVOKABLE void AnswerDrop();
   QList<QList<QUrl>> pending_drops_;
-  // What the list shows, so that a reload and the type buttons can show it again.
-  enum class Shown { kNothing, kListing, kEqual, kDifferent, kChanges, kUpgrade };
 
   void BuildToolbar();
   void BuildRecentMenus();
@@ -162,7 +160,9 @@ class FrmMain final : public QMainWindow, public StatusSink, public MessageSink 
   bool sorting_ = false;
   double progress_ = 0;
 
-  Shown shown_ = Shown::kNothing;
+  // The comparison the list shows, so that a reload and the type buttons can show it again;
+  // kNone while it lists the files' objects, or nothing.
+  CompareMode compared_ = CompareMode::kNone;
   CompareCriteria criteria_;  // of the comparison shown
   KeyedChoice keyed_choice_;  // the statuses the keyed comparisons list
   std::vector<long long> keyed_counts_;

@@ -77,7 +77,7 @@ void FrmMain::ShowFile(int file) {
     SetPanelText(Panel::kCount, ListCountText(list_));
   } else {
     ShowFileObjects(ws_, file);
-    shown_ = Shown::kListing;
+    compared_ = CompareMode::kNone;
   }
   UpdateBars();
 }
@@ -112,23 +112,10 @@ void FrmMain::Reload() {
   }
   // What the list showed, again: a comparison with its criteria, or the listing; the filter
   // stays with the list.
-  switch (shown_) {
-    case Shown::kEqual:
-      ShowComparison(CompareMode::kEqual, criteria_);
-      break;
-    case Shown::kDifferent:
-      ShowComparison(CompareMode::kDifferent, criteria_);
-      break;
-    case Shown::kChanges:
-      ShowComparison(CompareMode::kChanges, criteria_);
-      break;
-    case Shown::kUpgrade:
-      ShowComparison(CompareMode::kUpgrade, criteria_);
-      break;
-    case Shown::kListing:
-    case Shown::kNothing:
-      RefreshList(ws_);
-      break;
+  if (compared_ != CompareMode::kNone) {
+    ShowComparison(compared_, criteria_);
+  } else {
+    RefreshList(ws_);
   }
   UpdateCompareButtons(ws_);
   UpdateBars();
@@ -221,12 +208,12 @@ void FrmMain::SaveObjectList(const SaveTarget& target, const std::vector<int>* r
 ListContext FrmMain::CurrentListContext() const {
   ListContext context;
   context.view = list_.view();
-  if (!loaded_[0].empty() && shown_ == Shown::kUpgrade) {
+  if (!loaded_[0].empty() && compared_ == CompareMode::kUpgrade) {
     context.files.emplace_back("Base", ToWindows1252(FromPath(loaded_[0])));
   }
   context.files.emplace_back("File #1", ToWindows1252(PanelText(Panel::kFile1)));
   context.files.emplace_back("File #2", ToWindows1252(PanelText(Panel::kFile2)));
-  if (shown_ != Shown::kListing && shown_ != Shown::kNothing) {
+  if (compared_ != CompareMode::kNone) {
     context.criteria = CriteriaText(criteria_, HasStatus(context.view));
   }
   if (HasStatus(context.view)) context.counts = StatusCountTexts(context.view, keyed_counts_);

@@ -86,16 +86,13 @@ void FrmMain::SetFilterText(const QString& text) {
 
 void FrmMain::ShowComparison(CompareMode mode, const CompareCriteria& criteria) {
   criteria_ = criteria;
-  shown_ = mode == CompareMode::kEqual       ? Shown::kEqual
-           : mode == CompareMode::kDifferent ? Shown::kDifferent
-           : mode == CompareMode::kChanges   ? Shown::kChanges
-                                             : Shown::kUpgrade;
+  compared_ = mode;
   keyed_counts_ = RunComparison(ws_, mode, criteria, keyed_choice_);
   UpdateBars();
 }
 
 void FrmMain::KeyedChoiceChanged(unsigned listed) {
-  if (shown_ == Shown::kUpgrade) {
+  if (compared_ == CompareMode::kUpgrade) {
     keyed_choice_.upgrade = {};
     for (int status = 0; status < kUpgradeResultCount; ++status) {
       if ((listed >> status) & 1u) keyed_choice_.upgrade.Add(static_cast<UpgradeResult>(status));

@@ -139,19 +139,10 @@ class Run {
   int Compare();
 
  private:
-  ListView View() const {
-    return request_.mode == CompareMode::kChanges   ? ListView::kChanges
-           : request_.mode == CompareMode::kUpgrade ? ListView::kUpgrade
-                                                    : ListView::kObjects;
-  }
   // The statuses --show chose; none when only the summary is wanted.
   template <class Status>
   StatusSet<Status> Listed() const {
-    StatusSet<Status> listed;
-    for (int status = 0; status < 32 && !request_.summary; ++status) {
-      if ((request_.show >> status) & 1u) listed.Add(static_cast<Status>(status));
-    }
-    return listed;
+    return request_.summary ? StatusSet<Status>() : StatusSet<Status>::FromBits(request_.show);
   }
   bool Load(const std::filesystem::path& file_name, int file);
   std::unique_ptr<RowOutput> OpenOutput();
@@ -185,7 +176,7 @@ bool Run::Load(const std::filesystem::path& file_name, int file) {
 
 std::unique_ptr<RowOutput> Run::OpenOutput() {
   ListContext context;
-  context.view = View();
+  context.view = ViewOf(request_.mode);
   context.raw_csv = request_.raw;
   if (request_.command == CliCommand::kCompare) {
     context.criteria = CriteriaText(request_.criteria, HasStatus(context.view));

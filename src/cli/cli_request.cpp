@@ -193,14 +193,15 @@ ParsedTypes ParseTypes(std::string_view value) {
 }
 
 unsigned DefaultStatuses(ListView view) {
-  unsigned bits = 0;
-  for (int status = 0; status < StatusCount(view); ++status) {
-    const bool listed = view == ListView::kChanges
-                            ? kDefaultChangeStatuses.Has(static_cast<ChangeStatus>(status))
-                            : kDefaultUpgradeResults.Has(static_cast<UpgradeResult>(status));
-    if (listed) bits |= 1u << status;
+  switch (view) {
+    case ListView::kChanges:
+      return kDefaultChangeStatuses.Bits();
+    case ListView::kUpgrade:
+      return kDefaultUpgradeResults.Bits();
+    case ListView::kObjects:
+      break;
   }
-  return bits;
+  return 0;
 }
 
 ParsedStatuses ParseStatuses(ListView view, std::string_view value) {
@@ -373,9 +374,7 @@ ParsedRequest ParseCliArguments(const std::vector<std::string>& arguments) {
     if (value_of(Option::kBase).empty()) return trouble("--base needs a file name");
     request.base = value_of(Option::kBase);
   }
-  const ListView view = changes   ? ListView::kChanges
-                        : upgrade ? ListView::kUpgrade
-                                  : ListView::kObjects;
+  const ListView view = ViewOf(request.mode);
   if (!HasStatus(view) && (is_set(Option::kShow) || is_set(Option::kSummary))) {
     return trouble("--show and --summary go with compare --changes or --base");
   }

@@ -5,12 +5,20 @@
 #include "commands/workspace.h"
 #include "list/changes.h"
 #include "list/compare_criteria.h"
+#include "list/list_view.h"
 #include "list/upgrade.h"
 
 namespace quillet {
 
 // Which comparison the criteria dialog runs on OK; the toolbar command that opens it says.
 enum class CompareMode { kNone, kEqual, kDifferent, kChanges, kUpgrade };
+
+// The list a comparison's result is shown in: the keyed ones have their own, with a status.
+constexpr ListView ViewOf(CompareMode mode) {
+  return mode == CompareMode::kChanges   ? ListView::kChanges
+         : mode == CompareMode::kUpgrade ? ListView::kUpgrade
+                                         : ListView::kObjects;
+}
 
 // Which statuses the keyed comparisons list.
 struct KeyedChoice {

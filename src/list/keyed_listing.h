@@ -55,6 +55,13 @@ class StatusSet {
   constexpr StatusSet(std::initializer_list<Status> statuses) {
     for (const Status status : statuses) Add(status);
   }
+  // Status n as bit n: the form a bar of toggles and the command line's --show hand over.
+  static constexpr StatusSet FromBits(unsigned bits) {
+    StatusSet set;
+    set.bits_ = bits;
+    return set;
+  }
+  constexpr unsigned Bits() const { return bits_; }
   constexpr bool Has(Status status) const { return (bits_ & Bit(status)) != 0; }
   constexpr StatusSet& Add(Status status) {
     bits_ |= Bit(status);

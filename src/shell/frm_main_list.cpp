@@ -93,16 +93,10 @@ void FrmMain::ShowComparison(CompareMode mode, const CompareCriteria& criteria) 
 
 void FrmMain::KeyedChoiceChanged(unsigned listed) {
   if (compared_ == CompareMode::kUpgrade) {
-    keyed_choice_.upgrade = {};
-    for (int status = 0; status < kUpgradeResultCount; ++status) {
-      if ((listed >> status) & 1u) keyed_choice_.upgrade.Add(static_cast<UpgradeResult>(status));
-    }
+    keyed_choice_.upgrade = UpgradeResults::FromBits(listed);
     ShowComparison(CompareMode::kUpgrade, criteria_);
   } else {
-    keyed_choice_.changes = {};
-    for (int status = 0; status < kChangeStatusCount; ++status) {
-      if ((listed >> status) & 1u) keyed_choice_.changes.Add(static_cast<ChangeStatus>(status));
-    }
+    keyed_choice_.changes = ChangeStatuses::FromBits(listed);
     ShowComparison(CompareMode::kChanges, criteria_);
   }
 }
@@ -113,13 +107,8 @@ void FrmMain::UpdateBars() {
     view_bar_->hide();
     return;
   }
-  unsigned listed = 0;
-  for (int status = 0; status < StatusCount(view); ++status) {
-    const bool on = view == quillet::ListView::kChanges
-                        ? keyed_choice_.changes.Has(static_cast<ChangeStatus>(status))
-                        : keyed_choice_.upgrade.Has(static_cast<UpgradeResult>(status));
-    if (on) listed |= 1u << status;
-  }
+  const unsigned listed = view == quillet::ListView::kChanges ? keyed_choice_.changes.Bits()
+                                                              : keyed_choice_.upgrade.Bits();
   QSignalBlocker quiet(view_bar_);
   view_bar_->Show(view, keyed_counts_, listed);
   // The status column fits its texts.

@@ -107,14 +107,6 @@ const OptionSpec* FindOption(std::string_view name) {
   return nullptr;
 }
 
-std::string Lower(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return lower;
-}
-
 // Comma-separated parts with blanks removed at both ends; empty parts are left out.
 std::vector<std::string_view> Parts(std::string_view value) {
   std::vector<std::string_view> parts;
@@ -172,7 +164,7 @@ ParsedTypes ParseTypes(std::string_view value) {
   const std::vector<std::string_view> parts = Parts(value);
   if (parts.empty()) return {std::nullopt, "--types needs at least one type, or all"};
   for (const std::string_view part : parts) {
-    const std::string name = Lower(part);
+    const std::string name = AsciiLowercase(part);
     if (name == "all") {
       if (parts.size() > 1) return {std::nullopt, "--types=all takes no other type beside it"};
       filter.types.fill(true);
@@ -180,7 +172,7 @@ ParsedTypes ParseTypes(std::string_view value) {
     }
     int found = -1;
     for (int i = 0; i < kTypeCount; ++i) {
-      if (name == Lower(kTypeNames[i])) found = i;
+      if (name == AsciiLowercase(kTypeNames[i])) found = i;
     }
     if (found < 0) {
       return {std::nullopt, "unknown object type '" + std::string(part) +
@@ -213,7 +205,7 @@ ParsedStatuses ParseStatuses(ListView view, std::string_view value) {
   if (parts.empty()) return {std::nullopt, "--show needs at least one of " + names + ", or all"};
   unsigned bits = 0;
   for (const std::string_view part : parts) {
-    if (Lower(part) == "all") {
+    if (AsciiLowercase(part) == "all") {
       bits |= (1u << StatusCount(view)) - 1;
       continue;
     }
@@ -230,7 +222,7 @@ ParsedStatuses ParseStatuses(ListView view, std::string_view value) {
 ParsedCriteria ParseCriteria(std::string_view value) {
   CompareCriteria criteria{false, false, false, false, false, false};
   for (const std::string_view part : Parts(value)) {
-    const std::string name = Lower(part);
+    const std::string name = AsciiLowercase(part);
     if (name == "type-id") {
       criteria.use_type_id = true;
     } else if (name == "name") {

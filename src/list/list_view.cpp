@@ -4,6 +4,7 @@
 
 #include "list/changes.h"
 #include "list/upgrade.h"
+#include "objects/text.h"
 
 namespace quillet {
 namespace {
@@ -15,16 +16,6 @@ constexpr std::array<std::string_view, kChangeStatusCount> kChangeNames = {"only
 constexpr std::array<std::string_view, kUpgradeResultCount> kUpgradeNames = {
     "unchanged", "only1changed", "only2changed", "bothalike",
     "conflict",  "only1added",   "only2added"};
-
-bool SameLetters(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char x = a[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (x != b[i]) return false;
-  }
-  return true;
-}
 
 }  // namespace
 
@@ -52,8 +43,9 @@ std::string_view StatusName(ListView view, int status) {
 }
 
 std::optional<int> StatusOfName(ListView view, std::string_view name) {
+  const std::string lower = AsciiLowercase(name);
   for (int status = 0; status < StatusCount(view); ++status) {
-    if (SameLetters(name, StatusName(view, status))) return status;
+    if (lower == StatusName(view, status)) return status;
   }
   return std::nullopt;
 }

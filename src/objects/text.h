@@ -30,6 +30,16 @@ inline bool NameEndsWith(const std::filesystem::path& file_name, std::string_vie
   return true;
 }
 
+// ASCII letters in lower case, every other byte as it is: for names of options, formats and
+// statuses, which are ASCII.
+inline std::string AsciiLowercase(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return lower;
+}
+
 // Decimal text of an integer, without leading blanks or zeros.
 inline std::string DecimalText(long long value) { return std::to_string(value); }
 

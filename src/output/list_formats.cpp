@@ -141,10 +141,7 @@ class JsonFormat final : public ListFormatter {
 }  // namespace
 
 std::optional<ListFormat> ListFormatNamed(std::string_view name) {
-  std::string lower(name);
-  for (char& c : lower) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
+  const std::string lower = AsciiLowercase(name);
   if (lower == "text") return ListFormat::kText;
   if (lower == "csv") return ListFormat::kCsv;
   if (lower == "json") return ListFormat::kJson;

@@ -4,8 +4,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QSaveFile>
 #include <QStandardPaths>
+#include <array>
+
+#include "runtime/atomic_file.h"
+#include "runtime/input_file.h"
+#include "runtime/text_codec.h"
 
 namespace quillet {
 namespace {
@@ -14,28 +18,32 @@ constexpr const char* kDefaultsGroup = "[Default Applications]";
 constexpr const char* kIconResource = ":/icons/quillet.svg";
 constexpr const char* kOwnTypePrefix = "application/x-quillet-";
 
-// Only regular files (after links) are read: opening a FIFO would block.
+// Only regular files (after links) are read, opened as object files are: without blocking and
+// checked once open, so a FIFO, even one put there after a look, is refused instead of waited on.
 QByteArray ReadBytes(const QString& path) {
-  if (!QFileInfo(path).isFile()) return {};
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return {};
-  return file.readAll();
+  const InputFileOpen opened = InputFile::Open(ToPath(path));
+  if (opened.file == nullptr) return {};
+  QByteArray bytes;
+  std::array<char, 16384> block;
+  while (const std::size_t got = opened.file->Read(block.data(), block.size())) {
+    bytes.append(block.data(), static_cast<qsizetype>(got));
+  }
+  return bytes;
 }
 
 QString ReadText(const QString& path) { return QString::fromUtf8(ReadBytes(path)); }
 
-// Through QSaveFile, so a failed write leaves the old file. A symbolic link (a dotfile manager's
-// mimeapps.list) is written through, not replaced by a file. A name that leads to anything but
-// a regular file (a device, a FIFO) is refused: QSaveFile would rename a file over it.
+// Whole or not at all, as the list is saved: a symbolic link (a dotfile manager's mimeapps.list)
+// is written through, and a name that leads to anything but a regular file (a device, a FIFO)
+// is refused, never replaced.
 bool WriteFile(const QString& path, const QByteArray& bytes) {
   const QFileInfo info(path);
   const QString target = info.isSymLink() ? info.symLinkTarget() : path;
-  if (QFileInfo::exists(target) && !QFileInfo(target).isFile()) return false;
   if (!QDir().mkpath(QFileInfo(target).absolutePath())) return false;
-  QSaveFile file(target);
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  file.write(bytes);
-  return file.commit();
+  const AtomicFileOpen opened = AtomicFile::Open(ToPath(path));
+  return opened.file != nullptr &&
+         opened.file->Write({bytes.constData(), static_cast<std::size_t>(bytes.size())}) &&
+         opened.file->Commit();
 }
 
 // The `key=value` lines of one [group] of a desktop-entry style file.

@@ -9,7 +9,7 @@
 #include "bench_workspace.h"
 #include "output/list_file_writer.h"
 #include "output/print_layout.h"
-#include "output/printout_painter.h"
+#include "view/printout_painter.h"
 
 namespace {
 

@@ -13,11 +13,11 @@
 #include "commands/compare.h"
 #include "commands/load_file.h"
 #include "gen/generator.h"
-#include "list/object_list_model.h"
-#include "runtime/settings_store.h"
-#include "runtime/user_dialogs.h"
 #include "shell/frm_main.h"
+#include "shell/settings_store.h"
 #include "shell/startup.h"
+#include "view/object_list_model.h"
+#include "view/user_dialogs.h"
 
 namespace {
 

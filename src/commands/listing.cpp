@@ -1,7 +1,7 @@
 #include "commands/listing.h"
 
+#include "objects/progress_ticker.h"
 #include "objects/text.h"
-#include "runtime/progress_ticker.h"
 
 namespace quillet {
 

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "commands/message_sink.h"
 #include "list/object_list.h"
 #include "list/row_filter.h"
 #include "objects/object_table.h"
-#include "runtime/message_sink.h"
-#include "runtime/status_sink.h"
+#include "objects/status_sink.h"
 
 namespace quillet {
 

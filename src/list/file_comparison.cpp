@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "list/match_index.h"
+#include "objects/progress_ticker.h"
 #include "objects/text.h"
-#include "runtime/progress_ticker.h"
 
 namespace quillet {
 namespace {

@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "list/changed_fields.h"
+#include "objects/progress_ticker.h"
+#include "objects/status_sink.h"
 #include "objects/text.h"
-#include "runtime/bulk_memory.h"
-#include "runtime/progress_ticker.h"
-#include "runtime/status_sink.h"
+#include "platform/bulk_memory.h"
 
 namespace quillet {
 

@@ -6,7 +6,7 @@
 
 #include "list/compare_criteria.h"
 #include "objects/object_table.h"
-#include "runtime/bulk_memory.h"
+#include "platform/bulk_memory.h"
 
 namespace quillet {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "objects/object_table.h"
-#include "runtime/bulk_memory.h"
+#include "platform/bulk_memory.h"
 
 namespace quillet {
 

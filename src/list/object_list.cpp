@@ -5,7 +5,7 @@
 #include <stdexcept>
 
 #include "list/row_order.h"
-#include "runtime/status_sink.h"
+#include "objects/status_sink.h"
 
 namespace quillet {
 

@@ -5,7 +5,7 @@
 
 #include "list/object_row.h"
 #include "list/row_query.h"
-#include "runtime/bulk_memory.h"
+#include "platform/bulk_memory.h"
 
 namespace quillet {
 

@@ -6,7 +6,7 @@
 #include "list/keyed_listing.h"
 #include "list/row_filter.h"
 #include "objects/object_table.h"
-#include "runtime/status_sink.h"
+#include "objects/status_sink.h"
 
 namespace quillet {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "runtime/input_file.h"
+#include "platform/input_file.h"
 
 namespace quillet {
 

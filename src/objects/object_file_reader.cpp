@@ -12,8 +12,8 @@
 #include "objects/code_page.h"
 #include "objects/date_time_format.h"
 #include "objects/object_types.h"
+#include "objects/progress_ticker.h"
 #include "objects/text.h"
-#include "runtime/progress_ticker.h"
 
 namespace quillet {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "objects/byte_source.h"
 #include "objects/object_table.h"
-#include "runtime/status_sink.h"
+#include "objects/status_sink.h"
 
 namespace quillet {
 

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "runtime/bulk_memory.h"
+#include "platform/bulk_memory.h"
 
 namespace quillet {
 

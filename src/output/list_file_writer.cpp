@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <vector>
 
-#include "runtime/system_error.h"
+#include "platform/system_error.h"
 
 namespace quillet {
 namespace {

@@ -8,7 +8,7 @@
 
 #include "list/object_list.h"
 #include "output/list_formats.h"
-#include "runtime/atomic_file.h"
+#include "platform/atomic_file.h"
 
 namespace quillet {
 

@@ -4,7 +4,7 @@
 #include <ctime>
 
 #include "objects/code_page.h"
-#include "runtime/local_time.h"
+#include "platform/local_time.h"
 
 namespace quillet {
 namespace {

@@ -10,11 +10,11 @@
 
 #include "commands/listing.h"
 #include "commands/load_file.h"
-#include "runtime/dialog_layout.h"
-#include "runtime/text_codec.h"
-#include "runtime/user_dialogs.h"
+#include "desktop/text_codec.h"
 #include "shell/command_line.h"
 #include "shell/frm_main.h"
+#include "view/dialog_layout.h"
+#include "view/user_dialogs.h"
 
 namespace quillet {
 namespace {

@@ -14,20 +14,20 @@
 #include <QToolButton>
 
 #include "commands/listing.h"
-#include "list/frm_use_compare.h"
-#include "list/object_list_model.h"
-#include "runtime/settings_store.h"
-#include "runtime/text_codec.h"
-#include "runtime/user_dialogs.h"
+#include "desktop/text_codec.h"
 #include "shell/command_line.h"
-#include "shell/frm_about.h"
 #include "shell/frm_drag_drop.h"
 #include "shell/frm_settings.h"
-#include "shell/list_bars.h"
-#include "shell/object_list_view.h"
-#include "shell/status_panel.h"
+#include "shell/settings_store.h"
 #include "shell/twips.h"
 #include "shell/window_placement.h"
+#include "view/frm_about.h"
+#include "view/frm_use_compare.h"
+#include "view/list_bars.h"
+#include "view/object_list_model.h"
+#include "view/object_list_view.h"
+#include "view/status_panel.h"
+#include "view/user_dialogs.h"
 
 namespace quillet {
 namespace {

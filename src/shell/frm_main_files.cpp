@@ -10,13 +10,13 @@
 
 #include "commands/listing.h"
 #include "commands/load_file.h"
+#include "desktop/text_codec.h"
 #include "output/list_file_writer.h"
-#include "output/printout_painter.h"
-#include "runtime/text_codec.h"
-#include "runtime/user_dialogs.h"
 #include "shell/frm_main.h"
-#include "shell/list_bars.h"
 #include "shell/recent_files.h"
+#include "view/list_bars.h"
+#include "view/printout_painter.h"
+#include "view/user_dialogs.h"
 
 namespace quillet {
 namespace {

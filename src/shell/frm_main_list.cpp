@@ -4,15 +4,15 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "list/object_list_model.h"
-#include "list/trimmed_text_delegate.h"
-#include "runtime/text_codec.h"
+#include "desktop/text_codec.h"
 #include "shell/frm_main.h"
-#include "shell/list_actions.h"
-#include "shell/list_bars.h"
-#include "shell/object_list_view.h"
 #include "shell/twips.h"
 #include "shell/window_placement.h"
+#include "view/list_actions.h"
+#include "view/list_bars.h"
+#include "view/object_list_model.h"
+#include "view/object_list_view.h"
+#include "view/trimmed_text_delegate.h"
 
 namespace quillet {
 

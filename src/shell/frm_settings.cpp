@@ -11,10 +11,10 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "runtime/dialog_layout.h"
-#include "runtime/file_associations.h"
-#include "runtime/user_dialogs.h"
+#include "desktop/file_associations.h"
 #include "shell/frm_main.h"
+#include "view/dialog_layout.h"
+#include "view/user_dialogs.h"
 
 namespace quillet {
 namespace {

@@ -1,7 +1,7 @@
 #include "shell/main_settings.h"
 
 #include "list/row_filter.h"
-#include "runtime/settings_store.h"
+#include "shell/settings_store.h"
 
 namespace quillet {
 namespace {

@@ -3,14 +3,14 @@
 #include <QApplication>
 #include <QIcon>
 
-#include "list/frm_use_compare.h"
-#include "runtime/file_associations.h"
-#include "runtime/native_arguments.h"
-#include "runtime/settings_store.h"
-#include "runtime/user_dialogs.h"
+#include "desktop/file_associations.h"
+#include "platform/native_arguments.h"
 #include "shell/command_line.h"
 #include "shell/frm_main.h"
 #include "shell/frm_settings.h"
+#include "shell/settings_store.h"
+#include "view/frm_use_compare.h"
+#include "view/user_dialogs.h"
 
 // The pictures live in a static library, whose resource registration the linker would drop
 // unless something asks for it.

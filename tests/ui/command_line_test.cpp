@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "runtime/text_codec.h"
-#include "runtime/user_dialogs.h"
+#include "desktop/text_codec.h"
+#include "view/user_dialogs.h"
 
 namespace quillet {
 namespace {

@@ -5,10 +5,10 @@
 #include <QGroupBox>
 #include <QPushButton>
 
-#include "list/frm_use_compare.h"
 #include "shell/frm_main.h"
 #include "shell/toolbar_entries.h"
 #include "ui_support.h"
+#include "view/frm_use_compare.h"
 
 namespace quillet {
 namespace {

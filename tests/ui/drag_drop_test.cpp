@@ -7,10 +7,10 @@
 #include <QPointer>
 #include <QPushButton>
 
-#include "list/object_list_model.h"
 #include "shell/frm_drag_drop.h"
 #include "shell/frm_main.h"
 #include "ui_support.h"
+#include "view/object_list_model.h"
 
 namespace quillet {
 namespace {

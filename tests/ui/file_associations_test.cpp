@@ -13,8 +13,8 @@
 #include <QStandardPaths>
 #include <filesystem>
 
-#include "runtime/file_associations_registry.h"
-#include "runtime/file_associations_xdg.h"
+#include "desktop/file_associations_registry.h"
+#include "desktop/file_associations_xdg.h"
 #include "support/temp_dir.h"
 #include "ui_support.h"
 

@@ -1,4 +1,4 @@
-#include "shell/frm_about.h"
+#include "view/frm_about.h"
 
 #include <gtest/gtest.h>
 

@@ -16,13 +16,13 @@
 #include <cstdlib>
 #include <map>
 
-#include "list/frm_use_compare.h"
-#include "list/object_list_model.h"
-#include "shell/object_list_view.h"
 #include "shell/toolbar_entries.h"
 #include "shell/twips.h"
 #include "shell/window_placement.h"
 #include "ui_support.h"
+#include "view/frm_use_compare.h"
+#include "view/object_list_model.h"
+#include "view/object_list_view.h"
 
 namespace quillet {
 namespace {

@@ -12,10 +12,10 @@
 #include <QPushButton>
 #include <QSettings>
 
-#include "list/object_list_model.h"
 #include "shell/frm_main.h"
 #include "shell/toolbar_entries.h"
 #include "ui_support.h"
+#include "view/object_list_model.h"
 
 namespace quillet {
 namespace {

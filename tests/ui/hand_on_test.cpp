@@ -15,14 +15,14 @@
 #include <QToolTip>
 
 #include "gen/generator.h"
-#include "list/object_list_model.h"
 #include "shell/frm_main.h"
-#include "shell/list_actions.h"
-#include "shell/list_bars.h"
-#include "shell/object_list_view.h"
-#include "shell/status_panel.h"
 #include "shell/toolbar_entries.h"
 #include "ui_support.h"
+#include "view/list_actions.h"
+#include "view/list_bars.h"
+#include "view/object_list_model.h"
+#include "view/object_list_view.h"
+#include "view/status_panel.h"
 
 namespace quillet {
 namespace {

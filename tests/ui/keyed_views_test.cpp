@@ -9,14 +9,14 @@
 #include <set>
 
 #include "gen/generator.h"
-#include "list/frm_use_compare.h"
-#include "list/object_list_model.h"
 #include "shell/frm_main.h"
-#include "shell/list_bars.h"
-#include "shell/object_list_view.h"
-#include "shell/status_panel.h"
 #include "shell/toolbar_entries.h"
 #include "ui_support.h"
+#include "view/frm_use_compare.h"
+#include "view/list_bars.h"
+#include "view/object_list_model.h"
+#include "view/object_list_view.h"
+#include "view/status_panel.h"
 
 namespace quillet {
 namespace {

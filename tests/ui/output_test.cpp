@@ -6,10 +6,10 @@
 #include <QProcess>
 #include <QRegularExpression>
 
-#include "list/object_list_model.h"
 #include "shell/frm_main.h"
 #include "shell/toolbar_entries.h"
 #include "ui_support.h"
+#include "view/object_list_model.h"
 
 namespace quillet {
 namespace {

@@ -1,6 +1,6 @@
 // The stored settings live in a file the user may have pointed somewhere else: a link to a
 // device switches persistence off, a FIFO would block. Such a file is never read or replaced.
-#include "runtime/settings_store.h"
+#include "shell/settings_store.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>

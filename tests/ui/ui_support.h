@@ -12,13 +12,13 @@
 #include <deque>
 #include <memory>
 
-#include "runtime/file_associations.h"
-#include "runtime/settings_store.h"
-#include "runtime/text_codec.h"
-#include "runtime/user_dialogs.h"
+#include "desktop/file_associations.h"
+#include "desktop/text_codec.h"
 #include "shell/frm_main.h"
+#include "shell/settings_store.h"
 #include "shell/startup.h"
 #include "support/temp_dir.h"
+#include "view/user_dialogs.h"
 
 namespace quillet::test {
 

@@ -10,8 +10,8 @@
 #include "gen/generator.h"
 #include "objects/byte_source.h"
 #include "output/list_file_writer.h"
-#include "runtime/atomic_file.h"
-#include "runtime/system_path.h"
+#include "platform/atomic_file.h"
+#include "platform/system_path.h"
 #include "test_support.h"
 
 namespace quillet {

@@ -10,8 +10,8 @@
 #include "list/compare_criteria.h"
 #include "list/row_filter.h"
 #include "objects/object_table.h"
+#include "objects/status_sink.h"
 #include "objects/text.h"
-#include "runtime/status_sink.h"
 
 namespace quillet::test {
 

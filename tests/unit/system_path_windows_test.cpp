@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "runtime/system_path.h"
+#include "platform/system_path.h"
 
 namespace quillet {
 namespace {

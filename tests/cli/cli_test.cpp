@@ -342,23 +342,38 @@ TEST_F(CliOutputTest, AFolderTheUserCannotWriteStillTakesTheirFiles) {
   EXPECT_EQ(std::distance(fs::directory_iterator(locked), fs::directory_iterator()), 2);
 }
 
-// Output names that are not regular files: -o and --pdf refuse them, through a link too, and
-// leave them as they were.
+// Output names that are not regular files: -o and --pdf write into them, through a link too,
+// as the shell's > would, and never replace or remove them.
 class CliTargetTest : public CliOutputTest {
  protected:
-  void ExpectNeverReplaced(const fs::path& node) {
+  // `reader` is a command run beside quillet-cli that takes what the node receives.
+  void ExpectNeverReplaced(const fs::path& node, const std::string& reader = "") {
     struct stat before {};
     ASSERT_EQ(lstat(node.c_str(), &before), 0);
     const fs::path link = node.string() + "-link";
     fs::create_symlink(node, link);
     for (const fs::path& target : {node, link}) {
       for (const std::string option : {"-o", "--pdf"}) {
-        // A time limit: a writer that opened a pipe would wait for a reader for ever.
-        const Outcome outcome =
-            Run("list " + option + " " + Quote(target.string()) + " " + Sample(), "timeout 60");
-        EXPECT_EQ(outcome.status, 2) << option << " " << target;
-        EXPECT_EQ(outcome.err,
-                  "quillet-cli: cannot write " + target.string() + ": it is not a regular file\n");
+        const fs::path received = dir_ / "received", err = dir_ / "stderr";
+        // The rows of --pdf go to /dev/null, another device written into. A time limit: a
+        // writer whose pipe has no reader would wait for one for ever.
+        const std::string arguments = "list " + option + " " + Quote(target.string()) +
+                                      (option == "-o" ? "" : " -o /dev/null") + " " + Sample();
+        const std::string runnable =
+            (reader.empty() ? "" : reader + " >" + Quote(received.string()) + " & ") +
+            "timeout 60 " + Quote(QUILLET_CLI) + " " + arguments + " >/dev/null 2>" +
+            Quote(err.string()) + " </dev/null; status=$?; wait; exit $status";
+        const int raw = std::system(runnable.c_str());
+        EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, 0) << option << " " << target;
+        EXPECT_EQ(Slurp(err), "") << option << " " << target;
+        if (!reader.empty()) {
+          const std::string got = Slurp(received);
+          if (option == "-o") {
+            EXPECT_TRUE(got == Slurp(fs::path(QUILLET_TEST_DATA) / "sample.fob.list")) << target;
+          } else {
+            EXPECT_EQ(got.rfind("%PDF-", 0), 0u) << target;
+          }
+        }
         struct stat after {};
         ASSERT_EQ(lstat(node.c_str(), &after), 0);
         EXPECT_EQ(after.st_mode, before.st_mode) << option << " " << target;
@@ -376,7 +391,7 @@ class CliTargetTest : public CliOutputTest {
 TEST_F(CliTargetTest, APipeIsNeverReplaced) {
   const fs::path fifo = dir_ / "pipe.txt";
   ASSERT_EQ(mkfifo(fifo.c_str(), 0666), 0);
-  ExpectNeverReplaced(fifo);
+  ExpectNeverReplaced(fifo, "timeout 60 cat " + Quote(fifo.string()));
 }
 
 TEST_F(CliTargetTest, ADeviceIsNeverReplaced) {

@@ -2,8 +2,11 @@
 // names, links, and files of other users. Nothing is lost without a word.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -217,6 +220,70 @@ TEST_F(CliTargets, BinaryOutputsNeverReachATerminal) {
   EXPECT_EQ(Shell("script -qec " + Quote(Cli() + " list --format=tsv sample.fob") +
                   " /dev/null >screen.txt"),
             0);
+}
+
+// Output names that are not regular files: -o and --pdf write into them, through a link too,
+// as the shell's > would, and never replace or remove them.
+class CliTargetTest : public CliTest {
+ protected:
+  std::string Sample() const { return Quote(std::string(QUILLET_SAMPLES) + "/sample.fob"); }
+
+  // `reader` is a command run beside quillet-cli that takes what the node receives.
+  void ExpectNeverReplaced(const fs::path& node, const std::string& reader = "") {
+    struct stat before {};
+    ASSERT_EQ(lstat(node.c_str(), &before), 0);
+    const fs::path link = node.string() + "-link";
+    fs::create_symlink(node, link);
+    for (const fs::path& target : {node, link}) {
+      for (const std::string option : {"-o", "--pdf"}) {
+        const fs::path received = dir_ / "received", err = dir_ / "stderr";
+        // The rows of --pdf go to /dev/null, another device written into. A time limit: a
+        // writer whose pipe has no reader would wait for one for ever.
+        const std::string arguments = "list " + option + " " + Quote(target.string()) +
+                                      (option == "-o" ? "" : " -o /dev/null") + " " + Sample();
+        const std::string runnable =
+            (reader.empty() ? "" : reader + " >" + Quote(received.string()) + " & ") +
+            "timeout 60 " + Quote(QUILLET_CLI) + " " + arguments + " >/dev/null 2>" +
+            Quote(err.string()) + " </dev/null; status=$?; wait; exit $status";
+        const int raw = std::system(runnable.c_str());
+        EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, 0) << option << " " << target;
+        EXPECT_EQ(Slurp(err), "") << option << " " << target;
+        if (!reader.empty()) {
+          const std::string got = Slurp(received);
+          if (option == "-o") {
+            EXPECT_TRUE(got == Slurp(fs::path(QUILLET_TEST_DATA) / "sample.fob.list")) << target;
+          } else {
+            EXPECT_EQ(got.rfind("%PDF-", 0), 0u) << target;
+          }
+        }
+        struct stat after {};
+        ASSERT_EQ(lstat(node.c_str(), &after), 0);
+        EXPECT_EQ(after.st_mode, before.st_mode) << option << " " << target;
+        EXPECT_EQ(after.st_ino, before.st_ino) << option << " " << target;
+        EXPECT_EQ(after.st_rdev, before.st_rdev) << option << " " << target;
+        EXPECT_EQ(fs::read_symlink(link), node);
+      }
+    }
+    for (const auto& entry : fs::directory_iterator(dir_)) {
+      EXPECT_NE(entry.path().string().back(), '~') << "left behind: " << entry.path();
+    }
+  }
+};
+
+TEST_F(CliTargetTest, APipeIsNeverReplaced) {
+  const fs::path fifo = dir_ / "pipe.txt";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0666), 0);
+  ExpectNeverReplaced(fifo, "timeout 60 cat " + Quote(fifo.string()));
+}
+
+TEST_F(CliTargetTest, ADeviceIsNeverReplaced) {
+  if (geteuid() != 0) GTEST_SKIP() << "making a device node needs root";
+  // The null device's numbers, in the test's own folder: opened by mistake, it takes anything.
+  const fs::path device = dir_ / "device.txt";
+  if (mknod(device.c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0) {
+    GTEST_SKIP() << "device nodes cannot be made here: " << std::strerror(errno);
+  }
+  ExpectNeverReplaced(device);
 }
 
 }  // namespace

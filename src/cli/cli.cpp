@@ -21,6 +21,9 @@ namespace quillet {
 namespace {
 
 constexpr const char* kVersionLine = "quillet-cli " QUILLET_VERSION "\n";
+// A PDF would garble a terminal.
+constexpr const char* kPdfIsNotText =
+    "it is a terminal, and a PDF is not text (write it to a file)";
 
 // The command line tells the user through standard error once the work is done, so a message
 // can say which file it is about and whether it is fatal.
@@ -232,9 +235,7 @@ bool Run::WritePdf(const std::string& file1, const std::string& file2) {
   std::unique_ptr<StreamOutput> stream;
   if (IsStandardStream(*request_.pdf)) {
     if (IsTerminal(out_)) {
-      Say(err_,
-          "cannot write standard output: it is a terminal, and a PDF is not text (write it "
-          "to a file)");
+      Say(err_, "cannot write standard output: " + std::string(kPdfIsNotText));
       return false;
     }
     stream = std::make_unique<StreamOutput>(out_, ListFormat::kText);
@@ -246,9 +247,7 @@ bool Run::WritePdf(const std::string& file1, const std::string& file2) {
     }
     file = std::move(opened.value());
     if (file->IsTerminal()) {
-      Say(err_, "cannot write " + name +
-                    ": it is a terminal, and a PDF is not text (write it to a "
-                    "file)");
+      Say(err_, "cannot write " + name + ": " + kPdfIsNotText);
       return false;
     }
   }

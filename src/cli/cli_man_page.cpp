@@ -113,10 +113,11 @@ constexpr std::array<Example, 4> kExamples = {{
 }};
 
 constexpr std::string_view kOutputTargets =
-    "-o - and --pdf - are standard output; they cannot both be. A regular file is replaced whole "
-    "or not at all and keeps its owner and permissions; a file the user may not write is "
-    "refused. A device, a pipe or a terminal is written into, never replaced. A failed write "
-    "says why and exits 2.";
+    "-o - is standard output, and so is --pdf -, which then needs -o FILE for the rows. A "
+    "regular file is replaced whole or not at all and keeps its owner and permissions; a file "
+    "the user may not write is refused; a link stays and its target is written. A device, a "
+    "pipe or a terminal is written into, never replaced; xlsx and PDF are not written to a "
+    "terminal. A failed write says why and exits 2.";
 
 constexpr std::string_view kJsonInterface =
     "The JSON is an interface, described by the JSON Schema (draft 2020-12) "

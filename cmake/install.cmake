@@ -38,6 +38,9 @@ foreach(component cli window)
                 ${PROJECT_SOURCE_DIR}/README.md
           DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/${package} COMPONENT ${component})
 endforeach()
+# What --format=json writes, for the programs that read it.
+install(FILES ${PROJECT_SOURCE_DIR}/docs/output.schema.json
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/quillet-cli COMPONENT cli)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME quillet)

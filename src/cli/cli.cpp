@@ -1,5 +1,6 @@
 #include "cli/cli.h"
 
+#include <cerrno>
 #include <memory>
 #include <string>
 #include <vector>
@@ -10,13 +11,19 @@
 #include "list/file_comparison.h"
 #include "objects/code_page.h"
 #include "output/list_file_writer.h"
+#include "output/output_targets.h"
 #include "output/pdf_document.h"
 #include "output/summary_table.h"
+#include "platform/output_file.h"
+#include "platform/system_error.h"
 
 namespace quillet {
 namespace {
 
 constexpr const char* kVersionLine = "quillet-cli " QUILLET_VERSION "\n";
+// A PDF would garble a terminal.
+constexpr const char* kPdfIsNotText =
+    "it is a terminal, and a PDF is not text (write it to a file)";
 
 // The command line tells the user through standard error once the work is done, so a message
 // can say which file it is about and whether it is fatal.
@@ -37,8 +44,19 @@ std::string HeaderName(const std::filesystem::path& path) {
   return Utf8ToWindows1252(path.string());
 }
 
-bool WriteAll(std::FILE* out, const std::string& bytes) {
-  return std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size() && std::fflush(out) == 0;
+// Help and version to standard output; a failure says why, as every other output's does.
+int WriteAll(std::FILE* out, std::FILE* err, const std::string& bytes) {
+  errno = 0;
+  if (std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size() && std::fflush(out) == 0) {
+    return kExitOk;
+  }
+  Say(err, "cannot write standard output: " + ReasonText(errno != 0 ? errno : EIO));
+  return kExitTrouble;
+}
+
+// Where an output goes, as a message names it.
+std::string TargetName(const std::optional<std::filesystem::path>& target) {
+  return !target || IsStandardStream(*target) ? std::string("standard output") : Name(*target);
 }
 
 // Lets through to the output the rows --filter keeps. Rows shown together (a pair, a triple)
@@ -187,32 +205,59 @@ std::unique_ptr<RowOutput> Run::OpenOutput() {
   context.files.emplace_back("File #1", HeaderName(request_.files.at(0)));
   context.files.emplace_back("File #2", request_.files.size() > 1 ? HeaderName(request_.files[1])
                                                                   : std::string("no file"));
-  if (!request_.output) return std::make_unique<StreamOutput>(out_, request_.format, context);
-  FileOutputOpen opened = FileOutput::Open(*request_.output, request_.format, context);
-  if (opened.output == nullptr)
-    Say(err_, "cannot write " + Name(*request_.output) + ": " + opened.error);
-  return std::move(opened.output);
+  if (!request_.output || IsStandardStream(*request_.output)) {
+    if (Status fits = CheckTerminal(request_.format, IsTerminal(out_)); !fits) {
+      Say(err_, "cannot write standard output: " + fits.error());
+      return nullptr;
+    }
+    return std::make_unique<StreamOutput>(out_, request_.format, context);
+  }
+  Result<std::unique_ptr<FileOutput>> opened =
+      FileOutput::Open(*request_.output, request_.format, context);
+  if (!opened) {
+    Say(err_, "cannot write " + Name(*request_.output) + ": " + opened.error());
+    return nullptr;
+  }
+  return std::move(opened.value());
 }
 
 bool Run::FinishOutput(RowOutput& output) {
   if (output.Finish()) return true;
-  Say(err_, request_.output ? "cannot write " + Name(*request_.output) + ": " + output.Error()
-                            : std::string("cannot write the output"));
+  Say(err_, "cannot write " + TargetName(request_.output) + ": " + output.Error());
   return false;
 }
 
 // The printout of the list, as the window prints it, into a file that appears whole or not
 // at all.
 bool Run::WritePdf(const std::string& file1, const std::string& file2) {
-  AtomicFileOpen opened = AtomicFile::Open(*request_.pdf);
-  if (opened.file != nullptr) {
-    AtomicFile& file = *opened.file;
-    PdfDocument pdf([&file](std::string_view bytes) { return file.Write(bytes); },
-                    "Quillet object list", "quillet-cli");
-    if (PrintToPdf(pdf, s_.list, {file1, file2, PrintDateTime()}) && file.Commit()) return true;
-    opened.error = file.error();
+  const std::string name = TargetName(request_.pdf);
+  std::unique_ptr<OutputFile> file;
+  std::unique_ptr<StreamOutput> stream;
+  if (IsStandardStream(*request_.pdf)) {
+    if (IsTerminal(out_)) {
+      Say(err_, "cannot write standard output: " + std::string(kPdfIsNotText));
+      return false;
+    }
+    stream = std::make_unique<StreamOutput>(out_, ListFormat::kText);
+  } else {
+    Result<std::unique_ptr<OutputFile>> opened = OutputFile::Open(*request_.pdf);
+    if (!opened) {
+      Say(err_, "cannot write " + name + ": " + opened.error());
+      return false;
+    }
+    file = std::move(opened.value());
+    if (file->IsTerminal()) {
+      Say(err_, "cannot write " + name + ": " + kPdfIsNotText);
+      return false;
+    }
   }
-  Say(err_, "cannot write " + Name(*request_.pdf) + ": " + opened.error);
+  const auto write = [&](std::string_view bytes) {
+    return file != nullptr ? file->Write(bytes) : stream->WriteText(bytes);
+  };
+  PdfDocument pdf(write, "Quillet object list", "quillet-cli");
+  const bool printed = PrintToPdf(pdf, s_.list, {file1, file2, PrintDateTime()});
+  if (printed && (file != nullptr ? file->Commit() : stream->Finish())) return true;
+  Say(err_, "cannot write " + name + ": " + (file != nullptr ? file->error() : stream->Error()));
   return false;
 }
 
@@ -255,7 +300,7 @@ int Run::Compare() {
       KeyedRowsToOutput<ChangeStatus> rows(s_.table, *output, filtered, ListView::kChanges);
       const ChangesResult result = ListChanges(s_.table, request_.criteria, s_.filter,
                                                Listed<ChangeStatus>(), s_.status, rows);
-      if (request_.summary) output->WriteText(SummaryTable(ListView::kChanges, result.counts));
+      if (request_.summary) output->WriteSummary(SummaryOf(ListView::kChanges, result.counts));
       status = result.differs ? kExitDifferent : kExitOk;
       break;
     }
@@ -263,7 +308,7 @@ int Run::Compare() {
       KeyedRowsToOutput<UpgradeResult> rows(s_.table, *output, filtered, ListView::kUpgrade);
       const UpgradeAnalysis result = AnalyzeUpgrade(s_.table, request_.criteria, s_.filter,
                                                     Listed<UpgradeResult>(), s_.status, rows);
-      if (request_.summary) output->WriteText(SummaryTable(ListView::kUpgrade, result.counts));
+      if (request_.summary) output->WriteSummary(SummaryOf(ListView::kUpgrade, result.counts));
       status = result.conflicts ? kExitDifferent : kExitOk;
       break;
     }
@@ -295,9 +340,9 @@ int RunCli(const std::vector<std::string>& arguments, std::FILE* out, std::FILE*
   const CliRequest& request = *parsed.request;
   switch (request.command) {
     case CliCommand::kHelp:
-      return WriteAll(out, CliHelpText()) ? kExitOk : kExitTrouble;
+      return WriteAll(out, err, CliHelpText());
     case CliCommand::kVersion:
-      return WriteAll(out, kVersionLine) ? kExitOk : kExitTrouble;
+      return WriteAll(out, err, kVersionLine);
     case CliCommand::kList:
       return Run(request, out, err).List();
     case CliCommand::kCompare:

@@ -7,7 +7,7 @@
 #include "cli/cli_request.h"
 #include "list/list_view.h"
 #include "objects/object_types.h"
-#include "output/list_formats.h"
+#include "output/format_table.h"
 
 namespace quillet {
 namespace {
@@ -15,7 +15,6 @@ namespace {
 constexpr std::array<std::string_view, 2> kCommands = {"list", "compare"};
 constexpr std::array<std::string_view, 6> kCriteria = {"type-id", "name", "version",
                                                        "date",    "time", "size"};
-constexpr std::array<std::string_view, 5> kFormats = {"text", "csv", "json", "html", "ids"};
 
 // What a file name the programs read ends in, in any letter case.
 constexpr std::string_view kObjectFiles = "'[fF][oO][bB]|[fF][bB][kK]'";
@@ -67,7 +66,7 @@ std::string ValueCase(const CliOptionInfo& option) {
   } else if (option.name == "criteria") {
     body = "_quillet_cli_values many " + WordList(kCriteria);
   } else if (option.name == "format") {
-    body = "_quillet_cli_values one " + WordList(kFormats);
+    body = "_quillet_cli_values one " + WordList(FormatTokens());
   } else if (option.name == "show") {
     // Each comparison has statuses of its own.
     body = "local statuses=(" + WordList(AllStatusValues()) + ") word\n" +
@@ -218,7 +217,7 @@ std::string CheckCompletionValues() {
   }
   if (all != CompareCriteria{}) return "a criterion has no name to complete";
   std::vector<ListFormat> formats;
-  for (const std::string_view name : kFormats) {
+  for (const std::string_view name : FormatTokens()) {
     const std::optional<ListFormat> format = ListFormatNamed(name);
     if (!format) return "unknown format " + std::string(name);
     for (const ListFormat seen : formats) {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "cli/cli_request.h"
+#include "output/format_table.h"
 
 namespace quillet {
 namespace {
@@ -100,14 +101,32 @@ struct Example {
   std::string_view what;
 };
 
-constexpr std::array<Example, 3> kExamples = {{
+constexpr std::array<Example, 4> kExamples = {{
     {"list --types=Codeunit,Table build.fob", "Lists the codeunits and tables of build.fob."},
     {"compare --different --criteria=type-id,version old.fbk new.fob",
      "Lists the objects of each file that have no object of the same type, ID and version list "
      "in the other."},
     {"compare --changes --summary -o changes.csv old.fbk new.fob",
      "Writes how many objects changed, per type and status, to changes.csv."},
+    {"list --format=xlsx -o objects.xlsx build.fob",
+     "Writes the objects of build.fob as a spreadsheet with typed cells."},
 }};
+
+constexpr std::string_view kOutputTargets =
+    "-o - is standard output, and so is --pdf -, which then needs -o FILE for the rows. A "
+    "regular file is replaced whole or not at all and keeps its owner and permissions; a file "
+    "the user may not write is refused; a link stays and its target is written. A device, a "
+    "pipe or a terminal is written into, never replaced; xlsx and PDF are not written to a "
+    "terminal. A failed write says why and exits 2.";
+
+constexpr std::string_view kJsonInterface =
+    "The JSON is an interface, described by the JSON Schema (draft 2020-12) "
+    "/usr/share/doc/quillet-cli/output.schema.json: File, and ID and BLOB size where they hold a "
+    "plain whole number, are numbers; in --changes and --base, Status is the --show name "
+    "(changed, only1, conflict, ...), \"Status text\" what the window shows, Changed the array "
+    "of changed columns, and Group the number the rows of one pair or triple share. With "
+    "--summary: {\"View\": \"changes\", \"Counts\": [{\"Type\": \"Table\", \"same\": 5120, "
+    "...}], \"Total\": {...}}.";
 
 std::vector<std::string> Words(std::string_view text) {
   std::vector<std::string> words;
@@ -176,6 +195,12 @@ std::string CliManPage(std::string_view version, std::string_view date) {
   for (const CliOptionInfo& option : CliOptions()) {
     page += ".TP\n" + OptionTag(option) + '\n' + RoffText(option.help) + '\n';
   }
+
+  page += ".SH \"OUTPUT FORMATS\"\n";
+  for (const FormatInfo& format : kFormats) {
+    page += ".TP\n\\fB" + RoffText(format.token) + "\\fR\n" + RoffText(format.about) + '\n';
+  }
+  page += ".PP\n" + RoffText(kOutputTargets) + "\n.PP\n" + RoffText(kJsonInterface) + '\n';
 
   if (!help.exit_status.empty())
     page += ".SH \"EXIT STATUS\"\n" + RoffText(help.exit_status) + '\n';

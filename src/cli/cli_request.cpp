@@ -4,6 +4,7 @@
 
 #include "objects/object_types.h"
 #include "objects/text.h"
+#include "output/output_targets.h"
 
 namespace quillet {
 namespace {
@@ -64,13 +65,17 @@ constexpr std::array<OptionSpec, 16> kOptions = {{
     {Option::kSummary, "summary", "", "",
      "--changes, --base: the counts per type and status as a table instead of the rows."},
     {Option::kOutput, "output", "o", "FILE",
-     "Write the rows to FILE (replaced whole, or not at all) instead of standard output."},
+     "Write the rows to FILE (replaced whole, or not at all; a device or a pipe is written "
+     "into) instead of standard output; - is standard output."},
     {Option::kFormat, "format", "", "FORMAT",
-     "text (the saved list: quoted fields, Windows-1252), csv, json, html (a report for a "
-     "browser) or ids (the IDs as filter lines). Default: text."},
+     "text (the saved list: quoted fields, Windows-1252), csv, tsv (tab-separated UTF-8 for "
+     "grep and git), json, html (a report for a browser), ids (the IDs as filter lines) or "
+     "xlsx (a spreadsheet). Default: text."},
     {Option::kRaw, "raw", "", "",
      "With --format=csv: cells as they are, without the guard against spreadsheet formulas."},
-    {Option::kPdf, "pdf", "", "FILE", "Also write the printout of the rows as a PDF."},
+    {Option::kPdf, "pdf", "", "FILE",
+     "Also write the printout of the rows as a PDF; - is standard output (then -o names a "
+     "file)."},
     {Option::kHelp, "help", "h", "", "Show this help."},
     {Option::kVersion, "version", "v", "", "Show the version."},
 }};
@@ -87,7 +92,7 @@ constexpr std::string_view kUsage =
     "          [--hide-system] FILE1 FILE2\n"
     "  compare --base=BASE [--show=RESULTS] [--summary] [--criteria=...] [--types=...]\n"
     "          [--hide-system] FILE1 FILE2\n"
-    "All take [-o FILE] [--format=text|csv|json|html|ids] [--raw] [--pdf FILE].\n"
+    "All take [-o FILE] [--format=text|csv|tsv|json|html|ids|xlsx] [--raw] [--pdf FILE].\n"
     "\n"
     "Exit status: 0 done; 1 when compare --different lists rows, when compare --changes finds\n"
     "a changed object or one in one file only, when compare --base finds a conflict; 2\n"
@@ -120,34 +125,12 @@ std::vector<std::string_view> Parts(std::string_view value) {
   return parts;
 }
 
-// Whether two names are the same file: the same file on disk when both exist, else the same
-// absolute name.
-bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
-  std::error_code ec;
-  if (std::filesystem::equivalent(a, b, ec)) return true;
-  const auto absolute_a = std::filesystem::weakly_canonical(a, ec);
-  if (ec) return false;
-  const auto absolute_b = std::filesystem::weakly_canonical(b, ec);
-  return !ec && absolute_a == absolute_b;
-}
-
-// An output that would replace an input file, or both outputs in one file: the user's object
+// An output that would replace an input file, or two outputs in one place: the user's object
 // file would be lost, or one output would overwrite the other.
 std::string OutputClash(const CliRequest& request) {
-  for (const auto* output : {&request.output, &request.pdf}) {
-    if (!*output) continue;
-    std::vector<std::filesystem::path> inputs = request.files;
-    if (request.base) inputs.push_back(*request.base);
-    for (const std::filesystem::path& input : inputs) {
-      if (SameFile(**output, input)) {
-        return "the output " + (*output)->string() + " is an input file; it would be replaced";
-      }
-    }
-  }
-  if (request.output && request.pdf && SameFile(*request.output, *request.pdf)) {
-    return "-o and --pdf name the same file";
-  }
-  return {};
+  std::vector<std::filesystem::path> inputs = request.files;
+  if (request.base) inputs.push_back(*request.base);
+  return CheckOutputTargets(request.output, request.pdf, inputs).error();
 }
 
 // An option and its value, as the arguments gave them.
@@ -396,8 +379,12 @@ ParsedRequest ParseCliArguments(const std::vector<std::string>& arguments) {
   if (is_set(Option::kFormat)) {
     const std::optional<ListFormat> format = ListFormatNamed(value_of(Option::kFormat));
     if (!format) {
-      return trouble("unknown format '" + value_of(Option::kFormat) +
-                     "' (the formats are text, csv, json, html and ids)");
+      std::string names;
+      for (const std::string_view token : FormatTokens()) {
+        names += (names.empty() ? "" : ", ") + std::string(token);
+      }
+      return trouble("unknown format '" + value_of(Option::kFormat) + "' (the formats are " +
+                     names + ")");
     }
     request.format = *format;
   }
@@ -405,8 +392,8 @@ ParsedRequest ParseCliArguments(const std::vector<std::string>& arguments) {
   if (request.raw && request.format != ListFormat::kCsv) {
     return trouble("--raw goes with --format=csv");
   }
-  if (request.summary && is_set(Option::kFormat) && request.format != ListFormat::kCsv) {
-    return trouble("--summary writes a table in the CSV form; no other --format goes with it");
+  if (request.summary && request.format == ListFormat::kIds) {
+    return trouble("--summary gives counts, which have no IDs; --format=ids does not go with it");
   }
   if (is_set(Option::kTypes)) {
     ParsedTypes types = ParseTypes(value_of(Option::kTypes));

@@ -2,6 +2,7 @@
 
 #include "list/changed_fields.h"
 #include "objects/code_page.h"
+#include "objects/object_table.h"
 #include "objects/text.h"
 
 namespace quillet {
@@ -38,6 +39,39 @@ class HtmlReport final : public ListFormatter {
   explicit HtmlReport(ListContext context) : context_(std::move(context)) {}
 
   void Begin(std::string& out) override {
+    Head(out);
+    out += "<table class=\"rows\">\n<thead><tr>";
+    for (const std::string_view column : OutputColumns(context_.view)) {
+      out += "<th>";
+      AppendHtmlText(out, column);
+      out += "</th>";
+    }
+    out += "</tr></thead>\n<tbody>\n";
+  }
+
+  // The counts alone: the title block, then a line a type.
+  void Summary(std::string& out, const SummaryCounts& counts) override {
+    Head(out);
+    out += "<table class=\"rows\">\n<thead><tr><th>Type</th>";
+    for (const int status : counts.statuses) {
+      out += "<th>";
+      AppendHtmlText(out, StatusText(counts.view, status));
+      out += "</th>";
+    }
+    out += "</tr></thead>\n<tbody>\n";
+    for (const SummaryCounts::Line* line : Lines(counts)) {
+      out += line == &counts.total ? "<tr class=\"group\"><th>" : "<tr><td>";
+      AppendHtmlText(out, line->type);
+      out += line == &counts.total ? "</th>" : "</td>";
+      for (const long long value : line->values) {
+        out += "<td class=\"number\">" + std::to_string(value) + "</td>";
+      }
+      out += "</tr>\n";
+    }
+    End(out);
+  }
+
+  void Head(std::string& out) {
     out += "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\"/>\n<title>";
     out += "Quillet: ";
     out += Title(context_.view);
@@ -60,13 +94,6 @@ class HtmlReport final : public ListFormatter {
       }
       out += "</p>\n";
     }
-    out += "<table class=\"rows\">\n<thead><tr>";
-    for (const std::string_view column : OutputColumns(context_.view)) {
-      out += "<th>";
-      AppendHtmlText(out, column);
-      out += "</th>";
-    }
-    out += "</tr></thead>\n<tbody>\n";
   }
 
   void AddRow(std::string& out, const RowView& row) override {
@@ -75,9 +102,10 @@ class HtmlReport final : public ListFormatter {
     first_row_ = false;
     last_group_ = row.group;
     out += new_group ? "<tr class=\"group\">" : "<tr>";
-    out += "<td>";
-    out += static_cast<char>('0' + row.file);
-    out += "</td>";
+    // The base file is named: a reader of the report does not know the numbers.
+    out += row.file == kBaseFile
+               ? std::string("<td>base</td>")
+               : "<td>" + std::string(1, static_cast<char>('0' + row.file)) + "</td>";
     for (int column = 1; column < kColumnCount; ++column) {
       const Column c = ColumnAt(column);
       const bool differs = (row.changed & FieldBit(FieldOf(c))) != 0;
@@ -100,6 +128,13 @@ class HtmlReport final : public ListFormatter {
   void End(std::string& out) override { out += "</tbody>\n</table>\n</body>\n</html>\n"; }
 
  private:
+  static std::vector<const SummaryCounts::Line*> Lines(const SummaryCounts& counts) {
+    std::vector<const SummaryCounts::Line*> lines;
+    for (const SummaryCounts::Line& line : counts.types) lines.push_back(&line);
+    lines.push_back(&counts.total);
+    return lines;
+  }
+
   static void Line(std::string& out, std::string_view label, std::string_view text) {
     out += "<tr><th>";
     AppendHtmlText(out, label);
@@ -137,12 +172,16 @@ void AppendHtmlText(std::string& out, std::string_view text) {
       case '\'':
         out += "&#39;";
         break;
-      default:
-        if (static_cast<unsigned char>(c) < 0x20 && c != '\t') {
+      default: {
+        // HTML allows no control character but the tab and the line ends: not those below
+        // 0x20, nor DEL, nor the C1 range, where the code page's undefined bytes land.
+        const char32_t code = Windows1252ToUnicode(static_cast<unsigned char>(c));
+        if ((code < 0x20 && c != '\t') || (code >= 0x7F && code <= 0x9F)) {
           out += "&#xFFFD;";
         } else {
           AppendWindows1252AsUtf8(out, {&c, 1});
         }
+      }
     }
   }
 }

@@ -31,11 +31,21 @@ void RowOutput::Begin() {
 
 RowOutput::~RowOutput() = default;
 
+bool RowOutput::Formatted() {
+  if (ok_ && formatter_ != nullptr && !formatter_->Error().empty()) ok_ = false;
+  return ok_;
+}
+
+std::string RowOutput::Error() const {
+  if (formatter_ != nullptr && !formatter_->Error().empty()) return formatter_->Error();
+  return WriteError();
+}
+
 bool RowOutput::Add(const RowView& row) {
   Begin();
   formatter_->AddRow(buffer_, row);
   ++rows_;
-  return buffer_.size() < kPiece || Flush();
+  return Formatted() && (buffer_.size() < kPiece || Flush());
 }
 
 bool RowOutput::WriteText(std::string_view text) {
@@ -44,12 +54,19 @@ bool RowOutput::WriteText(std::string_view text) {
   return buffer_.size() < kPiece || Flush();
 }
 
+bool RowOutput::WriteSummary(const SummaryCounts& counts) {
+  text_only_ = true;
+  if (formatter_ == nullptr) formatter_ = ListFormatter::Make(format_, context_);
+  formatter_->Summary(buffer_, counts);
+  return Formatted() && (buffer_.size() < kPiece || Flush());
+}
+
 bool RowOutput::Finish() {
   if (!text_only_) {
     Begin();
     formatter_->End(buffer_);
   }
-  return Flush() && (ok_ = Complete());
+  return Formatted() && Flush() && (ok_ = Complete());
 }
 
 bool RowOutput::Flush() {
@@ -59,45 +76,60 @@ bool RowOutput::Flush() {
   return ok_;
 }
 
-FileOutputOpen FileOutput::Open(const std::filesystem::path& path, ListFormat format,
-                                const ListContext& context) {
-  AtomicFileOpen opened = AtomicFile::Open(path);
-  if (opened.file == nullptr) return {nullptr, opened.error};
-  return {std::unique_ptr<FileOutput>(new FileOutput(std::move(opened.file), format, context)), {}};
+Result<std::unique_ptr<FileOutput>> FileOutput::Open(const std::filesystem::path& path,
+                                                     ListFormat format, const ListContext& context,
+                                                     PipeWait wait) {
+  Result<std::unique_ptr<OutputFile>> opened = OutputFile::Open(path, wait);
+  if (!opened) return Fail(opened.error());
+  if (Status fits = CheckTerminal(format, opened.value()->IsTerminal()); !fits) {
+    return Fail(fits.error());
+  }
+  return std::unique_ptr<FileOutput>(new FileOutput(std::move(opened.value()), format, context));
 }
 
-FileOutput::FileOutput(std::unique_ptr<AtomicFile> file, ListFormat format,
+FileOutput::FileOutput(std::unique_ptr<OutputFile> file, ListFormat format,
                        const ListContext& context)
     : RowOutput(format, context), file_(std::move(file)) {}
+
+Status CheckTerminal(ListFormat format, bool terminal) {
+  if (!terminal || !InfoOf(format).binary) return Ok();
+  return Fail("it is a terminal, and " + std::string(InfoOf(format).token) +
+              " is not text (write it to a file)");
+}
 
 bool FileOutput::WriteBytes(const std::string& bytes) { return file_->Write(bytes); }
 
 bool FileOutput::Complete() { return file_->Commit(); }
 
 bool StreamOutput::WriteBytes(const std::string& bytes) {
+  errno = 0;
   if (std::fwrite(bytes.data(), 1, bytes.size(), stream_) == bytes.size()) return true;
-  error_ = ReasonText(errno);
+  error_ = ReasonText(errno != 0 ? errno : EIO);
   return false;
 }
 
 bool StreamOutput::Complete() {
+  errno = 0;
   if (std::fflush(stream_) == 0) return true;
-  error_ = ReasonText(errno);
+  error_ = ReasonText(errno != 0 ? errno : EIO);
   return false;
 }
 
-std::string WriteListFile(const std::filesystem::path& path, const ObjectList& list,
-                          ListFormat format, const ListContext& context,
-                          const std::function<void(int)>& progress, const std::vector<int>* rows) {
-  FileOutputOpen opened = FileOutput::Open(path, format, context);
-  if (opened.output == nullptr) return opened.error;
-  opened.output->SetProgress(progress);
+Status WriteListFile(const std::filesystem::path& path, const ObjectList& list, ListFormat format,
+                     const ListContext& context, const std::function<void(int)>& progress,
+                     const std::vector<int>* rows) {
+  Result<std::unique_ptr<FileOutput>> opened =
+      FileOutput::Open(path, format, context, PipeWait::kRefuse);
+  if (!opened) return Fail(opened.error());
+  FileOutput& output = *opened.value();
+  output.SetProgress(progress);
   const int count = rows != nullptr ? static_cast<int>(rows->size()) : list.RowCount();
   for (int i = 0; i < count; ++i) {
     const int row = rows != nullptr ? (*rows)[static_cast<std::size_t>(i)] : i + 1;
-    if (!opened.output->Add(list.View(row))) return opened.output->Error();
+    if (!output.Add(list.View(row))) return Fail(output.Error());
   }
-  return opened.output->Finish() ? std::string() : opened.output->Error();
+  if (!output.Finish()) return Fail(output.Error());
+  return Ok();
 }
 
 }  // namespace quillet

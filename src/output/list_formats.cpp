@@ -8,47 +8,16 @@
 #include "output/export_line.h"
 #include "output/html_report.h"
 #include "output/id_lines.h"
+#include "output/json_text.h"
+#include "output/xlsx_sheet.h"
 
 namespace quillet {
 namespace {
 
 char FileNumber(const RowView& row) { return static_cast<char>('0' + row.file); }
 
-// A Windows-1252 text as a JSON string in UTF-8.
-void AppendJsonString(std::string& out, std::string_view text) {
-  out += '"';
-  for (char c : text) {
-    switch (c) {
-      case '"':
-        out += "\\\"";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      default:
-        if (static_cast<unsigned char>(c) < 0x20) {
-          char escaped[8];
-          std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
-          out += escaped;
-        } else {
-          AppendWindows1252AsUtf8(out, {&c, 1});
-        }
-    }
-  }
-  out += '"';
-}
-
-// Tabs and line ends would split a field; in this form they stand as blanks. The text needs no
-// guard against spreadsheet formulas: it goes to the clipboard, not into a file.
+// Tabs and line ends would split a field; in this form they stand as blanks. There is no guard
+// against spreadsheet formulas: the form is for scripts, git and the clipboard.
 void AppendTsvField(std::string& out, std::string_view text, bool /*raw*/) {
   for (const char c : text) {
     const char shown = c == '\t' || c == '\r' || c == '\n' ? ' ' : c;
@@ -90,6 +59,9 @@ class DelimitedFormat final : public ListFormatter {
     }
     out += line_end_;
   }
+  void Summary(std::string& out, const SummaryCounts& counts) override {
+    AppendDelimitedSummary(out, counts, separator_, line_end_);
+  }
 
  private:
   void Field(std::string& out, std::string_view text) const {
@@ -103,51 +75,10 @@ class DelimitedFormat final : public ListFormatter {
   FieldWriter field_;
 };
 
-class JsonFormat final : public ListFormatter {
- public:
-  explicit JsonFormat(ListView view) : view_(view) {}
-
-  void Begin(std::string& out) override { out += '['; }
-  void AddRow(std::string& out, const RowView& row) override {
-    out += first_row_ ? "\n" : ",\n";
-    first_row_ = false;
-    out += "  {";
-    AppendJsonString(out, Info(Column::kFile).header);
-    out += ": ";
-    out += FileNumber(row);
-    for (int column = 1; column < kColumnCount; ++column) {
-      Member(out, kColumns[column].header, TrimBlanks(row.Cell(ColumnAt(column))));
-    }
-    if (HasStatus(view_)) {
-      Member(out, kStatusHeader, row.StatusText());
-      Member(out, "Changed", ChangedFieldsText(row.changed));
-    }
-    out += '}';
-  }
-  void End(std::string& out) override { out += first_row_ ? "]\n" : "\n]\n"; }
-
- private:
-  static void Member(std::string& out, std::string_view name, std::string_view value) {
-    out += ", ";
-    AppendJsonString(out, name);
-    out += ": ";
-    AppendJsonString(out, value);
-  }
-
-  ListView view_;
-  bool first_row_ = true;
-};
-
 }  // namespace
 
-std::optional<ListFormat> ListFormatNamed(std::string_view name) {
-  const std::string lower = AsciiLowercase(name);
-  if (lower == "text") return ListFormat::kText;
-  if (lower == "csv") return ListFormat::kCsv;
-  if (lower == "json") return ListFormat::kJson;
-  if (lower == "html") return ListFormat::kHtml;
-  if (lower == "ids") return ListFormat::kIds;
-  return std::nullopt;
+void ListFormatter::Summary(std::string& out, const SummaryCounts& counts) {
+  AppendDelimitedSummary(out, counts, ',', "\r\n");
 }
 
 std::unique_ptr<ListFormatter> ListFormatter::Make(ListFormat format, const ListContext& context) {
@@ -155,13 +86,15 @@ std::unique_ptr<ListFormatter> ListFormatter::Make(ListFormat format, const List
     case ListFormat::kCsv:
       return std::make_unique<DelimitedFormat>(context, ',', "\r\n", AppendCsvField);
     case ListFormat::kJson:
-      return std::make_unique<JsonFormat>(context.view);
+      return MakeJsonFormat(context);
     case ListFormat::kHtml:
       return MakeHtmlReport(context);
     case ListFormat::kIds:
       return MakeIdLines();
     case ListFormat::kTsv:
       return std::make_unique<DelimitedFormat>(context, '\t', "\n", AppendTsvField);
+    case ListFormat::kXlsx:
+      return MakeXlsxSheet(context);
     case ListFormat::kText:
       break;
   }
@@ -201,6 +134,38 @@ void AppendCsvField(std::string& out, std::string_view text, bool raw) {
     AppendWindows1252AsUtf8(out, {&c, 1});
   }
   if (quoted) out += '"';
+}
+
+std::optional<long long> WholeNumber(std::string_view text) {
+  // Ten digits at most (the widest field): the value always fits, also in a double.
+  if (text.empty() || text.size() > 10 || (text[0] == '0' && text.size() > 1)) return std::nullopt;
+  long long value = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + (c - '0');
+  }
+  return value;
+}
+
+void AppendDelimitedSummary(std::string& out, const SummaryCounts& counts, char separator,
+                            std::string_view line_end) {
+  const auto field = separator == ',' ? AppendCsvField : AppendTsvField;
+  out += "Type";
+  for (const int status : counts.statuses) {
+    out += separator;
+    field(out, StatusText(counts.view, status), true);
+  }
+  out += line_end;
+  const auto line = [&](const SummaryCounts::Line& values) {
+    field(out, values.type, false);
+    for (const long long value : values.values) {
+      out += separator;
+      out += std::to_string(value);
+    }
+    out += line_end;
+  };
+  for (const SummaryCounts::Line& type : counts.types) line(type);
+  line(counts.total);
 }
 
 }  // namespace quillet

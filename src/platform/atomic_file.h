@@ -18,11 +18,15 @@ struct AtomicFileOpen {
 // replaces the target only on Commit. Until then, and after any failure, the file that was
 // there stays exactly as it was. A target that exists but is not a regular file (a folder, a
 // device, a pipe, after following links) is refused, never replaced; a symbolic link is written
-// through, so the link stays and its target gets the new bytes.
+// through, so the link stays and its target gets the new bytes (a link to a file not there yet
+// too). A file the user may not write is refused. The new file keeps the old one's owner and
+// permissions.
 //
-// One exception: in a folder the user may not write, a file the user may write is written in
-// place (and cut to the new length on Commit), since nothing can be put beside it there. Every
-// write is still checked, but a failure part-way leaves it part-written.
+// Exceptions: where the rename would lose something, the file is written in place (and cut to
+// the new length on Commit): in a folder the user may not write, since nothing can be put
+// beside the file there; a file with other names (hard links), which would keep the old bytes;
+// a file whose owner the new one cannot take. Every write is still checked, but a failure
+// part-way leaves it part-written.
 class AtomicFile {
  public:
   static AtomicFileOpen Open(const std::filesystem::path& target);

@@ -51,6 +51,36 @@ int OpenInPlace(const fs::path& target, const struct stat& looked_at) {
   return fd;
 }
 
+// The file a name stands for, its links followed to the end, also to a file not there yet.
+fs::path FollowLinks(const fs::path& target, std::string& error) {
+  fs::path path = target;
+  for (int hop = 0; hop < 40; ++hop) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
+    std::error_code ec;
+    const fs::path link = fs::read_symlink(path, ec);
+    if (ec) {
+      error = ReasonText(ec);
+      return path;
+    }
+    path = link.is_absolute() ? link : path.parent_path() / link;
+  }
+  error = ReasonText(ELOOP);
+  return path;
+}
+
+// The new file takes the old one's owner, group and permissions; false when it cannot.
+bool KeepOwnerAndMode(int fd, const struct stat& old) {
+  struct stat created {};
+  if (::fstat(fd, &created) != 0) return false;
+  if ((created.st_uid != old.st_uid || created.st_gid != old.st_gid) &&
+      ::fchown(fd, old.st_uid, old.st_gid) != 0) {
+    return false;
+  }
+  // After the owner: a change of owner clears the set-user bits.
+  return ::fchmod(fd, old.st_mode & 07777) == 0;
+}
+
 }  // namespace
 
 AtomicFile::AtomicFile(std::unique_ptr<Native> native) : native_(std::move(native)) {}
@@ -62,15 +92,34 @@ AtomicFile::~AtomicFile() {
 
 AtomicFileOpen AtomicFile::Open(const fs::path& target) {
   auto native = std::make_unique<Native>();
-  std::error_code ec;
-  native->target = fs::exists(fs::symlink_status(target, ec)) && fs::is_symlink(target, ec)
-                       ? fs::weakly_canonical(target, ec)
-                       : target;
+  // A link stays a link: the file it names is written, also one not there yet.
+  std::string link_error;
+  native->target = FollowLinks(target, link_error);
+  if (!link_error.empty()) return {nullptr, link_error};
   struct stat info {};
   const bool exists = ::stat(native->target.c_str(), &info) == 0;
   if (exists && S_ISDIR(info.st_mode)) return {nullptr, "it is a folder"};
   if (exists && !S_ISREG(info.st_mode)) return {nullptr, "it is not a regular file"};
   if (!exists && errno != ENOENT) return {nullptr, ErrnoText()};
+  if (!exists && native->target != target) {
+    struct stat folder {};
+    const fs::path parent = native->target.parent_path();
+    if (::stat(parent.empty() ? "." : parent.c_str(), &folder) != 0 && errno == ENOENT) {
+      return {nullptr,
+              "it links to " + native->target.string() + ", in a folder that does not exist"};
+    }
+  }
+  // A file the user may not write is not theirs to replace, as the shell's > would say.
+  if (exists && ::faccessat(AT_FDCWD, native->target.c_str(), W_OK, AT_EACCESS) != 0) {
+    return {nullptr, ErrnoText()};
+  }
+  // Other names of the file (hard links) would keep the old bytes after a rename.
+  const auto in_place = [&](int error_number) -> AtomicFileOpen {
+    native->fd = OpenInPlace(native->target, info);
+    if (native->fd < 0) return {nullptr, ReasonText(error_number)};
+    return {std::unique_ptr<AtomicFile>(new AtomicFile(std::move(native))), {}};
+  };
+  if (exists && info.st_nlink > 1) return in_place(EPERM);
 
   native->fd = CreateBeside(native->target, native->temporary);
   if (native->fd < 0) {
@@ -79,15 +128,18 @@ AtomicFileOpen AtomicFile::Open(const fs::path& target) {
     // A folder the user may not write, holding a file the user may: nothing can be put beside
     // the file, so it is written in place. Not atomic, but the only way the save can be done.
     if (exists && (error_number == EACCES || error_number == EPERM)) {
-      native->fd = OpenInPlace(native->target, info);
-      if (native->fd >= 0) {
-        return {std::unique_ptr<AtomicFile>(new AtomicFile(std::move(native))), {}};
-      }
+      return in_place(error_number);
     }
     return {nullptr, ReasonText(error_number)};
   }
-  // The new file keeps the old one's permissions; a new one gets the usual ones.
-  if (exists) ::fchmod(native->fd, info.st_mode & 07777);
+  if (exists && !KeepOwnerAndMode(native->fd, info)) {
+    // Only the owner's own file can take another owner: the old file is written in place.
+    ::close(native->fd);
+    native->fd = -1;
+    ::unlink(native->temporary.c_str());
+    native->temporary.clear();
+    return in_place(EPERM);
+  }
   return {std::unique_ptr<AtomicFile>(new AtomicFile(std::move(native))), {}};
 }
 

@@ -26,18 +26,6 @@ constexpr const char* kOpenFilter =
     "Supported files (*.fob;*.fbk)|*.fob;*.fbk|Object files (*.fob)|*.fob|Backup files "
     "(*.fbk)|*.fbk|All files|*.*";
 constexpr const char* kSaveTitle = "Save object list...";
-// By the entry the user chooses: the formats, then every file.
-constexpr const char* kSaveFilter =
-    "Text files (*.txt)|*.txt|CSV files (*.csv)|*.csv|JSON files (*.json)|*.json|"
-    "HTML reports (*.html)|*.html|All files (*.*)|*.*";
-struct SaveType {
-  ListFormat format;
-  const char* extension;
-};
-constexpr std::array<SaveType, 4> kSaveTypes = {{{ListFormat::kText, "txt"},
-                                                 {ListFormat::kCsv, "csv"},
-                                                 {ListFormat::kJson, "json"},
-                                                 {ListFormat::kHtml, "html"}}};
 constexpr const char* kPrintDocumentName = "Quillet object list";
 
 std::size_t Slot(int file) { return static_cast<std::size_t>(file); }
@@ -162,23 +150,22 @@ void FrmMain::FillRecentMenu(int file) {
 }
 
 FrmMain::SaveTarget FrmMain::AskSaveFileName() {
-  const UserDialogs::SaveChoice choice =
-      dialogs_.GetSaveFileName(this, kSaveTitle, kSaveFilter, settings_.last_file_saved);
+  // By the entry the user chooses: the formats, then every file.
+  const std::vector<ListFormat> types = SavedFormats();
+  const UserDialogs::SaveChoice choice = dialogs_.GetSaveFileName(
+      this, kSaveTitle, QString::fromStdString(SaveDialogFilter()), settings_.last_file_saved);
   SaveTarget target{choice.name, ListFormat::kText};
   if (!target.name.isEmpty()) {
-    const QString suffix = QFileInfo(target.name).suffix().toLower();
-    if (choice.filter >= 0 && static_cast<std::size_t>(choice.filter) < kSaveTypes.size()) {
+    const QString suffix = QFileInfo(target.name).suffix();
+    if (choice.filter >= 0 && static_cast<std::size_t>(choice.filter) < types.size()) {
       // The format follows the type chosen; a name without an extension gets the type's.
-      const SaveType& type = kSaveTypes[static_cast<std::size_t>(choice.filter)];
-      target.format = type.format;
-      if (suffix.isEmpty()) target.name += QString(".") + type.extension;
+      target.format = types[static_cast<std::size_t>(choice.filter)];
+      if (suffix.isEmpty()) {
+        target.name += "." + QString::fromStdString(std::string(InfoOf(target.format).extension));
+      }
     } else {
       // Every file: the name's extension decides, the saved list's format otherwise.
-      for (const SaveType& type : kSaveTypes) {
-        if (suffix == type.extension || (suffix == "htm" && type.format == ListFormat::kHtml)) {
-          target.format = type.format;
-        }
-      }
+      target.format = FormatOfExtension(suffix.toStdString()).value_or(ListFormat::kText);
     }
     settings_.last_file_saved = target.name;
   }
@@ -193,14 +180,13 @@ void FrmMain::SaveObjectList(const SaveTarget& target, const std::vector<int>* r
     dialogs_.ShowMessage(this, "The list is empty");
     return;
   }
-  const std::string error = WriteListFile(
+  const Status saved = WriteListFile(
       ToPath(target.name), list_, target.format, CurrentListContext(),
       [&](int written) { SetProgress(100.0 * written / count); }, rows);
   // The reason goes on a line of its own, below the message users know.
-  if (!error.empty()) {
-    dialogs_.ShowMessage(
-        this,
-        QString("Unable to save the file\n%1: %2").arg(target.name, QString::fromStdString(error)));
+  if (!saved) {
+    dialogs_.ShowMessage(this, QString("Unable to save the file\n%1: %2")
+                                   .arg(target.name, QString::fromStdString(saved.error())));
   }
   SetProgress(0);
 }

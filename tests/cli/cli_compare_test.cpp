@@ -98,7 +98,8 @@ TEST_F(CliCompareTest, AFailedWriteIsTrouble) {
                               " >/dev/full 2>" + Quote((dir_ / "err").string());
   const int raw = std::system(command.c_str());
   EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, 2);
-  EXPECT_EQ(Slurp(dir_ / "err"), "quillet-cli: cannot write the output\n");
+  EXPECT_EQ(Slurp(dir_ / "err"),
+            "quillet-cli: cannot write standard output: no space left on device\n");
 }
 
 TEST_F(CliCompareTest, BadUseAndUnusableFilesAreTrouble) {
@@ -248,7 +249,7 @@ TEST_F(CliChangesTest, ChoicesThatMakeNoSenseAreTrouble) {
            "compare --changes --equal" + Files(),
            "compare --base=" + one_ + " --changes" + Files(),
            "compare --base=" + (dir_ / "missing.fob").string() + Files(),
-           "compare --changes --summary --format=json" + Files(),
+           "compare --changes --summary --format=ids" + Files(),
            "compare --changes --raw" + Files(),
            "compare --changes --filter=id:12..ab" + Files(),
            "compare --changes --filter=colour:red" + Files(),

@@ -342,53 +342,6 @@ TEST_F(CliOutputTest, AFolderTheUserCannotWriteStillTakesTheirFiles) {
   EXPECT_EQ(std::distance(fs::directory_iterator(locked), fs::directory_iterator()), 2);
 }
 
-// Output names that are not regular files: -o and --pdf refuse them, through a link too, and
-// leave them as they were.
-class CliTargetTest : public CliOutputTest {
- protected:
-  void ExpectNeverReplaced(const fs::path& node) {
-    struct stat before {};
-    ASSERT_EQ(lstat(node.c_str(), &before), 0);
-    const fs::path link = node.string() + "-link";
-    fs::create_symlink(node, link);
-    for (const fs::path& target : {node, link}) {
-      for (const std::string option : {"-o", "--pdf"}) {
-        // A time limit: a writer that opened a pipe would wait for a reader for ever.
-        const Outcome outcome =
-            Run("list " + option + " " + Quote(target.string()) + " " + Sample(), "timeout 60");
-        EXPECT_EQ(outcome.status, 2) << option << " " << target;
-        EXPECT_EQ(outcome.err,
-                  "quillet-cli: cannot write " + target.string() + ": it is not a regular file\n");
-        struct stat after {};
-        ASSERT_EQ(lstat(node.c_str(), &after), 0);
-        EXPECT_EQ(after.st_mode, before.st_mode) << option << " " << target;
-        EXPECT_EQ(after.st_ino, before.st_ino) << option << " " << target;
-        EXPECT_EQ(after.st_rdev, before.st_rdev) << option << " " << target;
-        EXPECT_EQ(fs::read_symlink(link), node);
-      }
-    }
-    for (const auto& entry : fs::directory_iterator(dir_)) {
-      EXPECT_NE(entry.path().string().back(), '~') << "left behind: " << entry.path();
-    }
-  }
-};
-
-TEST_F(CliTargetTest, APipeIsNeverReplaced) {
-  const fs::path fifo = dir_ / "pipe.txt";
-  ASSERT_EQ(mkfifo(fifo.c_str(), 0666), 0);
-  ExpectNeverReplaced(fifo);
-}
-
-TEST_F(CliTargetTest, ADeviceIsNeverReplaced) {
-  if (geteuid() != 0) GTEST_SKIP() << "making a device node needs root";
-  // The null device's numbers, in the test's own folder: opened by mistake, it takes anything.
-  const fs::path device = dir_ / "device.txt";
-  if (mknod(device.c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0) {
-    GTEST_SKIP() << "device nodes cannot be made here: " << std::strerror(errno);
-  }
-  ExpectNeverReplaced(device);
-}
-
 }  // namespace
 
 #include "hostile_files.h"

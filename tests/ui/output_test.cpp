@@ -26,13 +26,14 @@ bool Spit(const QString& path, const QByteArray& bytes) {
 TEST(Save, WritesTheListAsShown) {
   TestProgram t(Sample("sample.fob"));
   t.dialogs.save_answer = t.Path("list");  // every file: used as typed, nothing appended
-  t.dialogs.save_filter = 4;
+  t.dialogs.save_filter = 6;
   t.main().tbMain_ButtonClick(button::kSave);
   ASSERT_EQ(t.dialogs.save_calls.size(), 1);
   EXPECT_EQ(t.dialogs.save_calls[0],
             (QStringList{"Save object list...",
                          "Text files (*.txt)|*.txt|CSV files (*.csv)|*.csv|JSON files "
-                         "(*.json)|*.json|HTML reports (*.html)|*.html|All files (*.*)|*.*",
+                         "(*.json)|*.json|HTML reports (*.html)|*.html|Tab-separated text "
+                         "(*.tsv)|*.tsv|Spreadsheets (*.xlsx)|*.xlsx|All files (*.*)|*.*",
                          ""}));
   EXPECT_EQ(Slurp(t.Path("list")), Slurp(QString(QUILLET_TEST_DATA) + "/sample.fob.list"));
   EXPECT_TRUE(t.dialogs.messages.isEmpty());

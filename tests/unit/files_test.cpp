@@ -117,11 +117,11 @@ void LoadListAndSave(const test::TempDir& dir, const fs::path& name, const fs::p
   ShowFileObjects(t.ws, 1);
   EXPECT_EQ(t.list.RowCount(), 40);
 
-  ASSERT_EQ(WriteListFile(list_name, t.list, ListFormat::kText), "") << list_name;
-  ASSERT_EQ(WriteListFile(dir / "plain.txt", t.list, ListFormat::kText), "");
+  ASSERT_EQ(WriteListFile(list_name, t.list, ListFormat::kText).error(), "") << list_name;
+  ASSERT_EQ(WriteListFile(dir / "plain.txt", t.list, ListFormat::kText).error(), "");
   EXPECT_EQ(ReadAll(list_name), ReadAll(dir / "plain.txt"));
   // Saved again over itself.
-  ASSERT_EQ(WriteListFile(list_name, t.list, ListFormat::kText), "") << list_name;
+  ASSERT_EQ(WriteListFile(list_name, t.list, ListFormat::kText).error(), "") << list_name;
   EXPECT_EQ(ReadAll(list_name), ReadAll(dir / "plain.txt"));
 }
 

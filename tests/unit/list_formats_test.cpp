@@ -38,7 +38,7 @@ TEST(ListFormats, CsvQuotesOnlyWhereNeededInUtf8) {
 TEST(ListFormats, JsonIsAnArrayOfObjects) {
   EXPECT_EQ(Format(ListFormat::kJson, {}), "[]\n");
   EXPECT_EQ(Format(ListFormat::kJson, {Row(2, "Codeunit", "A \"b\" \\ \x80")}),
-            "[\n  {\"File\": 2, \"Type\": \"Codeunit\", \"ID\": \"18\", \"Name\": "
+            "[\n  {\"File\": 2, \"Type\": \"Codeunit\", \"ID\": 18, \"Name\": "
             "\"A \\\"b\\\" \\\\ €\", \"Modified\": \"\", \"Version\": \"\", \"Date\": \"\", "
             "\"Time\": \"\", \"BLOB size\": \"\", \"Compiled\": \"\"}\n]\n");
 }
@@ -79,7 +79,9 @@ TEST(ListFormats, RowsWithAStatusCarryItAndTheChangedFields) {
             "1\tTable\t18\t=Cust omer\t\t\t\t\t\t\tOnly in #1\t\n");
   EXPECT_NE(
       Format(ListFormat::kJson, {ChangedRow()}, changes)
-          .find("\"Compiled\": \"\", \"Status\": \"Changed\", \"Changed\": \"Version;Date\"}"),
+          .find(
+              "\"BLOB size\": 4711, \"Compiled\": \"\", \"Status\": \"changed\", "
+              "\"Status text\": \"Changed\", \"Changed\": [\"Version\", \"Date\"], \"Group\": 7}"),
       std::string::npos);
 }
 

@@ -74,12 +74,12 @@ TEST(RegistryFileAssociations, RegistersAndUnregistersTheQuilletType) {
             QStringList({".fob", "Quillet.Document"}));
 
   EXPECT_TRUE(backend.RegisterFileType(".fbk"));
-  backend.UnregisterFileType(".fob");
+  EXPECT_TRUE(backend.UnregisterFileType(".fob").ok());
   EXPECT_EQ(backend.FileTypeDescription(".fob"), "");
   EXPECT_EQ(backend.FileTypeDescription(".fbk"), "Quillet file");
   EXPECT_FALSE(f.Value(".fob/.").isValid());
   EXPECT_EQ(f.Value("Quillet.Document/.").toString(), "Quillet file");  // the type stays
-  backend.UnregisterFileType(".fob");                                   // not registered: fine
+  EXPECT_TRUE(backend.UnregisterFileType(".fob").ok());                 // not registered: fine
   EXPECT_EQ(backend.FileTypeDescription(".fbk"), "Quillet file");
 }
 
@@ -92,7 +92,7 @@ TEST(RegistryFileAssociations, LeavesAnotherProgramsRegistrationAlone) {
   }
   RegistryFileAssociations backend = f.Backend();
   EXPECT_EQ(backend.FileTypeDescription(".fob"), "Other file");
-  backend.UnregisterFileType(".fob");
+  EXPECT_TRUE(backend.UnregisterFileType(".fob").ok());
   EXPECT_EQ(f.Value(".fob/.").toString(), "Other.Document");
   EXPECT_EQ(backend.FileTypeDescription(".fob"), "Other file");
   // Ticking the box takes the extension over.
@@ -205,7 +205,7 @@ TEST(XdgFileAssociations, RegistersAndUnregistersPerUser) {
   }
 
   ASSERT_TRUE(backend.RegisterFileType(".fbk"));
-  backend.UnregisterFileType(".fob");
+  EXPECT_TRUE(backend.UnregisterFileType(".fob").ok());
   EXPECT_EQ(backend.FileTypeDescription(".fob"), "");
   EXPECT_EQ(backend.FileTypeDescription(".fbk"), "Quillet file");
   EXPECT_TRUE(
@@ -215,8 +215,8 @@ TEST(XdgFileAssociations, RegistersAndUnregistersPerUser) {
             "[Default Applications]\napplication/x-quillet-fbk=quillet.desktop;\n");
   f.ExpectDesktopDefault("application/x-quillet-fob", "");
 
-  backend.UnregisterFileType(".fbk");
-  backend.UnregisterFileType(".fbk");
+  EXPECT_TRUE(backend.UnregisterFileType(".fbk").ok());
+  EXPECT_TRUE(backend.UnregisterFileType(".fbk").ok());
   EXPECT_EQ(backend.FileTypeDescription(".fbk"), "");
   EXPECT_FALSE(QFileInfo::exists(backend.MimePackagePath()));
   EXPECT_TRUE(QFileInfo::exists(backend.DesktopEntryPath()));  // Quillet stays an application
@@ -240,8 +240,8 @@ TEST(XdgFileAssociations, AnotherApplicationStaysWhereItIs) {
   XdgFileAssociations backend = f.Backend();
   EXPECT_EQ(backend.MimeTypeOf(".fob"), "application/x-other-fob");
   EXPECT_EQ(backend.FileTypeDescription(".fob"), "Other Viewer");
-  backend.UnregisterFileType(".fob");
-  backend.UnregisterFileType(".fbk");
+  EXPECT_TRUE(backend.UnregisterFileType(".fob").ok());
+  EXPECT_TRUE(backend.UnregisterFileType(".fbk").ok());
   EXPECT_EQ(ReadFile(f.dirs.config_home + "/mimeapps.list"), list);
   f.ExpectDesktopDefault("application/x-other-fob", "other.desktop");
 
@@ -254,7 +254,7 @@ TEST(XdgFileAssociations, AnotherApplicationStaysWhereItIs) {
             "[Default Applications]\napplication/x-other-fob=other.desktop;\n"
             "application/x-quillet-fbk=quillet.desktop;gone.desktop;other.desktop;\n");
   // Unregistering gives the extension back to the ones that had it.
-  backend.UnregisterFileType(".fbk");
+  EXPECT_TRUE(backend.UnregisterFileType(".fbk").ok());
   EXPECT_EQ(backend.FileTypeDescription(".fbk"), "");
   EXPECT_EQ(ReadFile(f.dirs.config_home + "/mimeapps.list"), list);
 
@@ -264,7 +264,7 @@ TEST(XdgFileAssociations, AnotherApplicationStaysWhereItIs) {
       "[Default Applications]\napplication/x-quillet-fbk=other.desktop;quillet.desktop;\n";
   WriteFile(f.dirs.config_home + "/mimeapps.list", chosen);
   EXPECT_EQ(backend.FileTypeDescription(".fbk"), "Other Viewer");
-  backend.UnregisterFileType(".fbk");
+  EXPECT_TRUE(backend.UnregisterFileType(".fbk").ok());
   EXPECT_EQ(ReadFile(f.dirs.config_home + "/mimeapps.list"),
             "[Default Applications]\napplication/x-quillet-fbk=other.desktop;\n");
   f.ExpectDesktopDefault("application/x-quillet-fbk", "other.desktop");
@@ -283,7 +283,7 @@ TEST(XdgFileAssociations, RegisteringAgainTouchesNothing) {
     ASSERT_TRUE(file.setFileTime(old, QFileDevice::FileModificationTime));
   }
   EXPECT_TRUE(backend.RegisterFileType(".fob"));
-  backend.UnregisterFileType(".fbk");
+  EXPECT_TRUE(backend.UnregisterFileType(".fbk").ok());
   for (const QString& path : files) {
     EXPECT_EQ(QFileInfo(path).lastModified(), old) << path.toStdString();
   }
@@ -316,8 +316,8 @@ TEST(XdgFileAssociations, KeepsTheOtherLinesOfMimeappsListByteForByte) {
   registered.insert(registered.indexOf("\r\n\r\n[Removed") + 2,
                     "application/x-quillet-fob=quillet.desktop;\r\n");
   EXPECT_EQ(ReadBytes(f.dirs.config_home + "/mimeapps.list"), registered);
-  backend.UnregisterFileType(".fob");
-  backend.UnregisterFileType(".fbk");
+  EXPECT_TRUE(backend.UnregisterFileType(".fob").ok());
+  EXPECT_TRUE(backend.UnregisterFileType(".fbk").ok());
   EXPECT_EQ(ReadBytes(f.dirs.config_home + "/mimeapps.list"), list);
 }
 
@@ -353,7 +353,7 @@ TEST(XdgFileAssociations, OpensTheTypeTheDesktopGivesTheExtension) {
                   .contains("\nMimeType=application/x-quillet-fob;application/x-other-fob;\n"));
   EXPECT_FALSE(ReadFile(backend.MimePackagePath()).contains("x-other"));  // not Quillet's to define
 
-  backend.UnregisterFileType(".fob");
+  EXPECT_TRUE(backend.UnregisterFileType(".fob").ok());
   EXPECT_EQ(backend.FileTypeDescription(".fob"), "Other Viewer");
   EXPECT_EQ(ReadFile(backend.MimeAppsListPath()), f.list);
   EXPECT_FALSE(ReadFile(backend.DesktopEntryPath()).contains("MimeType"));
@@ -367,11 +367,11 @@ TEST(XdgFileAssociations, ATypeBothExtensionsShareStaysWhileOneIsRegistered) {
   XdgFileAssociations backend = f.Backend();
   ASSERT_TRUE(backend.RegisterFileType(".fob"));
   ASSERT_TRUE(backend.RegisterFileType(".fbk"));
-  backend.UnregisterFileType(".fob");
+  EXPECT_TRUE(backend.UnregisterFileType(".fob").ok());
   EXPECT_EQ(backend.FileTypeDescription(".fbk"), "Quillet file");
   EXPECT_TRUE(ReadFile(backend.DesktopEntryPath())
                   .contains("\nMimeType=application/x-quillet-fbk;application/x-other-fob;\n"));
-  backend.UnregisterFileType(".fbk");
+  EXPECT_TRUE(backend.UnregisterFileType(".fbk").ok());
   EXPECT_EQ(backend.FileTypeDescription(".fbk"), "Other Viewer");
   EXPECT_EQ(ReadFile(backend.MimeAppsListPath()), f.list);
 }
@@ -405,7 +405,7 @@ TEST(XdgFileAssociations, WinsATieWithAnotherPackageOnTheRealDatabase) {
   ASSERT_TRUE(backend.RegisterFileType(".fob"));
   EXPECT_EQ(backend.FileTypeDescription(".fob"), "Quillet file");
   f.ExpectGioOpensWith("a.fob", "quillet.desktop");
-  backend.UnregisterFileType(".fob");
+  EXPECT_TRUE(backend.UnregisterFileType(".fob").ok());
   f.ExpectGioOpensWith("b.fob", "other.desktop");
 }
 

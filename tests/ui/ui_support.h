@@ -73,20 +73,24 @@ class FakeAssociations final : public FileAssociations {
   QString FileTypeDescription(const QString& extension) const override {
     return descriptions.value(extension);
   }
-  bool RegisterFileType(const QString& extension) override {
+  Status RegisterFileType(const QString& extension) override {
     calls << "register " + extension;
-    if (refuse) return false;
+    if (refuse) return Fail(refusal);
     descriptions[extension] = kQuilletFileDescription;
-    return true;
+    return Ok();
   }
-  void UnregisterFileType(const QString& extension) override {
+  Status UnregisterFileType(const QString& extension) override {
     calls << "unregister " + extension;
+    if (refuse_unregister) return Fail(refusal);
     if (descriptions.value(extension) == kQuilletFileDescription) descriptions.remove(extension);
+    return Ok();
   }
 
   QMap<QString, QString> descriptions;
   QStringList calls;
-  bool refuse = false;
+  bool refuse = false;             // registering fails
+  bool refuse_unregister = false;  // unregistering fails
+  std::string refusal;             // why they fail
 };
 
 // The full name of `name` in a test's folder, as Qt text.

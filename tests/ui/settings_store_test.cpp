@@ -117,6 +117,18 @@ TEST(SettingsStore, ALinkToADeviceSwitchesPersistenceOff) {
   EXPECT_EQ(TypeOf(dir / "settings.ini"), fs::file_type::symlink);
 }
 
+// A store that cannot be written says so when it is synced, and why.
+TEST(SettingsStore, AStoreThatCannotBeWrittenFailsToSync) {
+  test::TempDir dir;
+  dir.Write("file", "");
+  const QString file = test::QPath(dir, "file/settings.ini");
+  SettingsStore store(file);
+  store.WriteNumber("Width", 42);
+  const Status synced = store.Sync();
+  EXPECT_FALSE(synced.ok());
+  EXPECT_EQ(synced.error(), "cannot write " + file.toStdString() + ": access denied");
+}
+
 // Sets an environment variable for one test.
 class ScopedEnvironment {
  public:

@@ -130,6 +130,12 @@ struct TestProgram {
   std::unique_ptr<Program> program;
 };
 
+// What the application told of exceptions that escaped an event handler, in order.
+inline QStringList& UnexpectedErrors() {
+  static QStringList errors;
+  return errors;
+}
+
 // The bundled samples.
 inline QString Sample(const QString& name) { return QString(QUILLET_SAMPLES) + "/" + name; }
 

@@ -97,9 +97,8 @@ int RunQuillet(int argc, char* argv[]) {
   QApplication::setApplicationVersion(QUILLET_VERSION);
   SettingsStore store;
   QtUserDialogs dialogs;
-  app.SetReporter([&dialogs](const QString& text) {
-    dialogs.ShowMessage(QApplication::activeWindow(), text);
-  });
+  app.SetReporter(
+      [&dialogs](const QString& text) { dialogs.ShowMessage(QApplication::activeWindow(), text); });
   Program program(store, dialogs);
   program.Start(arguments);
   return QApplication::exec();

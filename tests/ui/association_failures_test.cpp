@@ -96,6 +96,23 @@ TEST(XdgFileAssociations, AFileThatCannotBeReadIsLeftAsItIsAndSaysSo) {
   }
 }
 
+// A file that fails part-way is no shorter file: this process's own memory reads as a regular
+// file whose first byte already fails.
+TEST(XdgFileAssociations, AReadErrorIsNoEmptyFile) {
+  for (const char* name : {"config/mimeapps.list", "data/applications/quillet.desktop"}) {
+    SCOPED_TRACE(name);
+    XdgFixture f;
+    const fs::path link = f.dir / name;
+    fs::create_directories(link.parent_path());
+    fs::create_symlink("/proc/self/mem", link);
+    const Status registered =
+        XdgFileAssociations(f.dirs, f.program, false).RegisterFileType(".fob");
+    EXPECT_FALSE(registered.ok());
+    EXPECT_EQ(registered.error(), "cannot read " + link.string() + ": input/output error");
+    EXPECT_TRUE(fs::is_symlink(link));
+  }
+}
+
 // Sets an environment variable for one test.
 class ScopedEnvironment {
  public:

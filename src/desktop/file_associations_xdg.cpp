@@ -113,8 +113,9 @@ void XdgFileAssociations::WriteEntryAndDefaults(const QStringList& own, const QS
                                                 QStringList released, Changes& changes) const {
   QStringList named = own;
   for (const QString& mime_type : own) {
-    const QString extension = QString::fromUtf8(FileKindOfMimeType(mime_type)->extension.data(),
-                                                FileKindOfMimeType(mime_type)->extension.size());
+    const std::string_view own_extension = FileKindOfMimeType(mime_type)->extension;
+    const QString extension =
+        QString::fromUtf8(own_extension.data(), static_cast<qsizetype>(own_extension.size()));
     for (const QString& resolved : ResolvedMimeTypes(extension, own)) {
       if (!named.contains(resolved)) named << resolved;
     }

@@ -6,7 +6,6 @@
 
 #include <QFile>
 #include <filesystem>
-#include <optional>
 
 #include "desktop/desktop_entry.h"
 #include "desktop/file_associations_xdg.h"
@@ -16,6 +15,8 @@
 
 namespace quillet {
 namespace {
+
+using test::ScopedEnvironment;
 
 namespace fs = std::filesystem;
 
@@ -112,28 +113,6 @@ TEST(XdgFileAssociations, AReadErrorIsNoEmptyFile) {
     EXPECT_TRUE(fs::is_symlink(link));
   }
 }
-
-// Sets an environment variable for one test.
-class ScopedEnvironment {
- public:
-  ScopedEnvironment(const char* name, const QByteArray& value) : name_(name) {
-    if (qEnvironmentVariableIsSet(name)) old_ = qgetenv(name);
-    qputenv(name, value);
-  }
-  ~ScopedEnvironment() {
-    if (old_) {
-      qputenv(name_, *old_);
-    } else {
-      qunsetenv(name_);
-    }
-  }
-  ScopedEnvironment(const ScopedEnvironment&) = delete;
-  ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
-
- private:
-  const char* name_;
-  std::optional<QByteArray> old_;
-};
 
 TEST(XdgFileAssociations, ADatabaseToolThatFailsMakesRegisteringFail) {
   struct Case {

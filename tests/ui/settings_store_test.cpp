@@ -24,6 +24,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
+using test::ScopedEnvironment;
 using test::Slurp;
 
 // Holds both ends of a FIFO open, so a reader that opens it does not wait for a writer and a
@@ -128,28 +129,6 @@ TEST(SettingsStore, AStoreThatCannotBeWrittenFailsToSync) {
   EXPECT_FALSE(synced.ok());
   EXPECT_EQ(synced.error(), "cannot write " + file.toStdString() + ": access denied");
 }
-
-// Sets an environment variable for one test.
-class ScopedEnvironment {
- public:
-  ScopedEnvironment(const char* name, const QByteArray& value) : name_(name) {
-    if (qEnvironmentVariableIsSet(name)) old_ = qgetenv(name);
-    qputenv(name, value);
-  }
-  ~ScopedEnvironment() {
-    if (old_) {
-      qputenv(name_, *old_);
-    } else {
-      qunsetenv(name_);
-    }
-  }
-  ScopedEnvironment(const ScopedEnvironment&) = delete;
-  ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
-
- private:
-  const char* name_;
-  std::optional<QByteArray> old_;
-};
 
 TEST(SettingsStore, TheUsersFileIsWhereQtKeepsNativeSettings) {
   // A name of the test's own, so no one's settings are read.

@@ -11,6 +11,7 @@
 #include <QUrl>
 #include <deque>
 #include <memory>
+#include <optional>
 
 #include "desktop/file_associations.h"
 #include "desktop/text_codec.h"
@@ -128,6 +129,28 @@ struct TestProgram {
   FakeDialogs dialogs;
   FakeAssociations associations;  // never the user's own
   std::unique_ptr<Program> program;
+};
+
+// Sets an environment variable for one test.
+class ScopedEnvironment {
+ public:
+  ScopedEnvironment(const char* name, const QByteArray& value) : name_(name) {
+    if (qEnvironmentVariableIsSet(name)) old_ = qgetenv(name);
+    qputenv(name, value);
+  }
+  ~ScopedEnvironment() {
+    if (old_) {
+      qputenv(name_, *old_);
+    } else {
+      qunsetenv(name_);
+    }
+  }
+  ScopedEnvironment(const ScopedEnvironment&) = delete;
+  ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+ private:
+  const char* name_;
+  std::optional<QByteArray> old_;
 };
 
 // What the application told of exceptions that escaped an event handler, in order.

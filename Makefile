@@ -12,6 +12,7 @@ WINE_ENV = WINEPREFIX=$(CURDIR)/$(WINDOWS_DIR)/wine WINEDEBUG=-all WINEDLLOVERRI
 FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
 QUERY_FUZZ_SECONDS ?= 30
+MIMEAPPS_FUZZ_SECONDS ?= 30
 FUZZ_FLAGS = -fsanitize=address,undefined -fno-sanitize-recover=all -fsanitize=fuzzer-no-link
 
 .PHONY: all deps configure build package run test test-asan test-windows bench format format-check tidy clean fuzz-build fuzz-replay fuzz
@@ -79,10 +80,12 @@ fuzz-build: deps
 	cmake --build $(FUZZ_DIR)
 	fuzz/make-seeds $(FUZZ_DIR)/bin/quillet-gen $(FUZZ_DIR)/seeds
 
-# Runs every seed and every input that once crashed them, once: the reader's, then the filter's.
+# Runs every seed and every input that once crashed them, once: the reader's, the filter's, then
+# the mimeapps.list editor's.
 fuzz-replay: fuzz-build
 	$(FUZZ_DIR)/bin/object_file_fuzzer -runs=0 $(FUZZ_DIR)/seeds fuzz/regressions
 	$(FUZZ_DIR)/bin/row_query_fuzzer -runs=0 fuzz/query-seeds fuzz/query-regressions
+	$(FUZZ_DIR)/bin/mimeapps_list_fuzzer -runs=0 fuzz/mimeapps-seeds fuzz/mimeapps-regressions
 
 fuzz: fuzz-replay
 	mkdir -p $(FUZZ_DIR)/corpus
@@ -91,6 +94,9 @@ fuzz: fuzz-replay
 	mkdir -p $(FUZZ_DIR)/query-corpus
 	$(FUZZ_DIR)/bin/row_query_fuzzer -max_total_time=$(QUERY_FUZZ_SECONDS) -max_len=4096 \
 	  -dict=fuzz/query.dict -print_final_stats=1 $(FUZZ_DIR)/query-corpus fuzz/query-seeds
+	mkdir -p $(FUZZ_DIR)/mimeapps-corpus
+	$(FUZZ_DIR)/bin/mimeapps_list_fuzzer -max_total_time=$(MIMEAPPS_FUZZ_SECONDS) -max_len=8192 \
+	  -dict=fuzz/mimeapps.dict -print_final_stats=1 $(FUZZ_DIR)/mimeapps-corpus fuzz/mimeapps-seeds
 
 format:
 	clang-format -i $(SOURCES)

@@ -21,12 +21,24 @@ install(FILES ${quillet_install}/quillet-mime.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME quillet.xml COMPONENT window)
 install(FILES ${PROJECT_SOURCE_DIR}/resources/icons/quillet.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps COMPONENT window)
-install(FILES ${PROJECT_SOURCE_DIR}/resources/icons/file1.svg
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/mimetypes
-        RENAME application-x-quillet-fob.svg COMPONENT window)
-install(FILES ${PROJECT_SOURCE_DIR}/resources/icons/file2.svg
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/mimetypes
-        RENAME application-x-quillet-fbk.svg COMPONENT window)
+# Each kind of file's icon, named after its MIME type, as the table of file kinds gives them.
+set(quillet_file_kinds ${PROJECT_SOURCE_DIR}/src/objects/file_kinds.h)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${quillet_file_kinds})
+file(STRINGS ${quillet_file_kinds} quillet_kind_lines
+     REGEX "^ +\\{\"\\.[A-Za-z0-9]+\", \"[^\"]*\", \"[^\"]+\", \"[^\"]+\"\\},$")
+file(STRINGS ${quillet_file_kinds} quillet_kind_starts REGEX "^ +\\{\"\\.")
+list(LENGTH quillet_kind_lines kinds_read)
+list(LENGTH quillet_kind_starts kinds_listed)
+if(kinds_read EQUAL 0 OR NOT kinds_read EQUAL kinds_listed)
+  message(FATAL_ERROR "${quillet_file_kinds}: each file kind must stand on one line of its own")
+endif()
+foreach(line IN LISTS quillet_kind_lines)
+  string(REGEX MATCH "\"([^\"]+)\", \"([^\"]+)\"\\},$" found "${line}")
+  string(REPLACE "/" "-" icon_name "${CMAKE_MATCH_1}")
+  install(FILES ${PROJECT_SOURCE_DIR}/resources/icons/${CMAKE_MATCH_2}
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/mimetypes
+          RENAME ${icon_name}.svg COMPONENT window)
+endforeach()
 
 # Each package's documentation under its own name, as Debian has it.
 foreach(component cli window)

@@ -3,6 +3,8 @@
 #include <QString>
 #include <memory>
 
+#include "platform/result.h"
+
 namespace quillet {
 
 // What the settings dialog ticks for: the description of Quillet's own file type.
@@ -18,10 +20,10 @@ class FileAssociations {
   // The description of the file type `extension` opens as, or empty when nothing opens it.
   // It is kQuilletFileDescription when Quillet does.
   virtual QString FileTypeDescription(const QString& extension) const = 0;
-  // Makes Quillet the program that opens `extension`; false when that could not be stored.
-  virtual bool RegisterFileType(const QString& extension) = 0;
+  // Makes Quillet the program that opens `extension`, or says why it could not.
+  [[nodiscard]] virtual Status RegisterFileType(const QString& extension) = 0;
   // Removes Quillet's registration of `extension`. Not being registered is no failure.
-  virtual void UnregisterFileType(const QString& extension) = 0;
+  [[nodiscard]] virtual Status UnregisterFileType(const QString& extension) = 0;
 };
 
 // The backend of the platform the program runs on, for the program at `program_path`: the

@@ -2,6 +2,8 @@
 
 #include <QDir>
 
+#include "desktop/settings_sync.h"
+
 #ifdef Q_OS_WIN
 #include <shlobj.h>
 #endif
@@ -50,21 +52,22 @@ QString RegistryFileAssociations::FileTypeDescription(const QString& extension) 
   return classes.value(DefaultValue(type)).toString();
 }
 
-bool RegistryFileAssociations::RegisterFileType(const QString& extension) {
+Status RegistryFileAssociations::RegisterFileType(const QString& extension) {
   user_->setValue(DefaultValue(extension), kTypeName);
   user_->setValue(DefaultValue(kTypeName), kQuilletFileDescription);
   user_->setValue(DefaultValue(CommandKey()), OpenCommand(program_path_));
-  user_->sync();
+  Status stored = SyncSettings(*user_);
   NotifyShell();
-  return user_->status() == QSettings::NoError;
+  return stored;
 }
 
-void RegistryFileAssociations::UnregisterFileType(const QString& extension) {
+Status RegistryFileAssociations::UnregisterFileType(const QString& extension) {
   // Another program's registration of the extension is that program's business.
-  if (user_->value(DefaultValue(extension)).toString() != kTypeName) return;
+  if (user_->value(DefaultValue(extension)).toString() != kTypeName) return Ok();
   user_->remove(DefaultValue(extension));
-  user_->sync();
+  Status stored = SyncSettings(*user_);
   NotifyShell();
+  return stored;
 }
 
 }  // namespace quillet

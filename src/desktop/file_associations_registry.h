@@ -22,8 +22,8 @@ class RegistryFileAssociations final : public FileAssociations {
   static std::unique_ptr<RegistryFileAssociations> ForCurrentUser(const QString& program_path);
 
   QString FileTypeDescription(const QString& extension) const override;
-  bool RegisterFileType(const QString& extension) override;
-  void UnregisterFileType(const QString& extension) override;
+  [[nodiscard]] Status RegisterFileType(const QString& extension) override;
+  [[nodiscard]] Status UnregisterFileType(const QString& extension) override;
 
   // `"<program>" "%1"`: quoted, so a program planted at a shorter path ("C:\Program.exe" for
   // "C:\Program Files\...") is never the one that runs.

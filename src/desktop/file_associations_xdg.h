@@ -3,20 +3,12 @@
 #include <QString>
 #include <QStringList>
 
+#include "desktop/desktop_entry.h"
 #include "desktop/file_associations.h"
+#include "desktop/mime_database.h"
+#include "desktop/xdg_files.h"
 
 namespace quillet {
-
-// The XDG base directories the backend works in.
-struct XdgDirs {
-  QString data_home;        // $XDG_DATA_HOME, ~/.local/share
-  QString config_home;      // $XDG_CONFIG_HOME, ~/.config
-  QStringList data_dirs;    // $XDG_DATA_DIRS, /usr/local/share:/usr/share
-  QStringList config_dirs;  // $XDG_CONFIG_DIRS, /etc/xdg
-  QStringList desktops;     // $XDG_CURRENT_DESKTOP, lower case, for desktop-specific lists
-
-  static XdgDirs FromEnvironment();
-};
 
 // File types on a freedesktop.org desktop, all in the user's own directories:
 // - a shared-mime-info package that gives each registered extension a MIME type of Quillet's,
@@ -25,18 +17,21 @@ struct XdgDirs {
 // The MIME and desktop databases are refreshed when their tools are installed.
 class XdgFileAssociations final : public FileAssociations {
  public:
-  static constexpr const char* kDesktopId = "quillet.desktop";
+  static constexpr const char* kDesktopId = quillet::kDesktopId;
 
   XdgFileAssociations(XdgDirs dirs, QString program_path, bool refresh_databases = true);
 
   // The default application's name for the extension's MIME type; kQuilletFileDescription when
   // that application is Quillet.
   QString FileTypeDescription(const QString& extension) const override;
-  bool RegisterFileType(const QString& extension) override;
-  void UnregisterFileType(const QString& extension) override;
+  // Fails when a file cannot be read or written, a database tool fails, or a list the desktop
+  // reads first still names another application.
+  [[nodiscard]] Status RegisterFileType(const QString& extension) override;
+  [[nodiscard]] Status UnregisterFileType(const QString& extension) override;
 
-  // Quillet's MIME type for an extension: ".fob" gives "application/x-quillet-fob".
-  static QString QuilletMimeType(const QString& extension);
+  static QString QuilletMimeType(const QString& extension) {
+    return quillet::QuilletMimeType(extension);
+  }
   // The MIME type the desktop gives files ending in `extension`, or empty.
   QString MimeTypeOf(const QString& extension) const;
   // The desktop entry that opens `mime_type`, or empty.
@@ -47,27 +42,23 @@ class XdgFileAssociations final : public FileAssociations {
   QString MimeAppsListPath() const;
   // The desktop entry's text for the MIME types Quillet opens.
   QString DesktopEntry(const QStringList& mime_types) const;
-  // `"<program>" %f`, escaped for a desktop entry: the program path is one word whatever it
-  // holds.
-  static QString ExecLine(const QString& program_path);
+  static QString ExecLine(const QString& program_path) { return quillet::ExecLine(program_path); }
 
  private:
   struct Changes;
 
-  // Every MIME type the desktop may give files ending in `extension`: those of the heaviest
-  // glob in the compiled databases, the user's first; else Quillet's when `own` holds it.
   QStringList ResolvedMimeTypes(const QString& extension, const QStringList& own) const;
   void WritePackage(const QStringList& own, Changes& changes) const;
   void WriteEntryAndDefaults(const QStringList& own, const QStringList& taken, QStringList released,
                              Changes& changes) const;
   // The MIME types the desktop entry names, and the ones among them that are Quillet's own.
-  QStringList EntryMimeTypes() const;
-  QStringList OwnMimeTypes() const;
-  QString FindDesktopFile(const QString& desktop_id) const;
-  void RefreshMimeDatabase() const;
-  void RefreshDesktopDatabase() const;
+  [[nodiscard]] Result<QStringList> EntryMimeTypes() const;
+  [[nodiscard]] Result<QStringList> OwnMimeTypes() const;
+  [[nodiscard]] Status RefreshMimeDatabase() const;
+  [[nodiscard]] Status RefreshDesktopDatabase() const;
 
   XdgDirs dirs_;
+  XdgMimeDatabase database_;
   QString program_path_;
   bool refresh_databases_;
 };

@@ -11,6 +11,7 @@
 
 #include "objects/code_page.h"
 #include "objects/date_time_format.h"
+#include "objects/file_kinds.h"
 #include "objects/object_types.h"
 #include "objects/progress_ticker.h"
 #include "objects/text.h"
@@ -260,7 +261,7 @@ static_assert(FormattedRoom(std::string_view("12345678901")) <= 64);
 }  // namespace
 
 bool IsBackupFileName(const std::filesystem::path& file_name) {
-  return NameEndsWith(file_name, ".fbk");
+  return FileKindOf(file_name) == &kBackupFileKind;
 }
 
 LoadResult ReadObjectDirectory(ObjectTable& table, ByteSource& source, int file, bool backup,

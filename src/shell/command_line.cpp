@@ -1,5 +1,6 @@
 #include "shell/command_line.h"
 
+#include "objects/file_kinds.h"
 #include "objects/text.h"
 
 namespace quillet {
@@ -59,7 +60,7 @@ CommandLine ReadCommandLine(const std::vector<NativeText>& arguments) {
 }
 
 bool HasObjectFileExtension(const std::filesystem::path& file_name) {
-  return NameEndsWith(file_name, ".fob") || NameEndsWith(file_name, ".fbk");
+  return FileKindOf(file_name) != nullptr;
 }
 
 bool HasTextFileExtension(const std::filesystem::path& file_name) {

@@ -342,7 +342,10 @@ void FrmMain::frmmain_Close() {
   for (int column = 0; column < kColumnCount; ++column) {
     settings_.column_widths[column] = PixelsToTwips(lvMain_->columnWidth(column), dpi);
   }
-  settings_.Write(store_);
+  if (const Status stored = settings_.Write(store_); !stored) {
+    dialogs_.ShowMessage(this,
+                         "Unable to save the settings: " + QString::fromStdString(stored.error()));
+  }
 }
 
 }  // namespace quillet

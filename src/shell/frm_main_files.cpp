@@ -12,6 +12,7 @@
 #include "commands/load_file.h"
 #include "desktop/text_codec.h"
 #include "output/list_file_writer.h"
+#include "shell/file_kind_texts.h"
 #include "shell/frm_main.h"
 #include "shell/recent_files.h"
 #include "view/list_bars.h"
@@ -22,13 +23,16 @@ namespace quillet {
 namespace {
 
 constexpr const char* kOpenTitle = "Select a file...";
-constexpr const char* kOpenFilter =
-    "Supported files (*.fob;*.fbk)|*.fob;*.fbk|Object files (*.fob)|*.fob|Backup files "
-    "(*.fbk)|*.fbk|All files|*.*";
 constexpr const char* kSaveTitle = "Save object list...";
 constexpr const char* kPrintDocumentName = "Quillet object list";
 
 std::size_t Slot(int file) { return static_cast<std::size_t>(file); }
+
+void ReportPrint(UserDialogs& dialogs, QWidget* parent, const Status& printed) {
+  if (!printed) {
+    dialogs.ShowMessage(parent, "Unable to print: " + QString::fromStdString(printed.error()));
+  }
+}
 
 }  // namespace
 
@@ -36,7 +40,7 @@ QString FrmMain::SelectObjectFile(int file) {
   QString scratch;
   QString& last = file == 1 ? settings_.last_file1 : file == 2 ? settings_.last_file2 : scratch;
   const QString initial = file == kBaseFile ? settings_.recent_files[Slot(file)].value(0) : last;
-  QString name = dialogs_.GetOpenFileName(this, kOpenTitle, kOpenFilter, initial);
+  QString name = dialogs_.GetOpenFileName(this, kOpenTitle, OpenFileFilter(), initial);
   if (!name.isEmpty()) last = name;
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
   return name;
@@ -217,15 +221,17 @@ void FrmMain::PrintObjectList() {
   printer.setDocName(kPrintDocumentName);
   // Every row is printed, whatever range the dialog offered.
   printer.setPrintRange(QPrinter::AllPages);
-  PaintPrintout(printer, list_, CurrentPrintHeader());
+  ReportPrint(dialogs_, this, PaintPrintout(printer, list_, CurrentPrintHeader()));
 }
 
 void FrmMain::PreviewObjectList() {
   QPrinter printer(QPrinter::HighResolution);
   printer.setDocName(kPrintDocumentName);
   const PrintHeader header = CurrentPrintHeader();
-  dialogs_.ShowPrintPreview(this, printer,
-                            [&](QPrinter* target) { PaintPrintout(*target, list_, header); });
+  dialogs_.ShowPrintPreview(this, printer, [&](QPrinter* target) {
+    // Printing from the preview paints on the chosen printer too.
+    ReportPrint(dialogs_, this, PaintPrintout(*target, list_, header));
+  });
 }
 
 }  // namespace quillet

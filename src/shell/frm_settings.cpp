@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "desktop/file_associations.h"
+#include "shell/file_kind_texts.h"
 #include "shell/frm_main.h"
 #include "view/dialog_layout.h"
 #include "view/user_dialogs.h"
@@ -38,10 +39,20 @@ constexpr std::array<TypeControl, kTypeCount> kTypeControls = {{
     {"chkMenuSuite", "imgMenuSuite", ":/icons/type-menusuite.svg"},
 }};
 
-QCheckBox* NewCheckBox(const char* name, const QString& text, QWidget* parent) {
+QCheckBox* NewCheckBox(const QString& name, const QString& text, QWidget* parent) {
   auto* box = new QCheckBox(text, parent);
   box->setObjectName(name);
   return box;
+}
+
+QString Text(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// "chkExtFob" for ".fob".
+QString ExtensionBoxName(const FileKind& kind) {
+  const QString extension = Text(kind.extension.substr(1)).toLower();
+  return "chkExt" + extension.left(1).toUpper() + extension.mid(1);
 }
 
 }  // namespace
@@ -67,11 +78,12 @@ FrmSettings::FrmSettings(FrmMain* main, FileAssociations& associations, UserDial
 void FrmSettings::BuildControls() {
   fr1_ = new QGroupBox("File types", this);
   fr1_->setObjectName("fr1");
-  chkExtFob_ = NewCheckBox("chkExtFob", "Open object files (.fob) with Quillet", fr1_);
-  chkExtFbk_ = NewCheckBox("chkExtFbk", "Open backup files (.fbk) with Quillet", fr1_);
   auto* fr1_layout = new QVBoxLayout(fr1_);
-  fr1_layout->addWidget(chkExtFob_);
-  fr1_layout->addWidget(chkExtFbk_);
+  for (std::size_t k = 0; k < kFileKinds.size(); ++k) {
+    extension_boxes_[k] =
+        NewCheckBox(ExtensionBoxName(kFileKinds[k]), OpenWithQuilletText(kFileKinds[k]), fr1_);
+    fr1_layout->addWidget(extension_boxes_[k]);
+  }
 
   fr4_ = new QGroupBox("List", this);
   fr4_->setObjectName("fr4");
@@ -123,8 +135,10 @@ void FrmSettings::frmSettings_Load() {
     findChild<QLabel*>(kTypeControls[type].picture)
         ->setPixmap(QIcon(kTypeControls[type].icon).pixmap(16, 16));
   }
-  chkExtFob_->setChecked(associations_.FileTypeDescription(".fob") == kQuilletFileDescription);
-  chkExtFbk_->setChecked(associations_.FileTypeDescription(".fbk") == kQuilletFileDescription);
+  for (std::size_t k = 0; k < kFileKinds.size(); ++k) {
+    extension_boxes_[k]->setChecked(associations_.FileTypeDescription(
+                                        Text(kFileKinds[k].extension)) == kQuilletFileDescription);
+  }
   chkHideSystem_->setChecked(main_.workspace().filter.hide_system);
   for (int type = 0; type < kTypeCount; ++type) {
     type_boxes_[type]->setChecked(main_.settings().types[type]);
@@ -137,17 +151,24 @@ std::array<bool, kTypeCount> FrmSettings::StoredTypes() const {
   return types;
 }
 
-void FrmSettings::ApplyAssociation(const QCheckBox* box, const QString& extension) {
-  if (!box->isChecked()) {
-    associations_.UnregisterFileType(extension);
-  } else if (!associations_.RegisterFileType(extension)) {
-    dialogs_.ShowMessage(this, QString("Unable to register %1 files").arg(extension));
-  }
+// The reason follows the message users know, when there is one.
+void FrmSettings::ApplyAssociation(const QCheckBox* box, const FileKind& kind) {
+  const QString extension = Text(kind.extension);
+  const bool wanted = box->isChecked();
+  const Status applied = wanted ? associations_.RegisterFileType(extension)
+                                : associations_.UnregisterFileType(extension);
+  if (applied) return;
+  QString message =
+      QString(wanted ? "Unable to register %1 files" : "Unable to unregister %1 files")
+          .arg(extension);
+  if (!applied.error().empty()) message += ": " + QString::fromStdString(applied.error());
+  dialogs_.ShowMessage(this, message);
 }
 
 void FrmSettings::cmdExtOK_Click() {
-  ApplyAssociation(chkExtFob_, ".fob");
-  ApplyAssociation(chkExtFbk_, ".fbk");
+  for (std::size_t k = 0; k < kFileKinds.size(); ++k) {
+    ApplyAssociation(extension_boxes_[k], kFileKinds[k]);
+  }
   // The list stays as it is; the next listing hides or shows the system objects.
   main_.workspace().filter.hide_system = chkHideSystem_->isChecked();
   hide();

@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <array>
 
+#include "objects/file_kinds.h"
 #include "objects/object_types.h"
 
 class QCheckBox;
@@ -46,7 +47,7 @@ class FrmSettings final : public QDialog {
  private:
   void BuildControls();
   void frmSettings_Load();
-  void ApplyAssociation(const QCheckBox* box, const QString& extension);
+  void ApplyAssociation(const QCheckBox* box, const FileKind& kind);
 
   FrmMain& main_;
   FileAssociations& associations_;
@@ -54,8 +55,7 @@ class FrmSettings final : public QDialog {
   QGroupBox* fr1_ = nullptr;
   QGroupBox* fr4_ = nullptr;
   QGroupBox* fr5_ = nullptr;
-  QCheckBox* chkExtFob_ = nullptr;
-  QCheckBox* chkExtFbk_ = nullptr;
+  std::array<QCheckBox*, kFileKinds.size()> extension_boxes_{};  // chkExtFob, chkExtFbk
   QCheckBox* chkHideSystem_ = nullptr;
   std::array<QCheckBox*, kTypeCount> type_boxes_{};  // chkTableData ... chkMenuSuite
   QPushButton* cmdExtOK_ = nullptr;

@@ -94,7 +94,7 @@ MainSettings MainSettings::Read(const SettingsStore& store) {
   return s;
 }
 
-void MainSettings::Write(SettingsStore& store) const {
+Status MainSettings::Write(SettingsStore& store) const {
   for (const NumberSetting& n : kNumbers) store.WriteNumber(n.key, this->*n.member);
   for (const FlagSetting& f : kFlags) store.WriteNumber(f.key, this->*f.member ? f.stored_true : 0);
   for (const TextSetting& t : kTexts) store.WriteString(t.key, this->*t.member);
@@ -105,7 +105,7 @@ void MainSettings::Write(SettingsStore& store) const {
   for (std::size_t file = 0; file < kRecentKeys.size(); ++file) {
     store.WriteStringList(kRecentKeys[file], recent_files[file]);
   }
-  store.Sync();
+  return store.Sync();
 }
 
 }  // namespace quillet

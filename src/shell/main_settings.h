@@ -6,6 +6,7 @@
 
 #include "list/columns.h"
 #include "objects/object_types.h"
+#include "platform/result.h"
 
 namespace quillet {
 
@@ -33,7 +34,8 @@ struct MainSettings {
   std::array<QStringList, 3> recent_files;
 
   static MainSettings Read(const SettingsStore& store);
-  void Write(SettingsStore& store) const;
+  // Stores every value and writes the store out, or says why it could not.
+  [[nodiscard]] Status Write(SettingsStore& store) const;
 };
 
 }  // namespace quillet

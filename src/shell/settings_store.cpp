@@ -5,6 +5,7 @@
 #include <limits>
 #include <system_error>
 
+#include "desktop/settings_sync.h"
 #include "desktop/text_codec.h"
 
 namespace quillet {
@@ -86,8 +87,10 @@ void SettingsStore::WriteStringList(const QString& name, const QStringList& valu
   if (settings_) settings_->setValue(name, values);
 }
 
-void SettingsStore::Sync() {
-  if (settings_) settings_->sync();
+// A store left alone (persistence switched off) keeps nothing on purpose: no failure.
+Status SettingsStore::Sync() {
+  if (!settings_) return Ok();
+  return SyncSettings(*settings_);
 }
 
 }  // namespace quillet

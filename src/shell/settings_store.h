@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <memory>
 
+#include "platform/result.h"
+
 namespace quillet {
 
 // The per-user store of the program's settings: the registry on Windows
@@ -33,7 +35,8 @@ class SettingsStore {
   // A list of strings (recent files); missing gives an empty list.
   QStringList ReadStringList(const QString& name) const;
   void WriteStringList(const QString& name, const QStringList& values);
-  void Sync();
+  // Writes what was changed to the store now, or says why it could not.
+  [[nodiscard]] Status Sync();
 
  private:
   std::unique_ptr<QSettings> settings_;  // null when the file is left alone

@@ -8,6 +8,7 @@
 #include "shell/command_line.h"
 #include "shell/frm_main.h"
 #include "shell/frm_settings.h"
+#include "shell/guarded_application.h"
 #include "shell/settings_store.h"
 #include "view/frm_use_compare.h"
 #include "view/user_dialogs.h"
@@ -90,12 +91,14 @@ int RunQuillet(int argc, char* argv[]) {
   const std::vector<NativeText> arguments = NativeArguments(argc, argv);
   int qt_argc = 1;
   char* qt_argv[] = {argv[0], nullptr};
-  QApplication app(qt_argc, qt_argv);
+  GuardedApplication app(qt_argc, qt_argv);
   QApplication::setOrganizationName("Harlund");
   QApplication::setApplicationName("Quillet");
   QApplication::setApplicationVersion(QUILLET_VERSION);
   SettingsStore store;
   QtUserDialogs dialogs;
+  app.SetReporter(
+      [&dialogs](const QString& text) { dialogs.ShowMessage(QApplication::activeWindow(), text); });
   Program program(store, dialogs);
   program.Start(arguments);
   return QApplication::exec();

@@ -20,8 +20,11 @@ QFont PrintFont(bool bold) {
 
 }  // namespace
 
-void PaintPrintout(QPagedPaintDevice& device, const ObjectList& list, const PrintHeader& header) {
+Status PaintPrintout(QPagedPaintDevice& device, const ObjectList& list, const PrintHeader& header) {
+  // A printer that cannot be opened (a PDF in a folder that is not there, a printer gone)
+  // leaves the painter inactive, and every page drawn would go nowhere.
   QPainter painter(&device);
+  if (!painter.isActive()) return Fail("the printer could not be started");
   const QFont regular = PrintFont(false), bold = PrintFont(true);
   const QFontMetricsF regular_metrics(regular, &device), bold_metrics(bold, &device);
   PrintMetrics metrics;
@@ -31,7 +34,10 @@ void PaintPrintout(QPagedPaintDevice& device, const ObjectList& list, const Prin
 
   const std::vector<PrintPage> pages = PaginateRows(list.RowCount(), metrics);
   for (std::size_t page = 0; page < pages.size(); ++page) {
-    if (page > 0) device.newPage();
+    if (page > 0 && !device.newPage()) {
+      painter.end();
+      return Fail("the printer could not start page " + std::to_string(page + 1));
+    }
     for (const PrintedLine& line :
          LayOutPage(list, header, metrics, pages[page], static_cast<int>(page) + 1)) {
       painter.setFont(line.bold ? bold : regular);
@@ -47,6 +53,8 @@ void PaintPrintout(QPagedPaintDevice& device, const ObjectList& list, const Prin
       painter.drawText(QPointF(0, line.y + ascent), FromWindows1252(line.text));
     }
   }
+  if (!painter.end()) return Fail("the printer could not finish the document");
+  return Ok();
 }
 
 }  // namespace quillet

@@ -1,5 +1,5 @@
-// Both association backends on files of the test's own: an INI file stands in for the Windows
-// registry, temporary XDG directories for the user's Linux desktop.
+// The XDG backend on temporary directories of the test's own, standing in for the user's Linux
+// desktop.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -9,175 +9,21 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QSettings>
 #include <QStandardPaths>
 #include <filesystem>
 
-#include "desktop/file_associations_registry.h"
 #include "desktop/file_associations_xdg.h"
 #include "support/temp_dir.h"
-#include "ui_support.h"
+#include "xdg_fixture.h"
 
 namespace quillet {
 namespace {
 
-QString ReadFile(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
-
-QByteArray ReadBytes(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteBytes(const QString& path, const QByteArray& bytes) {
-  QDir().mkpath(QFileInfo(path).absolutePath());
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-  file.write(bytes);
-}
-
-void WriteFile(const QString& path, const QString& text) { WriteBytes(path, text.toUtf8()); }
-
-// --- Windows layout ---------------------------------------------------------------------------
-
-constexpr const char* kWindowsProgram = "C:\\Program Files\\Quillet\\quillet.exe";
-
-struct RegistryFixture {
-  RegistryFixture() : classes(test::QPath(dir, "classes.ini")) {}
-  RegistryFileAssociations Backend() const {
-    return RegistryFileAssociations(std::make_unique<QSettings>(classes, QSettings::IniFormat),
-                                    nullptr, kWindowsProgram);
-  }
-  QVariant Value(const QString& key) const {
-    return QSettings(classes, QSettings::IniFormat).value(key);
-  }
-  test::TempDir dir;
-  QString classes;
-};
-
-TEST(RegistryFileAssociations, RegistersAndUnregistersTheQuilletType) {
-  RegistryFixture f;
-  RegistryFileAssociations backend = f.Backend();
-  EXPECT_EQ(backend.FileTypeDescription(".fob"), "");
-
-  EXPECT_TRUE(backend.RegisterFileType(".fob"));
-  EXPECT_EQ(backend.FileTypeDescription(".fob"), "Quillet file");
-  EXPECT_EQ(backend.FileTypeDescription(".fbk"), "");
-  EXPECT_EQ(f.Value(".fob/.").toString(), "Quillet.Document");
-  EXPECT_EQ(f.Value("Quillet.Document/.").toString(), "Quillet file");
-  // Quoted, so "C:\Program.exe" can never stand in for the program.
-  EXPECT_EQ(f.Value("Quillet.Document/shell/open/command/.").toString(),
-            R"("C:\Program Files\Quillet\quillet.exe" "%1")");
-  EXPECT_EQ(QSettings(f.classes, QSettings::IniFormat).childGroups(),
-            QStringList({".fob", "Quillet.Document"}));
-
-  EXPECT_TRUE(backend.RegisterFileType(".fbk"));
-  backend.UnregisterFileType(".fob");
-  EXPECT_EQ(backend.FileTypeDescription(".fob"), "");
-  EXPECT_EQ(backend.FileTypeDescription(".fbk"), "Quillet file");
-  EXPECT_FALSE(f.Value(".fob/.").isValid());
-  EXPECT_EQ(f.Value("Quillet.Document/.").toString(), "Quillet file");  // the type stays
-  backend.UnregisterFileType(".fob");                                   // not registered: fine
-  EXPECT_EQ(backend.FileTypeDescription(".fbk"), "Quillet file");
-}
-
-TEST(RegistryFileAssociations, LeavesAnotherProgramsRegistrationAlone) {
-  RegistryFixture f;
-  {
-    QSettings classes(f.classes, QSettings::IniFormat);
-    classes.setValue(".fob/.", "Other.Document");
-    classes.setValue("Other.Document/.", "Other file");
-  }
-  RegistryFileAssociations backend = f.Backend();
-  EXPECT_EQ(backend.FileTypeDescription(".fob"), "Other file");
-  backend.UnregisterFileType(".fob");
-  EXPECT_EQ(f.Value(".fob/.").toString(), "Other.Document");
-  EXPECT_EQ(backend.FileTypeDescription(".fob"), "Other file");
-  // Ticking the box takes the extension over.
-  EXPECT_TRUE(backend.RegisterFileType(".fob"));
-  EXPECT_EQ(backend.FileTypeDescription(".fob"), "Quillet file");
-}
-
-TEST(RegistryFileAssociations, ReadsTheMergedViewAndWritesTheUsersOwn) {
-  RegistryFixture f;
-  const QString machine = test::QPath(f.dir, "machine.ini");
-  {
-    QSettings merged(machine, QSettings::IniFormat);
-    merged.setValue(".fbk/.", "Other.Backup");
-    merged.setValue("Other.Backup/.", "Other backup");
-  }
-  RegistryFileAssociations backend(std::make_unique<QSettings>(f.classes, QSettings::IniFormat),
-                                   std::make_unique<QSettings>(machine, QSettings::IniFormat),
-                                   kWindowsProgram);
-  EXPECT_EQ(backend.FileTypeDescription(".fbk"), "Other backup");
-  EXPECT_TRUE(backend.RegisterFileType(".fob"));
-  EXPECT_EQ(f.Value(".fob/.").toString(), "Quillet.Document");
-  EXPECT_FALSE(QSettings(machine, QSettings::IniFormat).contains(".fob/."));
-}
-
-// --- XDG desktops -----------------------------------------------------------------------------
-
-// A desktop of its own: data, config, a "system" data dir and a program path with a blank.
-struct XdgFixture {
-  XdgFixture() {
-    dirs.data_home = test::QPath(dir, "data");
-    dirs.config_home = test::QPath(dir, "config");
-    dirs.data_dirs = {test::QPath(dir, "system")};
-    dirs.config_dirs = {test::QPath(dir, "etc")};
-    program = test::QPath(dir, "Quillet Apps/quillet");
-    WriteFile(program, "#!/bin/sh\n");
-    QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-  }
-  XdgFileAssociations Backend() const { return XdgFileAssociations(dirs, program); }
-
-  // What a desktop tool prints for these directories, or empty when it is not installed.
-  QString Ask(const QString& tool, const QStringList& arguments) const {
-    const QString path = QStandardPaths::findExecutable(tool);
-    if (path.isEmpty()) return {};
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "KDE_FULL_SESSION",
-                             "GNOME_DESKTOP_SESSION_ID", "XDG_MENU_PREFIX"}) {
-      environment.remove(name);
-    }
-    environment.insert("LC_ALL", "C");
-    environment.insert("XDG_DATA_HOME", dirs.data_home);
-    environment.insert("XDG_CONFIG_HOME", dirs.config_home);
-    environment.insert("XDG_DATA_DIRS", dirs.data_dirs.join(':'));
-    environment.insert("XDG_CONFIG_DIRS", dirs.config_dirs.join(':'));
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    process.start(path, arguments);
-    EXPECT_TRUE(process.waitForFinished(20000)) << tool.toStdString();
-    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
-  }
-
-  // What xdg-mime says opens `mime_type`, when it is installed.
-  void ExpectDesktopDefault(const QString& mime_type, const QString& expected) const {
-    if (QStandardPaths::findExecutable("xdg-mime").isEmpty()) return;
-    EXPECT_EQ(Ask("xdg-mime", {"query", "default", mime_type}), expected)
-        << mime_type.toStdString();
-  }
-
-  // What GLib, when gio is installed, opens a file named `name` with: the default application of
-  // the type it gives the file.
-  void ExpectGioOpensWith(const QString& name, const QString& expected) const {
-    if (QStandardPaths::findExecutable("gio").isEmpty()) return;
-    const QString file = test::QPath(dir, name);
-    WriteFile(file, "some text\n");
-    const QString info = Ask("gio", {"info", "-a", "standard::content-type", file});
-    const QString mime_type = info.section("standard::content-type: ", 1).section('\n', 0, 0);
-    const QString handlers = Ask("gio", {"mime", mime_type});
-    EXPECT_EQ(handlers.section('\n', 0, 0).section(": ", -1), expected)
-        << name.toStdString() << " is " << mime_type.toStdString() << "\n"
-        << handlers.toStdString();
-  }
-
-  test::TempDir dir;
-  XdgDirs dirs;
-  QString program;
-};
+using test::ReadBytes;
+using test::ReadFile;
+using test::WriteBytes;
+using test::WriteFile;
+using test::XdgFixture;
 
 TEST(XdgFileAssociations, RegistersAndUnregistersPerUser) {
   XdgFixture f;
@@ -205,7 +51,7 @@ TEST(XdgFileAssociations, RegistersAndUnregistersPerUser) {
   }
 
   ASSERT_TRUE(backend.RegisterFileType(".fbk"));
-  backend.UnregisterFileType(".fob");
+  EXPECT_TRUE(backend.UnregisterFileType(".fob").ok());
   EXPECT_EQ(backend.FileTypeDescription(".fob"), "");
   EXPECT_EQ(backend.FileTypeDescription(".fbk"), "Quillet file");
   EXPECT_TRUE(
@@ -215,8 +61,8 @@ TEST(XdgFileAssociations, RegistersAndUnregistersPerUser) {
             "[Default Applications]\napplication/x-quillet-fbk=quillet.desktop;\n");
   f.ExpectDesktopDefault("application/x-quillet-fob", "");
 
-  backend.UnregisterFileType(".fbk");
-  backend.UnregisterFileType(".fbk");
+  EXPECT_TRUE(backend.UnregisterFileType(".fbk").ok());
+  EXPECT_TRUE(backend.UnregisterFileType(".fbk").ok());
   EXPECT_EQ(backend.FileTypeDescription(".fbk"), "");
   EXPECT_FALSE(QFileInfo::exists(backend.MimePackagePath()));
   EXPECT_TRUE(QFileInfo::exists(backend.DesktopEntryPath()));  // Quillet stays an application
@@ -240,8 +86,8 @@ TEST(XdgFileAssociations, AnotherApplicationStaysWhereItIs) {
   XdgFileAssociations backend = f.Backend();
   EXPECT_EQ(backend.MimeTypeOf(".fob"), "application/x-other-fob");
   EXPECT_EQ(backend.FileTypeDescription(".fob"), "Other Viewer");
-  backend.UnregisterFileType(".fob");
-  backend.UnregisterFileType(".fbk");
+  EXPECT_TRUE(backend.UnregisterFileType(".fob").ok());
+  EXPECT_TRUE(backend.UnregisterFileType(".fbk").ok());
   EXPECT_EQ(ReadFile(f.dirs.config_home + "/mimeapps.list"), list);
   f.ExpectDesktopDefault("application/x-other-fob", "other.desktop");
 
@@ -254,7 +100,7 @@ TEST(XdgFileAssociations, AnotherApplicationStaysWhereItIs) {
             "[Default Applications]\napplication/x-other-fob=other.desktop;\n"
             "application/x-quillet-fbk=quillet.desktop;gone.desktop;other.desktop;\n");
   // Unregistering gives the extension back to the ones that had it.
-  backend.UnregisterFileType(".fbk");
+  EXPECT_TRUE(backend.UnregisterFileType(".fbk").ok());
   EXPECT_EQ(backend.FileTypeDescription(".fbk"), "");
   EXPECT_EQ(ReadFile(f.dirs.config_home + "/mimeapps.list"), list);
 
@@ -264,7 +110,7 @@ TEST(XdgFileAssociations, AnotherApplicationStaysWhereItIs) {
       "[Default Applications]\napplication/x-quillet-fbk=other.desktop;quillet.desktop;\n";
   WriteFile(f.dirs.config_home + "/mimeapps.list", chosen);
   EXPECT_EQ(backend.FileTypeDescription(".fbk"), "Other Viewer");
-  backend.UnregisterFileType(".fbk");
+  EXPECT_TRUE(backend.UnregisterFileType(".fbk").ok());
   EXPECT_EQ(ReadFile(f.dirs.config_home + "/mimeapps.list"),
             "[Default Applications]\napplication/x-quillet-fbk=other.desktop;\n");
   f.ExpectDesktopDefault("application/x-quillet-fbk", "other.desktop");
@@ -283,7 +129,7 @@ TEST(XdgFileAssociations, RegisteringAgainTouchesNothing) {
     ASSERT_TRUE(file.setFileTime(old, QFileDevice::FileModificationTime));
   }
   EXPECT_TRUE(backend.RegisterFileType(".fob"));
-  backend.UnregisterFileType(".fbk");
+  EXPECT_TRUE(backend.UnregisterFileType(".fbk").ok());
   for (const QString& path : files) {
     EXPECT_EQ(QFileInfo(path).lastModified(), old) << path.toStdString();
   }
@@ -316,8 +162,8 @@ TEST(XdgFileAssociations, KeepsTheOtherLinesOfMimeappsListByteForByte) {
   registered.insert(registered.indexOf("\r\n\r\n[Removed") + 2,
                     "application/x-quillet-fob=quillet.desktop;\r\n");
   EXPECT_EQ(ReadBytes(f.dirs.config_home + "/mimeapps.list"), registered);
-  backend.UnregisterFileType(".fob");
-  backend.UnregisterFileType(".fbk");
+  EXPECT_TRUE(backend.UnregisterFileType(".fob").ok());
+  EXPECT_TRUE(backend.UnregisterFileType(".fbk").ok());
   EXPECT_EQ(ReadBytes(f.dirs.config_home + "/mimeapps.list"), list);
 }
 
@@ -353,7 +199,7 @@ TEST(XdgFileAssociations, OpensTheTypeTheDesktopGivesTheExtension) {
                   .contains("\nMimeType=application/x-quillet-fob;application/x-other-fob;\n"));
   EXPECT_FALSE(ReadFile(backend.MimePackagePath()).contains("x-other"));  // not Quillet's to define
 
-  backend.UnregisterFileType(".fob");
+  EXPECT_TRUE(backend.UnregisterFileType(".fob").ok());
   EXPECT_EQ(backend.FileTypeDescription(".fob"), "Other Viewer");
   EXPECT_EQ(ReadFile(backend.MimeAppsListPath()), f.list);
   EXPECT_FALSE(ReadFile(backend.DesktopEntryPath()).contains("MimeType"));
@@ -367,11 +213,11 @@ TEST(XdgFileAssociations, ATypeBothExtensionsShareStaysWhileOneIsRegistered) {
   XdgFileAssociations backend = f.Backend();
   ASSERT_TRUE(backend.RegisterFileType(".fob"));
   ASSERT_TRUE(backend.RegisterFileType(".fbk"));
-  backend.UnregisterFileType(".fob");
+  EXPECT_TRUE(backend.UnregisterFileType(".fob").ok());
   EXPECT_EQ(backend.FileTypeDescription(".fbk"), "Quillet file");
   EXPECT_TRUE(ReadFile(backend.DesktopEntryPath())
                   .contains("\nMimeType=application/x-quillet-fbk;application/x-other-fob;\n"));
-  backend.UnregisterFileType(".fbk");
+  EXPECT_TRUE(backend.UnregisterFileType(".fbk").ok());
   EXPECT_EQ(backend.FileTypeDescription(".fbk"), "Other Viewer");
   EXPECT_EQ(ReadFile(backend.MimeAppsListPath()), f.list);
 }
@@ -405,7 +251,7 @@ TEST(XdgFileAssociations, WinsATieWithAnotherPackageOnTheRealDatabase) {
   ASSERT_TRUE(backend.RegisterFileType(".fob"));
   EXPECT_EQ(backend.FileTypeDescription(".fob"), "Quillet file");
   f.ExpectGioOpensWith("a.fob", "quillet.desktop");
-  backend.UnregisterFileType(".fob");
+  EXPECT_TRUE(backend.UnregisterFileType(".fob").ok());
   f.ExpectGioOpensWith("b.fob", "other.desktop");
 }
 

@@ -163,6 +163,35 @@ TEST(FrmSettings, AFailedRegistrationIsReported) {
   EXPECT_EQ(t.dialogs.messages, QStringList({"Unable to register .fob files"}));
 }
 
+TEST(FrmSettings, TheFileTypeBoxesNameTheirKinds) {
+  TestProgram t;
+  EXPECT_EQ(Box(t, "chkExtFob")->text(), "Open object files (.fob) with Quillet");
+  EXPECT_EQ(Box(t, "chkExtFbk")->text(), "Open backup files (.fbk) with Quillet");
+  EXPECT_EQ(Dialog(t).findChild<QGroupBox*>("fr1")->findChildren<QCheckBox*>().size(), 2);
+}
+
+TEST(FrmSettings, AFailedRegistrationSaysWhy) {
+  TestProgram t;
+  t.associations.refusal = "cannot write /home/u/.config/mimeapps.list: permission denied";
+  t.associations.refuse = true;
+  Box(t, "chkExtFob")->setChecked(true);
+  Click(t, "cmdExtOK");
+  EXPECT_EQ(t.dialogs.messages, QStringList({"Unable to register .fob files: cannot write "
+                                             "/home/u/.config/mimeapps.list: permission denied"}));
+
+  // Unregistering says so too, for the box it was asked for.
+  t.dialogs.messages.clear();
+  t.associations.refuse = false;
+  t.associations.refuse_unregister = true;
+  t.associations.refusal = "cannot read /home/u/.config/mimeapps.list: permission denied";
+  Box(t, "chkExtFbk")->setChecked(true);
+  Box(t, "chkExtFob")->setChecked(false);
+  Click(t, "cmdExtOK");
+  EXPECT_EQ(t.dialogs.messages, QStringList({"Unable to unregister .fob files: cannot read "
+                                             "/home/u/.config/mimeapps.list: permission denied"}));
+  EXPECT_EQ(t.associations.FileTypeDescription(".fbk"), "Quillet file");
+}
+
 TEST(FrmSettings, HalfTransparentWhileAnotherWindowIsActive) {
   TestProgram t;
   FrmSettings& dialog = Dialog(t);

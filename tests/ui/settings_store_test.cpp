@@ -24,6 +24,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
+using test::ScopedEnvironment;
 using test::Slurp;
 
 // Holds both ends of a FIFO open, so a reader that opens it does not wait for a writer and a
@@ -64,7 +65,7 @@ void WriteAndReadBack(const QString& file, bool kept) {
     EXPECT_EQ(store.ReadNumber("Width", 11), 11);
     store.WriteNumber("Width", 42);
     store.WriteString("LastFile1", "/x/a.fob");
-    store.Sync();
+    EXPECT_TRUE(store.Sync().ok());
   }
   SettingsStore again(file);
   EXPECT_EQ(again.ReadNumber("Width", 11), kept ? 42 : 11);
@@ -117,27 +118,17 @@ TEST(SettingsStore, ALinkToADeviceSwitchesPersistenceOff) {
   EXPECT_EQ(TypeOf(dir / "settings.ini"), fs::file_type::symlink);
 }
 
-// Sets an environment variable for one test.
-class ScopedEnvironment {
- public:
-  ScopedEnvironment(const char* name, const QByteArray& value) : name_(name) {
-    if (qEnvironmentVariableIsSet(name)) old_ = qgetenv(name);
-    qputenv(name, value);
-  }
-  ~ScopedEnvironment() {
-    if (old_) {
-      qputenv(name_, *old_);
-    } else {
-      qunsetenv(name_);
-    }
-  }
-  ScopedEnvironment(const ScopedEnvironment&) = delete;
-  ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
-
- private:
-  const char* name_;
-  std::optional<QByteArray> old_;
-};
+// A store that cannot be written says so when it is synced, and why.
+TEST(SettingsStore, AStoreThatCannotBeWrittenFailsToSync) {
+  test::TempDir dir;
+  dir.Write("file", "");
+  const QString file = test::QPath(dir, "file/settings.ini");
+  SettingsStore store(file);
+  store.WriteNumber("Width", 42);
+  const Status synced = store.Sync();
+  EXPECT_FALSE(synced.ok());
+  EXPECT_EQ(synced.error(), "cannot write " + file.toStdString() + ": access denied");
+}
 
 TEST(SettingsStore, TheUsersFileIsWhereQtKeepsNativeSettings) {
   // A name of the test's own, so no one's settings are read.
@@ -159,7 +150,7 @@ TEST(SettingsStore, TheUsersOwnStoreLeavesAFifoAlone) {
     SettingsStore store;
     EXPECT_EQ(store.ReadNumber("Width", 11), 11);
     store.WriteNumber("Width", 42);
-    store.Sync();
+    EXPECT_TRUE(store.Sync().ok());
   }
   EXPECT_EQ(TypeOf(dir / "Harlund/Quillet.conf"), fs::file_type::fifo);
 }

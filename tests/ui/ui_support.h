@@ -11,6 +11,7 @@
 #include <QUrl>
 #include <deque>
 #include <memory>
+#include <optional>
 
 #include "desktop/file_associations.h"
 #include "desktop/text_codec.h"
@@ -73,20 +74,24 @@ class FakeAssociations final : public FileAssociations {
   QString FileTypeDescription(const QString& extension) const override {
     return descriptions.value(extension);
   }
-  bool RegisterFileType(const QString& extension) override {
+  Status RegisterFileType(const QString& extension) override {
     calls << "register " + extension;
-    if (refuse) return false;
+    if (refuse) return Fail(refusal);
     descriptions[extension] = kQuilletFileDescription;
-    return true;
+    return Ok();
   }
-  void UnregisterFileType(const QString& extension) override {
+  Status UnregisterFileType(const QString& extension) override {
     calls << "unregister " + extension;
+    if (refuse_unregister) return Fail(refusal);
     if (descriptions.value(extension) == kQuilletFileDescription) descriptions.remove(extension);
+    return Ok();
   }
 
   QMap<QString, QString> descriptions;
   QStringList calls;
-  bool refuse = false;
+  bool refuse = false;             // registering fails
+  bool refuse_unregister = false;  // unregistering fails
+  std::string refusal;             // why they fail
 };
 
 // The full name of `name` in a test's folder, as Qt text.
@@ -125,6 +130,34 @@ struct TestProgram {
   FakeAssociations associations;  // never the user's own
   std::unique_ptr<Program> program;
 };
+
+// Sets an environment variable for one test.
+class ScopedEnvironment {
+ public:
+  ScopedEnvironment(const char* name, const QByteArray& value) : name_(name) {
+    if (qEnvironmentVariableIsSet(name)) old_ = qgetenv(name);
+    qputenv(name, value);
+  }
+  ~ScopedEnvironment() {
+    if (old_) {
+      qputenv(name_, *old_);
+    } else {
+      qunsetenv(name_);
+    }
+  }
+  ScopedEnvironment(const ScopedEnvironment&) = delete;
+  ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+ private:
+  const char* name_;
+  std::optional<QByteArray> old_;
+};
+
+// What the application told of exceptions that escaped an event handler, in order.
+inline QStringList& UnexpectedErrors() {
+  static QStringList errors;
+  return errors;
+}
 
 // The bundled samples.
 inline QString Sample(const QString& name) { return QString(QUILLET_SAMPLES) + "/" + name; }

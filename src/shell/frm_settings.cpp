@@ -125,7 +125,7 @@ void FrmSettings::frmSettings_Load() {
   }
   chkExtFob_->setChecked(associations_.FileTypeDescription(".fob") == kQuilletFileDescription);
   chkExtFbk_->setChecked(associations_.FileTypeDescription(".fbk") == kQuilletFileDescription);
-  chkHideSystem_->setChecked(main_.workspace().filter.hide_system);
+  chkHideSystem_->setChecked(main_.session().filter().hide_system);
   for (int type = 0; type < kTypeCount; ++type) {
     type_boxes_[type]->setChecked(main_.settings().types[type]);
   }
@@ -149,7 +149,7 @@ void FrmSettings::cmdExtOK_Click() {
   ApplyAssociation(chkExtFob_, ".fob");
   ApplyAssociation(chkExtFbk_, ".fbk");
   // The list stays as it is; the next listing hides or shows the system objects.
-  main_.workspace().filter.hide_system = chkHideSystem_->isChecked();
+  main_.session().SetHideSystem(chkHideSystem_->isChecked());
   hide();
 }
 

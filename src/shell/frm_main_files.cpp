@@ -108,7 +108,7 @@ void FrmMain::BuildRecentMenus() {
       const std::filesystem::path& loaded = session_.Slot(file).name;
       if (!loaded.empty() && FromPath(loaded) == path) session_.FileChanged(loaded);
     }
-    DrawBars();
+    reload_bar_->setVisible(session_.ChangedOnDisk());
     // Saving by replacing the file takes it out of the watch: watch the new one.
     if (QFileInfo::exists(path) && !watcher_->files().contains(path)) watcher_->addPath(path);
   });

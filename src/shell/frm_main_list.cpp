@@ -96,16 +96,15 @@ void FrmMain::ShowComparison(CompareMode mode, const CompareCriteria& criteria) 
 
 void FrmMain::DrawBars() {
   reload_bar_->setVisible(session_.ChangedOnDisk());
-  const quillet::ListView view = session_.list().view();
+  const ListView view = session_.list().view();
   if (!HasStatus(view)) {
     view_bar_->hide();
     return;
   }
   const KeyedChoice& listed = session_.listed();
   QSignalBlocker quiet(view_bar_);
-  view_bar_->Show(
-      view, session_.keyed_counts(),
-      view == quillet::ListView::kChanges ? listed.changes.Bits() : listed.upgrade.Bits());
+  view_bar_->Show(view, session_.keyed_counts(),
+                  view == ListView::kChanges ? listed.changes.Bits() : listed.upgrade.Bits());
   // The status column fits its texts.
   lvMain_->resizeColumnToContents(ColumnIndex(Column::kStatus));
 }

@@ -16,7 +16,7 @@
 #include "shell/frm_main.h"
 #include "shell/settings_store.h"
 #include "shell/startup.h"
-#include "view/object_list_model.h"
+#include "view/object_list_view.h"
 #include "view/user_dialogs.h"
 
 namespace {
@@ -61,7 +61,9 @@ Fixture& Files() {
 
 FrmMain& StartShowingEveryType(Program& program) {
   program.Start({});
-  program.main().workspace().filter.types.fill(true);
+  RowFilter every = program.main().session().filter();
+  every.types.fill(true);
+  program.main().session().SetRowFilter(every);
   return program.main();
 }
 
@@ -121,13 +123,14 @@ void BM_WindowLoadAndListTwoFiles(benchmark::State& state) {
   Window window;
   FrmMain& main = window.main;
   int resets = 0;
-  QObject::connect(main.ListModel(), &QAbstractItemModel::modelReset, [&] { ++resets; });
+  QObject::connect(main.findChild<ObjectListView*>("lvMain")->model(),
+                   &QAbstractItemModel::modelReset, [&] { ++resets; });
   for (auto _ : state) {
     resets = 0;
     window.Load(Files().paths);
     QApplication::processEvents();  // the view lays out and paints what it now shows
   }
-  state.counters["rows"] = main.workspace().list.RowCount();
+  state.counters["rows"] = main.session().list().RowCount();
   state.counters["model_resets"] = resets;  // two removals and two listings
   state.counters["rss_MB"] = ResidentMegabytes();
 }
@@ -140,7 +143,7 @@ void BM_WindowListTwo250000(benchmark::State& state) {
     window.Load(LargeFiles().paths);
     QApplication::processEvents();
   }
-  state.counters["rows"] = main.workspace().list.RowCount();
+  state.counters["rows"] = main.session().list().RowCount();
   state.counters["rss_MB"] = ResidentMegabytes();  // the whole process
 }
 
@@ -149,10 +152,10 @@ void BM_WindowCompareDifferent250000(benchmark::State& state) {
   window.Load(LargeFiles().paths);
   FrmMain& main = window.main;
   for (auto _ : state) {
-    CompareDifferent(main.workspace(), {});
+    main.session().Compare(CompareMode::kDifferent, {});
     QApplication::processEvents();
   }
-  state.counters["rows"] = main.workspace().list.RowCount();
+  state.counters["rows"] = main.session().list().RowCount();
 }
 
 // With no box ticked every object equals every other: the list stops at the window's limit.
@@ -165,13 +168,13 @@ void BM_WindowEqualToThePairLimit(benchmark::State& state) {
   const double before = ResidentMegabytes();
   double after = before;
   for (auto _ : state) {
-    CompareEqual(main.workspace(), none);
+    main.session().Compare(CompareMode::kEqual, none);
     QApplication::processEvents();
     state.PauseTiming();
     after = std::max(after, ResidentMegabytes());
     state.ResumeTiming();
   }
-  const double rows = main.workspace().list.RowCount();
+  const double rows = main.session().list().RowCount();
   state.counters["rows"] = rows;
   state.counters["MB_per_million_rows"] = (after - before) / (rows / 1e6);
 }

@@ -25,11 +25,30 @@ constexpr const char* kVersionLine = "quillet-cli " QUILLET_VERSION "\n";
 constexpr const char* kPdfIsNotText =
     "it is a terminal, and a PDF is not text (write it to a file)";
 
+// What the command line says of what the user must be told.
+std::string NoticeLine(const Notice& notice) {
+  switch (notice.kind) {
+    case Notice::Kind::kUnreadable:
+      return "Unable to read the file: " + notice.reason;
+    case Notice::Kind::kTooManyObjects:
+      return "The file lists more than " + std::to_string(notice.limit) +
+             " objects. Only the first " + std::to_string(notice.limit) + " are loaded.";
+    case Notice::Kind::kCutShort:
+      return "The file ends inside its list of objects. Only the objects before the damaged line "
+             "are loaded.";
+    case Notice::Kind::kPairLimit:
+      return "The files have " + std::to_string(notice.found) +
+             " pairs of equal objects. The list shows the first " + std::to_string(notice.limit) +
+             ".";
+  }
+  return {};
+}
+
 // The command line tells the user through standard error once the work is done, so a message
 // can say which file it is about and whether it is fatal.
 class CollectingMessages final : public MessageSink {
  public:
-  void ShowMessage(std::string_view text) override { texts.emplace_back(text); }
+  void Tell(const Notice& notice) override { texts.push_back(NoticeLine(notice)); }
   std::vector<std::string> texts;
 };
 

@@ -4,7 +4,6 @@
 
 #include "commands/listing.h"
 #include "list/file_comparison.h"
-#include "objects/text.h"
 
 namespace quillet {
 namespace {
@@ -65,13 +64,13 @@ std::vector<long long> ShowKeyed(Workspace& ws, ListView view, const Engine& eng
     const auto result = engine(rows);
     totals.assign(result.counts.total.values.begin(), result.counts.total.values.end());
   }
-  ws.status.SetPanelText(Panel::kCount, ListCountText(ws.list));
+  ws.status.Counted(CountOf(ws.list));
   return totals;
 }
 
 }  // namespace
 
-void CompareEqual(Workspace& ws, const CompareCriteria& criteria, long long max_pairs) {
+EqualPairs CompareEqual(Workspace& ws, const CompareCriteria& criteria, long long max_pairs) {
   EqualPairs result;
   {
     ObjectList::ChangeScope scope(ws.list);
@@ -81,12 +80,11 @@ void CompareEqual(Workspace& ws, const CompareCriteria& criteria, long long max_
     rows.PairUp();
     result = ListEqualObjects(ws.table, criteria, ws.filter, ws.status, rows, max_pairs);
   }
-  ws.status.SetPanelText(Panel::kCount, ListCountText(ws.list));
+  ws.status.Counted(CountOf(ws.list));
   if (result.listed < result.pairs) {
-    ws.messages.ShowMessage("The files have " + DecimalText(result.pairs) +
-                            " pairs of equal objects. The list shows the first " +
-                            DecimalText(result.listed) + ".");
+    ws.messages.Tell(Notice::PairLimit(result.pairs, result.listed));
   }
+  return result;
 }
 
 void CompareDifferent(Workspace& ws, const CompareCriteria& criteria) {
@@ -97,7 +95,7 @@ void CompareDifferent(Workspace& ws, const CompareCriteria& criteria) {
     ListRows rows(ws);
     ListDifferentObjects(ws.table, criteria, ws.filter, ws.status, rows);
   }
-  ws.status.SetPanelText(Panel::kCount, ListCountText(ws.list));
+  ws.status.Counted(CountOf(ws.list));
 }
 
 std::vector<long long> ShowChanges(Workspace& ws, const CompareCriteria& criteria,

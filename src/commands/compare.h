@@ -5,6 +5,7 @@
 #include "commands/workspace.h"
 #include "list/changes.h"
 #include "list/compare_criteria.h"
+#include "list/file_comparison.h"
 #include "list/list_view.h"
 #include "list/upgrade.h"
 
@@ -31,10 +32,11 @@ struct KeyedChoice {
 // there were.
 inline constexpr long long kEqualPairLimit = 1'000'000;
 
-// Replace the list with the result of a comparison and write its row count to the count panel.
-// CompareEqual tells the user through ws.messages when it listed fewer pairs than it found.
-void CompareEqual(Workspace& ws, const CompareCriteria& criteria,
-                  long long max_pairs = kEqualPairLimit);
+// Replace the list with the result of a comparison and report its row count. CompareEqual
+// gives how many pairs it found and listed, and tells the user through ws.messages when it
+// listed fewer than it found.
+EqualPairs CompareEqual(Workspace& ws, const CompareCriteria& criteria,
+                        long long max_pairs = kEqualPairLimit);
 void CompareDifferent(Workspace& ws, const CompareCriteria& criteria);
 
 // Replace the list with the changes between file #1 and file #2, or with the upgrade analysis

@@ -1,7 +1,6 @@
 #include "commands/listing.h"
 
 #include "objects/progress_ticker.h"
-#include "objects/text.h"
 
 namespace quillet {
 
@@ -11,25 +10,18 @@ void AddObjectRow(Workspace& ws, int file, int index) {
 
 void ShowFileObjects(Workspace& ws, int file) {
   const int count = ws.table.Count(file);
-  ws.status.SetPanelText(Panel::kActivity, "Displaying...");
+  ws.status.Begin(Phase::kDisplaying, file);
   {
     ObjectList::ChangeScope scope(ws.list);
     ws.list.Reserve(static_cast<std::size_t>(ws.list.RowCount()) + static_cast<std::size_t>(count));
     ProgressTicker ticker(count);
-    const std::string prefix = "File " + DecimalText(file) + ": ";
     for (int i = 1; i <= count; ++i) {
       if (ws.filter.Passes(ws.table, file, i)) AddObjectRow(ws, file, i);
-      if (ticker.Due(i)) {
-        ws.status.SetPanelText(Panel::kProgress, prefix + DecimalText(i));
-        const long long percent = 50 + (50LL * i) / count;  // whole percents, as always
-        ws.status.SetProgress(static_cast<double>(percent));
-      }
+      if (ticker.Due(i)) ws.status.Advance({Phase::kDisplaying, file, i, count});
     }
   }
-  ws.status.SetProgress(0);
-  ws.status.SetPanelText(Panel::kActivity, "Finished");
-  ws.status.SetPanelText(Panel::kCount, ListCountText(ws.list));
-  UpdateCompareButtons(ws);
+  ws.status.Begin(Phase::kFinished, file);
+  ws.status.Counted(CountOf(ws.list));
 }
 
 void RefreshList(Workspace& ws) {
@@ -40,11 +32,11 @@ void RefreshList(Workspace& ws) {
   ShowFileObjects(ws, 2);
 }
 
-void UpdateCompareButtons(Workspace& ws) {
-  const bool first = ws.table.Count(1) > 0;
-  const bool second = ws.table.Count(2) > 0;
-  const bool base = ws.table.Count(kBaseFile) > 0;
-  ws.status.SetCompareCommandsEnabled(first && second, first || second, base && first && second);
+AvailableCommands CommandsFor(const ObjectTable& table) {
+  const bool first = table.Count(1) > 0;
+  const bool second = table.Count(2) > 0;
+  const bool base = table.Count(kBaseFile) > 0;
+  return {first && second, first || second, base && first && second};
 }
 
 }  // namespace quillet

@@ -13,8 +13,12 @@ void ShowFileObjects(Workspace& ws, int file);
 // Rebuilds the list: all of file #1's passing rows, then file #2's.
 void RefreshList(Workspace& ws);
 
-// The comparisons need objects in both files; showing all needs objects in either; the upgrade
-// analysis needs objects in the base as well.
-void UpdateCompareButtons(Workspace& ws);
+// Which comparisons the loaded objects allow.
+struct AvailableCommands {
+  bool compare = false;   // equal, different and changes: objects in both files
+  bool show_all = false;  // objects in either file
+  bool upgrade = false;   // objects in the base as well
+};
+AvailableCommands CommandsFor(const ObjectTable& table);
 
 }  // namespace quillet

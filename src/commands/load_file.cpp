@@ -1,7 +1,5 @@
 #include "commands/load_file.h"
 
-#include "objects/text.h"
-
 namespace quillet {
 
 LoadResult LoadObjectFile(Workspace& ws, const std::filesystem::path& file_name, int file) {
@@ -11,10 +9,8 @@ LoadResult LoadObjectFile(Workspace& ws, const std::filesystem::path& file_name,
   ws.list.RemoveRowsOfFile(file);
   // What is left of a keyed comparison is no longer its result: its statuses would lie.
   ws.list.SetView(ListView::kObjects);
-  ws.status.ShowFilePanel(file, file_name);
-  ws.status.SetPanelText(Panel::kActivity, "Analyzing...");
-  ws.status.SetPanelText(Panel::kProgress, "");
-  ws.status.SetPanelText(Panel::kCount, "");
+  ws.status.FileOpened(file, file_name);
+  ws.status.Begin(Phase::kOpening, file);
 
   LoadResult result;
   if (opened.source == nullptr) {
@@ -27,15 +23,11 @@ LoadResult LoadObjectFile(Workspace& ws, const std::filesystem::path& file_name,
   }
 
   if (result.status == LoadStatus::kUnreadable) {
-    ws.messages.ShowMessage("Unable to read the file: " + result.error);
+    ws.messages.Tell(Notice::Unreadable(result.error));
   } else if (result.capacity_reached) {
-    ws.messages.ShowMessage("The file lists more than " + DecimalText(ws.table.Capacity()) +
-                            " objects. Only the first " + DecimalText(ws.table.Capacity()) +
-                            " are loaded.");
+    ws.messages.Tell(Notice::TooManyObjects(ws.table.Capacity()));
   } else if (result.cut_short) {
-    ws.messages.ShowMessage(
-        "The file ends inside its list of objects. Only the objects before the damaged line "
-        "are loaded.");
+    ws.messages.Tell(Notice::CutShort());
   }
   return result;
 }

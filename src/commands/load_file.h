@@ -8,7 +8,7 @@
 namespace quillet {
 
 // The whole load of a named file as file #1 or #2: takes that file's rows out of the list,
-// shows the file in its status panel, reads it, and tells the user what they must know.
+// reports the file opened into its slot, reads it, and tells the user what they must know.
 LoadResult LoadObjectFile(Workspace& ws, const std::filesystem::path& file_name, int file);
 
 }  // namespace quillet

@@ -9,7 +9,7 @@
 namespace quillet {
 
 // What the commands work on: the object table, the list's rows, the row filter, and where they
-// report. The window and the command line each own one set and bind it here.
+// report. The window's session and the command line each own one set and bind it here.
 struct Workspace {
   ObjectTable& table;
   ObjectList& list;

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <iterator>
 #include <limits>
-#include <string>
 #include <vector>
 
 #include "list/match_index.h"
@@ -17,21 +16,12 @@ bool BlankId(const ObjectTable& table, int file, int index) {
   return TrimBlanks(table.Read(file, index, Field::kId)).empty();
 }
 
-void ReportProgress(StatusSink& status, const char* prefix, long long step, long long total,
-                    int bar_from, int bar_span) {
-  status.SetPanelText(Panel::kProgress, prefix + DecimalText(step * 100 / total) + "%");
-  const long long percent = bar_from + step * bar_span / total;  // whole percents, as always
-  status.SetProgress(static_cast<double>(percent));
-}
-
 }  // namespace
 
 EqualPairs ListEqualObjects(const ObjectTable& table, const CompareCriteria& criteria,
                             const RowFilter& filter, StatusSink& status, ComparisonVisitor& visitor,
                             long long max_pairs) {
-  status.SetPanelText(Panel::kActivity, "Analyzing...");
-  status.SetPanelText(Panel::kProgress, "");
-  status.SetPanelText(Panel::kCount, "");
+  status.Begin(Phase::kComparing, 0);
 
   const int outer = table.Count(2) > table.Count(1) ? 1 : 2;
   const int inner = 3 - outer;
@@ -75,19 +65,16 @@ EqualPairs ListEqualObjects(const ObjectTable& table, const CompareCriteria& cri
         --room;
       }
     }
-    if (ticker.Due(k)) ReportProgress(status, "Progress: ", k, n, 0, 100);
+    if (ticker.Due(k)) status.Advance({Phase::kComparing, 0, k, n});
   }
-  status.SetProgress(0);
-  status.SetPanelText(Panel::kActivity, "Finished");
+  status.Begin(Phase::kFinished, 0);
   return result;
 }
 
 long long ListDifferentObjects(const ObjectTable& table, const CompareCriteria& criteria,
                                const RowFilter& filter, StatusSink& status,
                                ComparisonVisitor& visitor) {
-  status.SetPanelText(Panel::kActivity, "Analyzing 1/2 ...");
-  status.SetPanelText(Panel::kProgress, "");
-  status.SetPanelText(Panel::kCount, "");
+  status.Begin(Phase::kFirstPass, 1);
 
   const int count1 = table.Count(1), count2 = table.Count(2);
   std::vector<int> all(static_cast<std::size_t>(count2));
@@ -108,20 +95,19 @@ long long ListDifferentObjects(const ObjectTable& table, const CompareCriteria& 
       listing = visitor.Row(1, i);
       rows += listing;
     }
-    if (first.Due(i)) ReportProgress(status, "File 1: ", i, count1, 0, 50);
+    if (first.Due(i)) status.Advance({Phase::kFirstPass, 1, i, count1});
   }
 
-  status.SetPanelText(Panel::kActivity, "Analyzing 2/2...");
+  status.Begin(Phase::kSecondPass, 2);
   ProgressTicker second(count2);
   for (int j = 1; j <= count2; ++j) {
     if (listing && !matched[index.GroupOfIndexed(j)] && filter.Passes(table, 2, j)) {
       listing = visitor.Row(2, j);
       rows += listing;
     }
-    if (second.Due(j)) ReportProgress(status, "File 2: ", j, count2, 50, 50);
+    if (second.Due(j)) status.Advance({Phase::kSecondPass, 2, j, count2});
   }
-  status.SetProgress(0);
-  status.SetPanelText(Panel::kActivity, "Finished");
+  status.Begin(Phase::kFinished, 0);
   return rows;
 }
 

@@ -2,7 +2,7 @@
 
 // What the keyed comparisons (the changes between two files and the upgrade analysis against a
 // base) share: their rows and visitor, the choice of statuses listed, the counts per type, and
-// the listing with its status texts.
+// the listing with its progress.
 #include <array>
 #include <cstddef>
 #include <initializer_list>
@@ -14,7 +14,6 @@
 #include "list/changed_fields.h"
 #include "objects/progress_ticker.h"
 #include "objects/status_sink.h"
-#include "objects/text.h"
 #include "platform/bulk_memory.h"
 
 namespace quillet {
@@ -111,11 +110,7 @@ struct RecordRef {
   int index;
 };
 
-inline void BeginKeyedAnalysis(StatusSink& sink) {
-  sink.SetPanelText(Panel::kActivity, "Analyzing...");
-  sink.SetPanelText(Panel::kProgress, "");
-  sink.SetPanelText(Panel::kCount, "");
-}
+inline void BeginKeyedAnalysis(StatusSink& sink) { sink.Begin(Phase::kComparing, 0); }
 
 // The groups an engine finds, in list order, counted as they come; then listed. Keeping them
 // first lets the visitor learn the number of rows before the first one.
@@ -143,7 +138,7 @@ class KeyedGroups {
   const KeyedCounts<Status, kStatusCount>& Counts() const { return counts_; }
 
   // Hands the rows of the groups whose status is in `listed` to `visitor`, reporting progress
-  // through `sink` and ending with "Finished". Gives the number of rows the visitor took.
+  // through `sink` until it is finished. Gives the number of rows the visitor took.
   long long List(StatusSet<Status> listed, StatusSink& sink, KeyedVisitor<Status>& visitor) const {
     long long expected = 0;
     for (const Group& group : groups_) {
@@ -167,15 +162,9 @@ class KeyedGroups {
           rows += listing;
         }
       }
-      if (ticker.Due(g + 1)) {
-        sink.SetPanelText(Panel::kProgress,
-                          "Progress: " + DecimalText((g + 1) * 100 / total) + "%");
-        const long long percent = (g + 1) * 100 / total;  // whole percents, as always
-        sink.SetProgress(static_cast<double>(percent));
-      }
+      if (ticker.Due(g + 1)) sink.Advance({Phase::kComparing, 0, g + 1, total});
     }
-    sink.SetProgress(0);
-    sink.SetPanelText(Panel::kActivity, "Finished");
+    sink.Begin(Phase::kFinished, 0);
     return rows;
   }
 

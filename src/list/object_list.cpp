@@ -5,7 +5,6 @@
 #include <stdexcept>
 
 #include "list/row_order.h"
-#include "objects/status_sink.h"
 
 namespace quillet {
 
@@ -119,9 +118,8 @@ void ObjectList::SortByColumn(Column column, bool ascending) {
   rows_.swap(sorted);
 }
 
-std::string ListCountText(const ObjectList& list) {
-  if (!list.Filtered()) return CountText(list.RowCount());
-  return CountText(list.RowCount()) + " of " + std::to_string(list.AllRowCount());
+ListCount CountOf(const ObjectList& list) {
+  return {list.RowCount(), list.AllRowCount(), list.Filtered()};
 }
 
 }  // namespace quillet

@@ -5,6 +5,7 @@
 
 #include "list/object_row.h"
 #include "list/row_query.h"
+#include "objects/status_sink.h"
 #include "platform/bulk_memory.h"
 
 namespace quillet {
@@ -92,7 +93,7 @@ class ObjectList {
   int change_depth_ = 0;
 };
 
-// The row count panel's text: "Count: 42", or with a filter "Count: 42 of 9311".
-std::string ListCountText(const ObjectList& list);
+// The rows shown, and all the list holds.
+ListCount CountOf(const ObjectList& list);
 
 }  // namespace quillet

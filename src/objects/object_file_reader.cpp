@@ -286,7 +286,7 @@ LoadResult ReadObjectDirectory(ObjectTable& table, ByteSource& source, int file,
     return result;
   }
 
-  status.SetPanelText(Panel::kActivity, "Loading...");
+  status.Begin(Phase::kLoading, file);
   if (!source.Rewind()) return unreadable();
   // The area takes the announced objects; lines of unknown types may add a few more.
   const auto room = [&](long long rows) {
@@ -308,16 +308,11 @@ LoadResult ReadObjectDirectory(ObjectTable& table, ByteSource& source, int file,
   ByteCursor cursor(source, buffer.get());
   std::optional<TableIdSet> kept_tables;
   if (backup) kept_tables.emplace(table, file, result.lines);
-  const std::string prefix =
-      file == kBaseFile ? std::string("Base: ") : "File " + DecimalText(file) + ": ";
   ProgressTicker ticker(result.lines);
   int kept = 0;
   long long lines_read = 0;
   bool after_line_end = true;  // the file's first byte starts a line
-  auto report = [&] {
-    status.SetPanelText(Panel::kProgress, prefix + DecimalText(kept));
-    status.SetProgress(50.0 * std::min<long long>(kept, result.lines) / result.lines);
-  };
+  auto report = [&] { status.Advance({Phase::kLoading, file, kept, result.lines}); };
 
   // Lines are not found by their line ends: each is read at its layout's width from where the
   // last one ended, until as many lines are read as the header announces. A line of a type the
@@ -361,7 +356,7 @@ LoadResult ReadObjectDirectory(ObjectTable& table, ByteSource& source, int file,
   table.SetCount(file, kept);
   result.objects = kept;
   result.status = kept > 0 ? LoadStatus::kLoaded : LoadStatus::kNoObjects;
-  status.SetPanelText(Panel::kActivity, "Loaded");
+  status.Begin(Phase::kLoaded, file);
   return result;
 }
 

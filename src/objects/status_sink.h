@@ -1,47 +1,65 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
-#include <string>
-#include <string_view>
 
 namespace quillet {
 
-// The panels of the status bar: the five the user always sees, numbered from the left, and the
-// base file's, which shows only while a base is loaded.
-enum class Panel { kFile1 = 1, kFile2 = 2, kActivity = 3, kProgress = 4, kCount = 5, kBase = 6 };
+// What long work is doing. The window words each phase for its status bar; the command line
+// says nothing of them.
+enum class Phase : std::uint8_t {
+  kOpening,     // a load has begun: finding the file's directory
+  kLoading,     // reading the object lines of `file`
+  kLoaded,      // the load has ended
+  kDisplaying,  // listing the objects of `file`
+  kComparing,   // a comparison's one pass (equal pairs, changes, upgrade)
+  kFirstPass,   // the different comparison: file #1's objects
+  kSecondPass,  // the different comparison: file #2's objects
+  kFinished,    // a listing or a comparison has ended
+};
 
-inline constexpr int kPanelCount = 6;
+// How far a phase came: `done` steps of `total` (records, lines or groups). A loading step
+// counts the objects kept, which a backup's dropped lines keep below the total.
+struct Progress {
+  Phase phase = Phase::kOpening;
+  int file = 0;  // the file worked on; 0 where the phase has none, or for the base
+  long long done = 0;
+  long long total = 0;
 
-// The panel that shows file #1, file #2 or the base (file 0).
-constexpr Panel FilePanel(int file) {
-  return file == 2 ? Panel::kFile2 : file == 1 ? Panel::kFile1 : Panel::kBase;
-}
+  bool operator==(const Progress&) const = default;
+};
 
-// The row count panel's text: "Count: 42".
-inline std::string CountText(long long rows) { return "Count: " + std::to_string(rows); }
+// The rows a list shows now, and all it holds when a filter hides some.
+struct ListCount {
+  long long rows = 0;
+  long long all = 0;
+  bool filtered = false;
 
-// Where long work reports how far it came: the status bar's five panels and the progress bar.
-// The window implements it with its widgets, the command line with nothing, tests with a
-// recorder. Texts are Windows-1252 bytes; file names are paths, shown as the platform names them.
+  bool operator==(const ListCount&) const = default;
+};
+
+// Where long work reports, as values: which phase it is in and how far it came, which file a
+// load reads into which slot, how many rows a listing left. The window words them for its
+// status bar, the command line ignores them, tests record them. Callers report at most about a
+// hundred steps a phase (see ProgressTicker), and always the last.
 class StatusSink {
  public:
   virtual ~StatusSink() = default;
 
-  virtual void SetPanelText(Panel panel, std::string_view text) = 0;
-  // The file's panel shows its name as text and tool tip, and the icon of that file.
-  virtual void ShowFilePanel(int file, const std::filesystem::path& file_name) = 0;
-  // 0..100; fractions allowed.
-  virtual void SetProgress(double value) = 0;
-  // The comparisons need both files, "show all" needs one, the upgrade analysis the base too.
-  virtual void SetCompareCommandsEnabled(bool compare, bool show_all, bool upgrade) = 0;
+  virtual void Begin(Phase phase, int file) = 0;
+  virtual void Advance(const Progress& progress) = 0;
+  // The load of slot `file` (0 the base, 1, 2) from `file_name` has begun.
+  virtual void FileOpened(int file, const std::filesystem::path& file_name) = 0;
+  // A listing or a comparison has filled the list.
+  virtual void Counted(const ListCount& count) = 0;
 };
 
 class NullStatusSink final : public StatusSink {
  public:
-  void SetPanelText(Panel, std::string_view) override {}
-  void ShowFilePanel(int, const std::filesystem::path&) override {}
-  void SetProgress(double) override {}
-  void SetCompareCommandsEnabled(bool, bool, bool) override {}
+  void Begin(Phase, int) override {}
+  void Advance(const Progress&) override {}
+  void FileOpened(int, const std::filesystem::path&) override {}
+  void Counted(const ListCount&) override {}
 };
 
 }  // namespace quillet

@@ -8,8 +8,6 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "commands/listing.h"
-#include "commands/load_file.h"
 #include "desktop/text_codec.h"
 #include "shell/command_line.h"
 #include "shell/frm_main.h"

@@ -6,14 +6,10 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileSystemWatcher>
-#include <QMenu>
 #include <QMimeData>
 #include <QProgressBar>
-#include <QStatusBar>
 #include <QToolBar>
-#include <QToolButton>
 
-#include "commands/listing.h"
 #include "desktop/text_codec.h"
 #include "shell/command_line.h"
 #include "shell/frm_drag_drop.h"
@@ -26,29 +22,21 @@
 #include "view/list_bars.h"
 #include "view/object_list_model.h"
 #include "view/object_list_view.h"
-#include "view/status_panel.h"
 #include "view/user_dialogs.h"
 
 namespace quillet {
 namespace {
 
-constexpr const char* kNoFile = "no file";
-// Pixels, by panel number.
-constexpr std::array<int, kPanelCount + 1> kPanelWidths = {0, 270, 270, 90, 100, 100, 200};
-// Left to right: the base (while one is loaded), then the five panels in their order.
-constexpr std::array<Panel, kPanelCount> kPanelOrder = {
-    Panel::kBase, Panel::kFile1, Panel::kFile2, Panel::kActivity, Panel::kProgress, Panel::kCount};
 constexpr int kProgressSteps = 1000;  // the bar shows tenths of a percent
 
 }  // namespace
 
 FrmMain::FrmMain(ObjectTable& table, SettingsStore& store, UserDialogs& dialogs,
                  std::array<QIcon, 3> file_icons)
-    : table_(table),
-      store_(store),
+    : store_(store),
       dialogs_(dialogs),
-      ws_{table_, list_, filter_, *this, *this},
-      file_icons_(std::move(file_icons)) {
+      file_icons_(std::move(file_icons)),
+      session_(table, words_, *this) {
   setObjectName("frmMain");
   setWindowTitle("Quillet");
   setWindowIcon(QIcon(":/icons/quillet.svg"));
@@ -56,8 +44,8 @@ FrmMain::FrmMain(ObjectTable& table, SettingsStore& store, UserDialogs& dialogs,
   watcher_ = new QFileSystemWatcher(this);
 }
 
-// The view and its model read list_, which as a member dies before the window's children do:
-// they go first.
+// The view and its model read the session's list, which as a member dies before the window's
+// children do: they go first.
 FrmMain::~FrmMain() {
   delete lvMain_;
   delete model_;
@@ -65,12 +53,15 @@ FrmMain::~FrmMain() {
 
 void FrmMain::frmmain_Load() {
   settings_ = MainSettings::Read(store_);
-  filter_.hide_system = settings_.hide_system;
-  filter_.types = settings_.types;
+  RowFilter filter;
+  filter.hide_system = settings_.hide_system;
+  filter.types = settings_.types;
+  session_.SetRowFilter(filter);
   PlaceWindow();
   BuildToolbar();
   BuildList();
   BuildStatusBar();
+  DrawCommands();
   if (settings_.zoomed) {
     showMaximized();
   } else {
@@ -92,6 +83,25 @@ void FrmMain::PlaceWindow() {
   resize(placed.size());
 }
 
+QAction* FrmMain::AddCommand(const ToolbarEntry& entry) {
+  const Command command = *entry.command;
+  const QIcon icon = entry.picture > 0
+                         ? QIcon(kToolbarPictures[static_cast<std::size_t>(entry.picture)])
+                         : QIcon();
+  auto* action = new QAction(icon, entry.tooltip, this);
+  action->setToolTip(entry.tooltip);
+  action->setShortcut(entry.shortcut != nullptr ? QKeySequence(entry.shortcut)
+                                                : QKeySequence(QKeySequence::Find));
+  action->setData(static_cast<int>(command));
+  if (const std::optional<int> type = TypeOf(command)) {
+    action->setCheckable(true);
+    action->setChecked(session_.filter().types[static_cast<std::size_t>(*type)]);
+  }
+  connect(action, &QAction::triggered, this, [this, command] { tbMain_ButtonClick(command); });
+  actions_by_command_[static_cast<std::size_t>(command)] = action;
+  return action;
+}
+
 void FrmMain::BuildToolbar() {
   tbMain_ = addToolBar("Commands");
   tbMain_->setObjectName("tbMain");
@@ -101,45 +111,16 @@ void FrmMain::BuildToolbar() {
   tbMain_->toggleViewAction()->setEnabled(false);
   tbMain_->setContextMenuPolicy(Qt::PreventContextMenu);
   for (const ToolbarEntry& entry : kToolbar) {
-    const int number = entry.number;
-    if (entry.separator) {
+    if (!entry.command) {
       auto* gap = new QWidget(tbMain_);
       gap->setFixedWidth(4);
       tbMain_->addWidget(gap);
       continue;
     }
-    auto* action = new QAction(QIcon(kToolbarPictures[entry.picture]), entry.tooltip, this);
-    action->setToolTip(entry.tooltip);
-    action->setShortcut(QKeySequence(entry.shortcut));
-    action->setData(number);
-    const bool type_button = number >= button::kFirstType && number <= button::kLastType;
-    if (type_button) {
-      action->setCheckable(true);
-      action->setChecked(filter_.types[number - button::kFirstType]);
-    }
-    connect(action, &QAction::triggered, this, [this, number] { tbMain_ButtonClick(number); });
-    tbMain_->addAction(action);
-    buttons_[number] = action;
+    tbMain_->addAction(AddCommand(entry));
   }
-  auto* reload =
-      new QAction(QIcon(kToolbarPictures[kReloadEntry.picture]), kReloadEntry.tooltip, this);
-  reload->setShortcut(QKeySequence(kReloadEntry.shortcut));
-  connect(reload, &QAction::triggered, this, [this] { tbMain_ButtonClick(button::kReload); });
-  addAction(reload);
-  buttons_[button::kReload] = reload;
+  for (const ToolbarEntry& entry : kKeyOnlyCommands) addAction(AddCommand(entry));
   BuildRecentMenus();
-  auto* preview = new QAction("Print preview", this);
-  preview->setShortcut(QKeySequence("Ctrl+Shift+P"));
-  connect(preview, &QAction::triggered, this, &FrmMain::PreviewObjectList);
-  addAction(preview);
-  auto* find = new QAction("Filter", this);
-  find->setShortcut(QKeySequence::Find);
-  connect(find, &QAction::triggered, this, &FrmMain::OpenFilter);
-  addAction(find);
-  for (int number : {button::kCompareEqual, button::kCompareDifferent, button::kShowChanges,
-                     button::kShowUpgrade, button::kShowAll, button::kReload}) {
-    buttons_[number]->setEnabled(false);
-  }
   // The progress bar sits one button width right of "Info".
   auto* space = new QWidget(tbMain_);
   space->setFixedWidth(tbMain_->iconSize().width());
@@ -153,155 +134,104 @@ void FrmMain::BuildToolbar() {
   tbMain_->addWidget(proMain_);
 }
 
-void FrmMain::BuildStatusBar() {
-  QStatusBar* bar = statusBar();
-  bar->setObjectName("sbMain");
-  bar->setSizeGripEnabled(true);
-  for (const Panel panel : kPanelOrder) {
-    const int number = static_cast<int>(panel);
-    const bool file_panel = panel == Panel::kFile1 || panel == Panel::kFile2;
-    const bool gives_way = file_panel || panel == Panel::kBase;
-    panels_[number] =
-        new StatusPanel(kPanelWidths[number], file_panel ? kNoFile : "", gives_way, bar);
-    // The names give way first: they stretch and shrink, the others keep their text.
-    bar->addWidget(panels_[number], gives_way ? 1 : 0);
-  }
-  PanelWidget(Panel::kBase)->hide();
-}
-
-QString FrmMain::PanelText(Panel panel) const { return PanelWidget(panel)->text(); }
-
-bool FrmMain::PanelHasIcon(Panel panel) const { return PanelWidget(panel)->HasIcon(); }
-
-// Long work runs inside one handler, so a panel paints itself at once to look alive; the core
-// calls this at most about a hundred times per operation.
-void FrmMain::SetPanel(Panel panel, const QString& text) {
-  StatusPanel* target = PanelWidget(panel);
-  target->SetText(text);
-  if (target->isVisible()) target->repaint();
-}
-
-void FrmMain::SetPanelText(Panel panel, std::string_view text) {
-  SetPanel(panel, FromWindows1252(text));
-}
-
-void FrmMain::ShowFilePanel(int file, const std::filesystem::path& file_name) {
-  const QString name = FromPath(file_name);
-  SetPanel(FilePanel(file), name);
-  PanelWidget(FilePanel(file))->SetIcon(file_icons_[static_cast<std::size_t>(file)]);
-  PanelWidget(FilePanel(file))->show();
-}
-
-void FrmMain::SetProgress(double value) {
-  progress_ = value;
-  proMain_->setValue(static_cast<int>(value * kProgressSteps / 100));
+void FrmMain::PaintBar(double percent) {
+  proMain_->setValue(static_cast<int>(percent * kProgressSteps / 100));
   if (proMain_->isVisible()) proMain_->repaint();
 }
 
-void FrmMain::SetCompareCommandsEnabled(bool compare, bool show_all, bool upgrade) {
-  for (int number : {button::kCompareEqual, button::kCompareDifferent, button::kShowChanges}) {
-    buttons_[number]->setEnabled(compare);
-  }
-  buttons_[button::kShowUpgrade]->setEnabled(upgrade);
-  buttons_[button::kShowAll]->setEnabled(show_all);
+void FrmMain::Tell(const Notice& notice) {
+  dialogs_.ShowMessage(this, FromWindows1252(NoticeText(notice)));
 }
 
-void FrmMain::ShowMessage(std::string_view text) {
-  dialogs_.ShowMessage(this, FromWindows1252(text));
-}
-
-std::array<bool, kTypeCount> FrmMain::StoredTypes() const { return settings_.types; }
-
-void FrmMain::tbMain_ButtonClick(int number) {
-  switch (number) {
-    case button::kNew:
+void FrmMain::tbMain_ButtonClick(Command command) {
+  switch (command) {
+    case Command::kNew:
       NewList();
       break;
-    case button::kLoadFile1:
-    case button::kLoadFile2:
-    case button::kLoadBase: {
-      const int file = number == button::kLoadFile1 ? 1 : number == button::kLoadFile2 ? 2 : 0;
+    case Command::kLoadFile1:
+    case Command::kLoadFile2:
+    case Command::kLoadBase: {
+      const int file = *LoadSlotOf(command);
       const QString name = SelectObjectFile(file);
       if (!name.isEmpty() && !HasTextFileExtension(ToPath(name))) LoadAndShowFile(name, file);
       break;
     }
-    case button::kReload:
+    case Command::kReload:
       Reload();
       break;
-    case button::kCompareEqual:
-    case button::kCompareDifferent:
-    case button::kShowChanges:
-    case button::kShowUpgrade:
-      SetPanel(Panel::kCount, "Count: ");
+    case Command::kCompareEqual:
+    case Command::kCompareDifferent:
+    case Command::kShowChanges:
+    case Command::kShowUpgrade:
+      PaintPanel(Panel::kCount, kBareCount);
       if (frm_use_compare_ != nullptr) {
-        frm_use_compare_->SetMode(number == button::kCompareEqual       ? CompareMode::kEqual
-                                  : number == button::kCompareDifferent ? CompareMode::kDifferent
-                                  : number == button::kShowChanges      ? CompareMode::kChanges
-                                                                        : CompareMode::kUpgrade);
+        frm_use_compare_->SetMode(CompareModeOf(command));
         frm_use_compare_->show();
       }
       break;
-    case button::kShowAll:
-      SetPanel(Panel::kCount, "Count: ");
-      RefreshList(ws_);
-      compared_ = CompareMode::kNone;
+    case Command::kShowAll:
+      PaintPanel(Panel::kCount, kBareCount);
+      session_.ShowAll();
       break;
-    case button::kSave:
+    case Command::kSave:
       SaveObjectList(AskSaveFileName());
       break;
-    case button::kPrint:
+    case Command::kPrint:
       PrintObjectList();
       break;
-    case button::kSettings:
+    case Command::kPrintPreview:
+      PreviewObjectList();
+      break;
+    case Command::kFilter:
+      OpenFilter();
+      break;
+    case Command::kSettings:
       if (frm_settings_ != nullptr) frm_settings_->show();
       break;
-    case button::kInfo:
+    case Command::kInfo:
       ShowAboutBox(this, dialogs_);
       break;
-    default:
-      if (number >= button::kFirstType && number <= button::kLastType) {
-        ToggleType(number);
-      } else {
-        dialogs_.ShowMessage(this, QString("Not implemented yet %1").arg(number));
-      }
+    case Command::kTypeTableData:
+    case Command::kTypeTable:
+    case Command::kTypeForm:
+    case Command::kTypeReport:
+    case Command::kTypeDataport:
+    case Command::kTypeXMLport:
+    case Command::kTypeCodeunit:
+    case Command::kTypePage:
+    case Command::kTypeMenuSuite:
+      ToggleType(*TypeOf(command));
       break;
   }
-  SetPanelText(Panel::kCount, ListCountText(list_));
-  UpdateCompareButtons(ws_);
-  UpdateBars();
+  Draw();
 }
 
 void FrmMain::NewList() {
-  list_.RemoveAll();
-  for (int file : {kBaseFile, 1, 2}) {
-    SetPanel(FilePanel(file), kNoFile);
-    PanelWidget(FilePanel(file))->SetIcon(QIcon());
-    table_.SetCount(file, 0);
-    if (!loaded_[static_cast<std::size_t>(file)].empty()) {
-      watcher_->removePath(FromPath(loaded_[static_cast<std::size_t>(file)]));
-    }
-    loaded_[static_cast<std::size_t>(file)].clear();
-  }
-  PanelWidget(Panel::kBase)->hide();
-  compared_ = CompareMode::kNone;
+  session_.New();
   reload_bar_->hide();
-  UpdateTitle();
   if (frm_use_compare_ != nullptr) frm_use_compare_->hide();
 }
 
-void FrmMain::ToggleType(int number) {
-  bool& shown = filter_.types[static_cast<std::size_t>(number - button::kFirstType)];
-  shown = !shown;
-  buttons_[number]->setChecked(shown);
+void FrmMain::ToggleType(int type) {
+  const bool shown = session_.ToggleType(type);
+  actions_by_command_[static_cast<std::size_t>(TypeCommand(type))]->setChecked(shown);
   // Let the button repaint before the list is rebuilt; no user input meanwhile.
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-  // In a keyed comparison's view the types narrow the comparison; elsewhere the list is
-  // rebuilt from both files.
-  if (HasStatus(list_.view())) {
-    ShowComparison(compared_, criteria_);
-  } else {
-    RefreshList(ws_);
-    compared_ = CompareMode::kNone;
+  session_.Relist();
+}
+
+void FrmMain::Draw() {
+  PaintPanel(Panel::kCount, CountText(CountOf(session_.list())));
+  DrawCommands();
+  DrawFiles();
+  DrawBars();
+}
+
+void FrmMain::DrawCommands() {
+  for (std::size_t c = 0; c < actions_by_command_.size(); ++c) {
+    if (actions_by_command_[c] != nullptr) {
+      actions_by_command_[c]->setEnabled(session_.Enabled(static_cast<Command>(c)));
+    }
   }
 }
 
@@ -337,8 +267,9 @@ void FrmMain::frmmain_Close() {
   settings_.width = PixelsToTwips(normal.width(), dpi);
   settings_.height = PixelsToTwips(normal.height(), dpi);
   settings_.zoomed = isMaximized();
-  settings_.hide_system = filter_.hide_system;
-  settings_.types = frm_settings_ != nullptr ? frm_settings_->StoredTypes() : StoredTypes();
+  settings_.hide_system = session_.filter().hide_system;
+  // The settings dialog's type boxes are what the next start shows.
+  if (frm_settings_ != nullptr) settings_.types = frm_settings_->StoredTypes();
   for (int column = 0; column < kColumnCount; ++column) {
     settings_.column_widths[column] = PixelsToTwips(lvMain_->columnWidth(column), dpi);
   }

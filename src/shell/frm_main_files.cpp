@@ -8,8 +8,6 @@
 #include <QToolBar>
 #include <QToolButton>
 
-#include "commands/listing.h"
-#include "commands/load_file.h"
 #include "desktop/text_codec.h"
 #include "output/list_file_writer.h"
 #include "shell/file_kind_texts.h"
@@ -56,69 +54,35 @@ void FrmMain::LoadAndShowFile(const std::filesystem::path& file_name, int file) 
 }
 
 LoadResult FrmMain::ReadFile(const std::filesystem::path& file_name, int file) {
-  LoadResult result = LoadObjectFile(ws_, file_name, file);
-  if (result.status != LoadStatus::kMissing) Loaded(file_name, file);
+  LoadResult result = session_.Read(file_name, file);
+  if (result.status != LoadStatus::kMissing) {
+    settings_.recent_files[Slot(file)] =
+        WithRecentFile(settings_.recent_files[Slot(file)], FromPath(file_name));
+    FillRecentMenu(file);
+  }
   return result;
 }
 
 void FrmMain::ShowFile(int file) {
-  if (file == kBaseFile) {
-    // The base is not listed; what the list showed stays, but it is no longer a comparison.
-    SetProgress(0);
-    UpdateCompareButtons(ws_);
-    SetPanelText(Panel::kCount, ListCountText(list_));
-  } else {
-    ShowFileObjects(ws_, file);
-    compared_ = CompareMode::kNone;
-  }
-  UpdateBars();
-}
-
-void FrmMain::Loaded(const std::filesystem::path& file_name, int file) {
-  std::filesystem::path& loaded = loaded_[Slot(file)];
-  if (!loaded.empty()) watcher_->removePath(FromPath(loaded));
-  loaded = file_name;
-  watcher_->addPath(FromPath(file_name));
-  settings_.recent_files[Slot(file)] =
-      WithRecentFile(settings_.recent_files[Slot(file)], FromPath(file_name));
-  FillRecentMenu(file);
-  buttons_[button::kReload]->setEnabled(true);
-  UpdateTitle();
-}
-
-void FrmMain::UpdateTitle() {
-  QStringList names;
-  for (int file : {1, 2}) {
-    const std::filesystem::path& loaded = loaded_[Slot(file)];
-    names << (loaded.empty() ? QString("no file") : FromPath(loaded.filename()));
-  }
-  if (loaded_[2].empty()) names.removeLast();
-  setWindowTitle(loaded_[1].empty() && loaded_[2].empty() ? QString("Quillet")
-                                                          : "Quillet - " + names.join(" | "));
+  session_.Show(file);
+  // The base is not listed, so nothing moved the bar on from its reading.
+  if (file == kBaseFile) PaintBar(0);
+  Draw();
 }
 
 void FrmMain::Reload() {
   reload_bar_->hide();
-  for (int file : {kBaseFile, 1, 2}) {
-    if (!loaded_[Slot(file)].empty()) LoadObjectFile(ws_, loaded_[Slot(file)], file);
-  }
-  // What the list showed, again: a comparison with its criteria, or the listing; the filter
-  // stays with the list.
-  if (compared_ != CompareMode::kNone) {
-    ShowComparison(compared_, criteria_);
-  } else {
-    RefreshList(ws_);
-  }
-  UpdateCompareButtons(ws_);
-  UpdateBars();
+  session_.Reload();
+  Draw();
 }
 
 void FrmMain::BuildRecentMenus() {
-  const std::array<int, 3> commands = {button::kLoadBase, button::kLoadFile1, button::kLoadFile2};
+  const std::array<Command, 3> commands = {Command::kLoadBase, Command::kLoadFile1,
+                                           Command::kLoadFile2};
   for (int file : {kBaseFile, 1, 2}) {
     // File #1 and file #2 offer theirs on their toolbar buttons; the base's go with Ctrl+B's
     // dialog only, as its initial name, which keeps the toolbar within the window.
-    QAction* load = buttons_[commands[Slot(file)]];
+    QAction* load = actions_by_command_[static_cast<std::size_t>(commands[Slot(file)])];
     auto* menu = new QMenu(this);
     menu->setObjectName(QString("recentFiles%1").arg(file));
     recent_menus_[Slot(file)] = menu;
@@ -132,7 +96,11 @@ void FrmMain::BuildRecentMenus() {
   }
   // A file that changed on disk is offered for reloading, never reloaded unasked.
   connect(watcher_, &QFileSystemWatcher::fileChanged, this, [this](const QString& path) {
-    reload_bar_->show();
+    for (int file = 0; file < session_.SlotCount(); ++file) {
+      const std::filesystem::path& loaded = session_.Slot(file).name;
+      if (!loaded.empty() && FromPath(loaded) == path) session_.FileChanged(loaded);
+    }
+    reload_bar_->setVisible(session_.ChangedOnDisk());
     // Saving by replacing the file takes it out of the watch: watch the new one.
     if (QFileInfo::exists(path) && !watcher_->files().contains(path)) watcher_->addPath(path);
   });
@@ -144,11 +112,8 @@ void FrmMain::FillRecentMenu(int file) {
   for (const RecentEntry& entry : RecentMenuEntries(settings_.recent_files[Slot(file)])) {
     QAction* action = menu->addAction(entry.file);
     action->setEnabled(entry.exists);
-    connect(action, &QAction::triggered, this, [this, name = entry.file, file] {
-      LoadAndShowFile(name, file);
-      SetPanelText(Panel::kCount, ListCountText(list_));
-      UpdateCompareButtons(ws_);
-    });
+    connect(action, &QAction::triggered, this,
+            [this, name = entry.file, file] { LoadAndShowFile(name, file); });
   }
   if (menu->isEmpty()) menu->addAction("No recent files")->setEnabled(false);
 }
@@ -179,40 +144,49 @@ FrmMain::SaveTarget FrmMain::AskSaveFileName() {
 
 void FrmMain::SaveObjectList(const SaveTarget& target, const std::vector<int>* rows) {
   if (target.name.isEmpty()) return;
-  const int count = rows != nullptr ? static_cast<int>(rows->size()) : list_.RowCount();
+  const ObjectList& list = session_.list();
+  const int count = rows != nullptr ? static_cast<int>(rows->size()) : list.RowCount();
   if (count == 0) {
     dialogs_.ShowMessage(this, "The list is empty");
     return;
   }
   const Status saved = WriteListFile(
-      ToPath(target.name), list_, target.format, CurrentListContext(),
-      [&](int written) { SetProgress(100.0 * written / count); }, rows);
+      ToPath(target.name), list, target.format, CurrentListContext(),
+      [&](int written) { PaintBar(100.0 * written / count); }, rows);
   // The reason goes on a line of its own, below the message users know.
   if (!saved) {
     dialogs_.ShowMessage(this, QString("Unable to save the file\n%1: %2")
                                    .arg(target.name, QString::fromStdString(saved.error())));
   }
-  SetProgress(0);
+  PaintBar(0);
+}
+
+// A slot's file as the window names it: as its panel shows it.
+std::string FrmMain::FileText(int file) const {
+  const std::filesystem::path& loaded = session_.Slot(file).name;
+  return ToWindows1252(loaded.empty() ? QString(kNoFile) : FromPath(loaded));
 }
 
 ListContext FrmMain::CurrentListContext() const {
   ListContext context;
-  context.view = list_.view();
-  if (!loaded_[0].empty() && compared_ == CompareMode::kUpgrade) {
-    context.files.emplace_back("Base", ToWindows1252(FromPath(loaded_[0])));
+  context.view = session_.list().view();
+  const CompareMode compared = session_.compared();
+  if (!session_.Slot(kBaseFile).name.empty() && compared == CompareMode::kUpgrade) {
+    context.files.emplace_back("Base", FileText(kBaseFile));
   }
-  context.files.emplace_back("File #1", ToWindows1252(PanelText(Panel::kFile1)));
-  context.files.emplace_back("File #2", ToWindows1252(PanelText(Panel::kFile2)));
-  if (compared_ != CompareMode::kNone) {
-    context.criteria = CriteriaText(criteria_, HasStatus(context.view));
+  context.files.emplace_back("File #1", FileText(1));
+  context.files.emplace_back("File #2", FileText(2));
+  if (compared != CompareMode::kNone) {
+    context.criteria = CriteriaText(session_.criteria(), HasStatus(context.view));
   }
-  if (HasStatus(context.view)) context.counts = StatusCountTexts(context.view, keyed_counts_);
+  if (HasStatus(context.view)) {
+    context.counts = StatusCountTexts(context.view, session_.keyed_counts());
+  }
   return context;
 }
 
 PrintHeader FrmMain::CurrentPrintHeader() const {
-  return {ToWindows1252(PanelText(Panel::kFile1)), ToWindows1252(PanelText(Panel::kFile2)),
-          PrintDateTime()};
+  return {FileText(1), FileText(2), PrintDateTime()};
 }
 
 void FrmMain::PrintObjectList() {
@@ -221,7 +195,7 @@ void FrmMain::PrintObjectList() {
   printer.setDocName(kPrintDocumentName);
   // Every row is printed, whatever range the dialog offered.
   printer.setPrintRange(QPrinter::AllPages);
-  ReportPrint(dialogs_, this, PaintPrintout(printer, list_, CurrentPrintHeader()));
+  ReportPrint(dialogs_, this, PaintPrintout(printer, session_.list(), CurrentPrintHeader()));
 }
 
 void FrmMain::PreviewObjectList() {
@@ -230,7 +204,7 @@ void FrmMain::PreviewObjectList() {
   const PrintHeader header = CurrentPrintHeader();
   dialogs_.ShowPrintPreview(this, printer, [&](QPrinter* target) {
     // Printing from the preview paints on the chosen printer too.
-    ReportPrint(dialogs_, this, PaintPrintout(*target, list_, header));
+    ReportPrint(dialogs_, this, PaintPrintout(*target, session_.list(), header));
   });
 }
 

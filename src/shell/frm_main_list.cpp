@@ -17,7 +17,7 @@
 namespace quillet {
 
 void FrmMain::BuildList() {
-  model_ = new ObjectListModel(list_, file_icons_, this);
+  model_ = new ObjectListModel(session_.list(), file_icons_, this);
   lvMain_ = new ObjectListView(this);
   lvMain_->setObjectName("lvMain");
   lvMain_->setModel(model_);
@@ -50,7 +50,7 @@ void FrmMain::BuildList() {
     const int width = TwipsToPixels(settings_.column_widths[column], dpi);
     lvMain_->setColumnWidth(column, std::clamp(width, 0, widest));
   }
-  actions_ = new ListActions(*lvMain_, list_, [this](const std::vector<int>& rows) {
+  actions_ = new ListActions(*lvMain_, session_.list(), [this](const std::vector<int>& rows) {
     SaveObjectList(AskSaveFileName(), &rows);
   });
 
@@ -60,8 +60,12 @@ void FrmMain::BuildList() {
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
   reload_bar_ = new ReloadBar(central);
+  reload_bar_->setObjectName("reloadBar");
+  reload_bar_->hide();
   filter_bar_ = new FilterBar(central);
+  filter_bar_->setObjectName("filterBar");
   view_bar_ = new ViewBar(central);
+  view_bar_->setObjectName("viewBar");
   layout->addWidget(reload_bar_);
   layout->addWidget(filter_bar_);
   layout->addWidget(view_bar_);
@@ -70,57 +74,44 @@ void FrmMain::BuildList() {
   connect(reload_bar_, &ReloadBar::ReloadClicked, this, &FrmMain::Reload);
   connect(filter_bar_, &FilterBar::TextChanged, this, &FrmMain::SetFilterText);
   connect(filter_bar_, &FilterBar::Closed, this, [this] { lvMain_->setFocus(); });
-  connect(view_bar_, &ViewBar::ListedChanged, this, &FrmMain::KeyedChoiceChanged);
+  connect(view_bar_, &ViewBar::ListedChanged, this, [this](unsigned listed) {
+    session_.SetListed(listed);
+    Draw();
+  });
 }
 
 void FrmMain::OpenFilter() { filter_bar_->Open(); }
 
 void FrmMain::SetFilterText(const QString& text) {
-  RowQueryParse parse = ParseRowQuery(text.toStdString());
+  const Status set = session_.SetFilter(text.toStdString());
   // A filter that cannot be read says why; the last good one stays in force meanwhile.
-  filter_bar_->ShowError(QString::fromStdString(parse.error));
-  if (!parse.query) return;
-  list_.SetQuery(std::move(*parse.query));
-  SetPanelText(Panel::kCount, ListCountText(list_));
+  filter_bar_->ShowError(QString::fromStdString(set.error()));
+  if (set) PaintPanel(Panel::kCount, CountText(CountOf(session_.list())));
 }
 
 void FrmMain::ShowComparison(CompareMode mode, const CompareCriteria& criteria) {
-  criteria_ = criteria;
-  compared_ = mode;
-  keyed_counts_ = RunComparison(ws_, mode, criteria, keyed_choice_);
-  UpdateBars();
+  session_.Compare(mode, criteria);
+  Draw();
 }
 
-void FrmMain::KeyedChoiceChanged(unsigned listed) {
-  if (compared_ == CompareMode::kUpgrade) {
-    keyed_choice_.upgrade = UpgradeResults::FromBits(listed);
-    ShowComparison(CompareMode::kUpgrade, criteria_);
-  } else {
-    keyed_choice_.changes = ChangeStatuses::FromBits(listed);
-    ShowComparison(CompareMode::kChanges, criteria_);
-  }
-}
-
-void FrmMain::UpdateBars() {
-  const quillet::ListView view = list_.view();
+void FrmMain::DrawBars() {
+  reload_bar_->setVisible(session_.ChangedOnDisk());
+  const ListView view = session_.list().view();
   if (!HasStatus(view)) {
     view_bar_->hide();
     return;
   }
-  const unsigned listed = view == quillet::ListView::kChanges ? keyed_choice_.changes.Bits()
-                                                              : keyed_choice_.upgrade.Bits();
+  const KeyedChoice& listed = session_.listed();
   QSignalBlocker quiet(view_bar_);
-  view_bar_->Show(view, keyed_counts_, listed);
+  view_bar_->Show(view, session_.keyed_counts(),
+                  view == ListView::kChanges ? listed.changes.Bits() : listed.upgrade.Bits());
   // The status column fits its texts.
   lvMain_->resizeColumnToContents(ColumnIndex(Column::kStatus));
 }
 
 void FrmMain::lvMain_ColumnClick(Column column) {
-  const bool ascending = column != last_sort_column_;
-  last_sort_column_ = ascending ? std::optional(column) : std::nullopt;
-  const Qt::SortOrder order = ascending ? Qt::AscendingOrder : Qt::DescendingOrder;
   sorting_ = true;
-  model_->sort(ColumnIndex(column), order);
+  const Qt::SortOrder order = session_.SortBy(column) ? Qt::AscendingOrder : Qt::DescendingOrder;
   sorting_ = false;
   QHeaderView* header = lvMain_->header();
   header->setSortIndicator(ColumnIndex(column), order);

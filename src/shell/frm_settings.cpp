@@ -139,7 +139,7 @@ void FrmSettings::frmSettings_Load() {
     extension_boxes_[k]->setChecked(associations_.FileTypeDescription(
                                         Text(kFileKinds[k].extension)) == kQuilletFileDescription);
   }
-  chkHideSystem_->setChecked(main_.workspace().filter.hide_system);
+  chkHideSystem_->setChecked(main_.session().filter().hide_system);
   for (int type = 0; type < kTypeCount; ++type) {
     type_boxes_[type]->setChecked(main_.settings().types[type]);
   }
@@ -170,7 +170,7 @@ void FrmSettings::cmdExtOK_Click() {
     ApplyAssociation(extension_boxes_[k], kFileKinds[k]);
   }
   // The list stays as it is; the next listing hides or shows the system objects.
-  main_.workspace().filter.hide_system = chkHideSystem_->isChecked();
+  main_.session().SetHideSystem(chkHideSystem_->isChecked());
   hide();
 }
 

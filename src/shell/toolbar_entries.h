@@ -1,80 +1,64 @@
 #pragma once
 
 #include <array>
+#include <optional>
+
+#include "commands/command.h"
 
 namespace quillet {
 
-// The toolbar's entries in the order they stand. Entries 1 to 28 are numbered in that order and
-// dispatched by number, as they always were; the commands added since have numbers after them
-// and stand beside their kin. Separators are plain gaps. Picture numbers index the toolbar's
-// pictures (10 is unused). Reload (30) has a number but no place on the toolbar: F5 and the
-// bar that offers it when a file changed are where users look for it, and the toolbar must fit
-// the window's first width.
+// The toolbar's entries in the order they stand; a gap has no command. Picture numbers index
+// the toolbar's pictures (10 is unused).
 struct ToolbarEntry {
-  int number;
-  bool separator;
+  std::optional<Command> command;  // none: a gap
   int picture;
   const char* tooltip;
   const char* shortcut;  // every command can be reached from the keyboard
 };
 
-inline constexpr int kToolbarEntries = 32;  // the highest number
+inline constexpr ToolbarEntry kGap = {std::nullopt, 0, nullptr, nullptr};
 
-inline constexpr std::array<ToolbarEntry, kToolbarEntries - 1> kToolbar = {{
-    {1, true, 0, nullptr, nullptr},
-    {2, false, 1, "New", "Ctrl+N"},
-    {3, true, 0, nullptr, nullptr},
-    {4, false, 2, "Load file #1", "Ctrl+O"},
-    {5, false, 3, "Load file #2", "Ctrl+Shift+O"},
-    {29, false, 21, "Load base file", "Ctrl+B"},
-    {6, true, 0, nullptr, nullptr},
-    {7, false, 4, "TableData", "Ctrl+1"},
-    {8, false, 5, "Table", "Ctrl+2"},
-    {9, false, 6, "Form", "Ctrl+3"},
-    {10, false, 7, "Report", "Ctrl+4"},
-    {11, false, 8, "Dataport", "Ctrl+5"},
-    {12, false, 18, "XMLport", "Ctrl+6"},
-    {13, false, 9, "Codeunit", "Ctrl+7"},
-    {14, false, 20, "Page", "Ctrl+8"},
-    {15, false, 19, "MenuSuite", "Ctrl+9"},
-    {16, true, 0, nullptr, nullptr},
-    {17, false, 11, "Show objects that are equal in both files", "Ctrl+E"},
-    {18, false, 12, "Show objects that are different in both files", "Ctrl+D"},
-    {31, false, 23, "Show changes", "Ctrl+K"},
-    {32, false, 24, "Show upgrade analysis", "Ctrl+U"},
-    {19, true, 0, nullptr, nullptr},
-    {20, false, 13, "Show all objects of selected types", "Ctrl+L"},
-    {21, true, 0, nullptr, nullptr},
-    {22, false, 14, "Save", "Ctrl+S"},
-    {23, false, 15, "Print", "Ctrl+P"},
-    {24, true, 0, nullptr, nullptr},
-    {25, false, 16, "Settings", "Ctrl+,"},
-    {26, true, 0, nullptr, nullptr},
-    {27, false, 17, "Info", "F1"},
-    {28, true, 0, nullptr, nullptr},
+inline constexpr std::array<ToolbarEntry, 31> kToolbar = {{
+    kGap,
+    {Command::kNew, 1, "New", "Ctrl+N"},
+    kGap,
+    {Command::kLoadFile1, 2, "Load file #1", "Ctrl+O"},
+    {Command::kLoadFile2, 3, "Load file #2", "Ctrl+Shift+O"},
+    {Command::kLoadBase, 21, "Load base file", "Ctrl+B"},
+    kGap,
+    {Command::kTypeTableData, 4, "TableData", "Ctrl+1"},
+    {Command::kTypeTable, 5, "Table", "Ctrl+2"},
+    {Command::kTypeForm, 6, "Form", "Ctrl+3"},
+    {Command::kTypeReport, 7, "Report", "Ctrl+4"},
+    {Command::kTypeDataport, 8, "Dataport", "Ctrl+5"},
+    {Command::kTypeXMLport, 18, "XMLport", "Ctrl+6"},
+    {Command::kTypeCodeunit, 9, "Codeunit", "Ctrl+7"},
+    {Command::kTypePage, 20, "Page", "Ctrl+8"},
+    {Command::kTypeMenuSuite, 19, "MenuSuite", "Ctrl+9"},
+    kGap,
+    {Command::kCompareEqual, 11, "Show objects that are equal in both files", "Ctrl+E"},
+    {Command::kCompareDifferent, 12, "Show objects that are different in both files", "Ctrl+D"},
+    {Command::kShowChanges, 23, "Show changes", "Ctrl+K"},
+    {Command::kShowUpgrade, 24, "Show upgrade analysis", "Ctrl+U"},
+    kGap,
+    {Command::kShowAll, 13, "Show all objects of selected types", "Ctrl+L"},
+    kGap,
+    {Command::kSave, 14, "Save", "Ctrl+S"},
+    {Command::kPrint, 15, "Print", "Ctrl+P"},
+    kGap,
+    {Command::kSettings, 16, "Settings", "Ctrl+,"},
+    kGap,
+    {Command::kInfo, 17, "Info", "F1"},
+    kGap,
 }};
 
-inline constexpr ToolbarEntry kReloadEntry = {30, false, 22, "Reload", "F5"};
-
-// Toolbar numbers of the commands.
-namespace button {
-inline constexpr int kNew = 2;
-inline constexpr int kLoadFile1 = 4;
-inline constexpr int kLoadFile2 = 5;
-inline constexpr int kFirstType = 7;  // TableData; the nine types follow in type order
-inline constexpr int kLastType = 15;
-inline constexpr int kCompareEqual = 17;
-inline constexpr int kCompareDifferent = 18;
-inline constexpr int kShowAll = 20;
-inline constexpr int kSave = 22;
-inline constexpr int kPrint = 23;
-inline constexpr int kSettings = 25;
-inline constexpr int kInfo = 27;
-inline constexpr int kLoadBase = 29;
-inline constexpr int kReload = 30;
-inline constexpr int kShowChanges = 31;
-inline constexpr int kShowUpgrade = 32;
-}  // namespace button
+// Commands with a key but no place on the toolbar: F5 and the bar that offers a reload when a
+// file changed are where users look for it, and the toolbar must fit the window's first width.
+inline constexpr std::array<ToolbarEntry, 3> kKeyOnlyCommands = {{
+    {Command::kReload, 22, "Reload", "F5"},
+    {Command::kPrintPreview, 0, "Print preview", "Ctrl+Shift+P"},
+    {Command::kFilter, 0, "Filter", nullptr},  // the platform's Find key
+}};
 
 // The picture files of the toolbar, by picture number (1..24).
 inline constexpr std::array<const char*, 25> kToolbarPictures = {

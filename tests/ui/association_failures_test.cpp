@@ -52,12 +52,18 @@ class UnprivilegedFiles {
   std::string why_not_;
 };
 
-// Every folder in the fixture may be written by anyone, so only the file made unreadable stands
-// in the way.
+// Every folder and file in the fixture may be written by anyone (a file the user may not write
+// is refused before anything is read), so only the file made unreadable stands in the way.
 void OpenFolders(const fs::path& root) {
   fs::permissions(root, fs::perms::all);
   for (const fs::directory_entry& entry : fs::recursive_directory_iterator(root)) {
-    if (entry.is_directory() && !entry.is_symlink()) fs::permissions(entry.path(), fs::perms::all);
+    if (entry.is_symlink()) continue;
+    if (entry.is_directory()) fs::permissions(entry.path(), fs::perms::all);
+    if (entry.is_regular_file()) {
+      fs::permissions(entry.path(), fs::perms::owner_write | fs::perms::group_write |
+                                        fs::perms::others_write | fs::perms::owner_read |
+                                        fs::perms::group_read | fs::perms::others_read);
+    }
   }
 }
 

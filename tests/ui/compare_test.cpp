@@ -29,38 +29,38 @@ struct Loaded : TestProgram {
     main().LoadAndShowFile(Sample("sample-changed.fbk"), 2);
   }
   FrmUseCompare& dialog() { return program->use_compare_dialog(); }
-  int rows() { return main().workspace().list.RowCount(); }
+  int rows() { return main().session().list().RowCount(); }
 };
 
 TEST(CompareDialog, OkRunsTheComparisonOfItsMode) {
   Loaded t;
   FrmUseCompare& dialog = t.dialog();
   EXPECT_FALSE(dialog.isVisible());
-  t.main().tbMain_ButtonClick(button::kCompareDifferent);
+  t.main().tbMain_ButtonClick(Command::kCompareDifferent);
   EXPECT_TRUE(dialog.isVisible());
   EXPECT_EQ(dialog.Mode(), CompareMode::kDifferent);
-  EXPECT_EQ(t.main().PanelText(Panel::kCount), QString("Count: %1").arg(t.rows()));
+  EXPECT_EQ(test::PanelText(t.main(), Panel::kCount), QString("Count: %1").arg(t.rows()));
 
   Button(dialog, "cmdUseOK")->click();
   EXPECT_FALSE(dialog.isVisible());
   const int different = t.rows();
   // Saved, the result is the same bytes the command line writes for it.
   t.dialogs.save_answer = t.Path("different.txt");
-  t.main().tbMain_ButtonClick(button::kSave);
+  t.main().tbMain_ButtonClick(Command::kSave);
   QFile saved(t.Path("different.txt")),
       expected(QString(QUILLET_TEST_DATA) + "/sample-different.list");
   ASSERT_TRUE(saved.open(QIODevice::ReadOnly) && expected.open(QIODevice::ReadOnly));
   EXPECT_EQ(saved.readAll(), expected.readAll());
   EXPECT_GT(different, 0);
   EXPECT_LT(different, 40);  // about 15 % of the objects changed
-  EXPECT_EQ(t.main().PanelText(Panel::kActivity), "Finished");
-  EXPECT_EQ(t.main().PanelText(Panel::kCount), QString("Count: %1").arg(different));
+  EXPECT_EQ(test::PanelText(t.main(), Panel::kActivity), "Finished");
+  EXPECT_EQ(test::PanelText(t.main(), Panel::kCount), QString("Count: %1").arg(different));
   // Pass 1 lists file #1's objects, pass 2 file #2's.
-  const auto& list = t.main().workspace().list;
+  const auto& list = t.main().session().list();
   EXPECT_EQ(list.Row(1).file, 1);
   EXPECT_EQ(list.Row(different).file, 2);
 
-  t.main().tbMain_ButtonClick(button::kCompareEqual);
+  t.main().tbMain_ButtonClick(Command::kCompareEqual);
   EXPECT_EQ(dialog.Mode(), CompareMode::kEqual);
   Button(dialog, "cmdUseOK")->click();
   ASSERT_EQ(t.rows() % 2, 0);  // pairs: file #1's row, then its twin from file #2
@@ -71,8 +71,8 @@ TEST(CompareDialog, OkRunsTheComparisonOfItsMode) {
   }
 
   // Show all brings the plain list back.
-  t.main().tbMain_ButtonClick(button::kShowAll);
-  EXPECT_EQ(t.main().PanelText(Panel::kCount), QString("Count: %1").arg(t.rows()));
+  t.main().tbMain_ButtonClick(Command::kShowAll);
+  EXPECT_EQ(test::PanelText(t.main(), Panel::kCount), QString("Count: %1").arg(t.rows()));
   EXPECT_EQ(list.Row(1).file, 1);
 }
 
@@ -83,21 +83,21 @@ TEST(CompareDialog, KeepsItsTicksWhenHiddenAndOnlyChangesModeWhileOpen) {
        {"chkUseTypeID", "chkUseName", "chkUseVersion", "chkUseDate", "chkUseTime", "chkUseBSize"}) {
     EXPECT_TRUE(Box(dialog, name)->isChecked()) << name;
   }
-  t.main().tbMain_ButtonClick(button::kCompareEqual);
+  t.main().tbMain_ButtonClick(Command::kCompareEqual);
   Box(dialog, "chkUseVersion")->setChecked(false);
   const int before = t.rows();
   Button(dialog, "cmdUseCancel")->click();
   EXPECT_FALSE(dialog.isVisible());
   EXPECT_EQ(t.rows(), before);  // Cancel compares nothing
 
-  t.main().tbMain_ButtonClick(button::kCompareEqual);
+  t.main().tbMain_ButtonClick(Command::kCompareEqual);
   EXPECT_FALSE(Box(dialog, "chkUseVersion")->isChecked());
   dialog.close();  // the close box hides it; the dialog and its ticks survive
   EXPECT_FALSE(dialog.isVisible());
   EXPECT_FALSE(Box(dialog, "chkUseVersion")->isChecked());
 
-  t.main().tbMain_ButtonClick(button::kCompareEqual);
-  t.main().tbMain_ButtonClick(button::kCompareDifferent);
+  t.main().tbMain_ButtonClick(Command::kCompareEqual);
+  t.main().tbMain_ButtonClick(Command::kCompareDifferent);
   EXPECT_TRUE(dialog.isVisible());
   EXPECT_EQ(dialog.Mode(), CompareMode::kDifferent);
   EXPECT_FALSE(dialog.Criteria().use_version);
@@ -115,10 +115,10 @@ TEST(CompareDialog, KeepsItsTicksWhenHiddenAndOnlyChangesModeWhileOpen) {
 TEST(CompareDialog, NoVersionCriterionFindsMoreEqualObjects) {
   Loaded t;
   FrmUseCompare& dialog = t.dialog();
-  t.main().tbMain_ButtonClick(button::kCompareEqual);
+  t.main().tbMain_ButtonClick(Command::kCompareEqual);
   Button(dialog, "cmdUseOK")->click();
   const int strict = t.rows();
-  t.main().tbMain_ButtonClick(button::kCompareEqual);
+  t.main().tbMain_ButtonClick(Command::kCompareEqual);
   Box(dialog, "chkUseVersion")->setChecked(false);
   Button(dialog, "cmdUseOK")->click();
   EXPECT_GT(t.rows(), strict);

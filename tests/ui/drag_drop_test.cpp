@@ -21,7 +21,7 @@ using test::TestProgram;
 constexpr const char* kMultiple = "Multiple files not supported";
 constexpr const char* kInvalid = "Invalid file type. Supported file types: .fbk, .fob";
 
-int Rows(FrmMain& main) { return main.workspace().list.RowCount(); }
+int Rows(FrmMain& main) { return main.session().list().RowCount(); }
 
 QPushButton* Button(QWidget* dialog, const char* name) {
   return dialog->findChild<QPushButton*>(name);
@@ -84,10 +84,10 @@ TEST(DroppedFiles, OneFileLoadsAsFileTwo) {
   Button(dialog, "cmdLoadAs2")->click();
   EXPECT_TRUE(Gone(dialog));
   EXPECT_EQ(Rows(main), 53);
-  EXPECT_EQ(main.PanelText(Panel::kFile2), path);
-  EXPECT_EQ(main.PanelText(Panel::kFile1), "no file");
-  EXPECT_EQ(main.ListModel()->data(main.ListModel()->index(0, 0)).toString(), "  ");
-  EXPECT_EQ(main.PanelText(Panel::kCount), "Count: 53");
+  EXPECT_EQ(test::PanelText(main, Panel::kFile2), path);
+  EXPECT_EQ(test::PanelText(main, Panel::kFile1), "no file");
+  EXPECT_EQ(test::ListModel(main)->data(test::ListModel(main)->index(0, 0)).toString(), "  ");
+  EXPECT_EQ(test::PanelText(main, Panel::kCount), "Count: 53");
   EXPECT_EQ(main.settings().last_file2, "");  // the open dialog's memory is its own
 }
 
@@ -102,7 +102,7 @@ TEST(DroppedFiles, LowerCaseBackupAndLongPathsLoadAsFileOne) {
   ASSERT_TRUE(dialog);
   EXPECT_EQ(dialog->FileName(), path);
   dialog->cmdLoadAs1_Click();
-  EXPECT_EQ(t.main().PanelText(Panel::kFile1), path);
+  EXPECT_EQ(test::PanelText(t.main(), Panel::kFile1), path);
   EXPECT_GT(Rows(t.main()), 0);
   EXPECT_EQ(t.main().settings().last_file1, "");
 }
@@ -119,7 +119,7 @@ TEST(DroppedFiles, WrongDropsAreRefused) {
   EXPECT_EQ(t.dialogs.messages, QStringList({kMultiple, kInvalid, kInvalid}));
   EXPECT_TRUE(t.main().findChildren<FrmDragDrop*>().isEmpty());
   EXPECT_EQ(Rows(t.main()), 53);
-  EXPECT_EQ(t.main().PanelText(Panel::kFile2), "no file");
+  EXPECT_EQ(test::PanelText(t.main(), Panel::kFile2), "no file");
 }
 
 TEST(DroppedFiles, CancelAndTheCloseBoxLoadNothing) {
@@ -137,8 +137,8 @@ TEST(DroppedFiles, CancelAndTheCloseBoxLoadNothing) {
   EXPECT_TRUE(Gone(cancelled));
   EXPECT_TRUE(Gone(closed));
   EXPECT_EQ(Rows(main), rows);
-  EXPECT_EQ(main.PanelText(Panel::kFile1), Sample("sample.fob"));
-  EXPECT_EQ(main.PanelText(Panel::kFile2), Sample("sample-changed.fbk"));
+  EXPECT_EQ(test::PanelText(main, Panel::kFile1), Sample("sample.fob"));
+  EXPECT_EQ(test::PanelText(main, Panel::kFile2), Sample("sample-changed.fbk"));
 }
 
 TEST(DroppedFiles, EachDialogLoadsItsOwnFile) {
@@ -153,8 +153,8 @@ TEST(DroppedFiles, EachDialogLoadsItsOwnFile) {
   EXPECT_GT(two->y(), one->y());
   one->cmdLoadAs1_Click();
   two->cmdLoadAs2_Click();
-  EXPECT_EQ(t.main().PanelText(Panel::kFile1), first);
-  EXPECT_EQ(t.main().PanelText(Panel::kFile2), second);
+  EXPECT_EQ(test::PanelText(t.main(), Panel::kFile1), first);
+  EXPECT_EQ(test::PanelText(t.main(), Panel::kFile2), second);
 }
 
 TEST(DroppedFiles, AFileGoneSinceTheDropListsNothingTwice) {

@@ -33,13 +33,13 @@ class PagesRefused final : public QPdfWriter {
 TEST(Print, APrintThatFailsIsReported) {
   TestProgram t(Sample("sample.fob"));
   t.dialogs.print_to = t.Path("no such folder/out.pdf");
-  t.main().tbMain_ButtonClick(button::kPrint);
+  t.main().tbMain_ButtonClick(Command::kPrint);
   EXPECT_EQ(t.dialogs.messages, QStringList{"Unable to print: the printer could not be started"});
   EXPECT_FALSE(std::filesystem::exists(t.dir / "no such folder"));
 
   // The sample's 53 rows take two pages.
   PagesRefused writer(t.Path("refused.pdf"));
-  const Status printed = PaintPrintout(writer, t.main().workspace().list, {"a", "b", "today"});
+  const Status printed = PaintPrintout(writer, t.main().session().list(), {"a", "b", "today"});
   EXPECT_FALSE(printed.ok());
   EXPECT_EQ(printed.error(), "the printer could not start page 2");
 }
@@ -94,7 +94,7 @@ TEST(GuardedApplication, AnExceptionFromAnEventHandlerOrASlotIsToldAndTheProgram
   }
   // And the window still works.
   TestProgram t(Sample("sample.fob"));
-  EXPECT_EQ(t.main().workspace().list.RowCount(), 53);
+  EXPECT_EQ(t.main().session().list().RowCount(), 53);
 }
 
 // Standard error, read back from a file while the test holds it.

@@ -39,10 +39,10 @@ void Click(TestProgram& t, const char* button) {
   Dialog(t).findChild<QPushButton*>(button)->click();
 }
 
-int Rows(FrmMain& main) { return main.workspace().list.RowCount(); }
+int Rows(FrmMain& main) { return main.session().list().RowCount(); }
 
 bool ListsSystemObjects(FrmMain& main) {
-  const QAbstractItemModel* model = main.ListModel();
+  const QAbstractItemModel* model = test::ListModel(main);
   for (int row = 0; row < model->rowCount(); ++row) {
     if (model->data(model->index(row, 2)).toString().trimmed().size() == 10) return true;
   }
@@ -81,10 +81,10 @@ TEST(FrmSettings, StartsFromTheStartState) {
   // What the next start finds: .fbk is Quillet's, .fob another program's, system objects
   // hidden, and the type boxes as ticked (not as the toolbar left them).
   t.associations.descriptions = {{".fob", "Other file"}, {".fbk", "Quillet file"}};
-  t.main().workspace().filter.hide_system = true;
+  t.main().session().SetHideSystem(true);
   Box(t, "chkTable")->setChecked(false);
   Box(t, "chkTableData")->setChecked(true);
-  t.main().tbMain_ButtonClick(button::kFirstType + 2);  // Form off on the toolbar only
+  t.main().tbMain_ButtonClick(TypeCommand(2));  // Form off on the toolbar only
   t.Restart();
   EXPECT_FALSE(Box(t, "chkExtFob")->isChecked());
   EXPECT_TRUE(Box(t, "chkExtFbk")->isChecked());
@@ -92,8 +92,8 @@ TEST(FrmSettings, StartsFromTheStartState) {
   EXPECT_FALSE(Box(t, "chkTable")->isChecked());
   EXPECT_TRUE(Box(t, "chkTableData")->isChecked());
   EXPECT_TRUE(Box(t, "chkForm")->isChecked());
-  EXPECT_FALSE(t.main().Button(button::kFirstType + 1)->isChecked());
-  EXPECT_TRUE(t.main().Button(button::kFirstType)->isChecked());
+  EXPECT_FALSE(test::Action(t.main(), TypeCommand(1))->isChecked());
+  EXPECT_TRUE(test::Action(t.main(), TypeCommand(0))->isChecked());
   QSettings stored(t.settings_file(), QSettings::IniFormat);
   EXPECT_EQ(stored.value("Table").toInt(), 0);
   EXPECT_EQ(stored.value("TableData").toInt(), -1);
@@ -110,12 +110,12 @@ TEST(FrmSettings, OkHidesSystemObjectsFromTheNextListingOn) {
   Box(t, "chkExtFbk")->setChecked(true);
   Click(t, "cmdExtOK");
   EXPECT_FALSE(Dialog(t).isVisible());
-  EXPECT_TRUE(main.workspace().filter.hide_system);
+  EXPECT_TRUE(main.session().filter().hide_system);
   EXPECT_EQ(Rows(main), rows);  // not rebuilt now
   EXPECT_EQ(t.associations.calls, QStringList({"unregister .fob", "register .fbk"}));
   EXPECT_EQ(t.associations.FileTypeDescription(".fbk"), "Quillet file");
 
-  main.tbMain_ButtonClick(button::kShowAll);
+  main.tbMain_ButtonClick(Command::kShowAll);
   EXPECT_EQ(Rows(main), rows - 2);
   EXPECT_FALSE(ListsSystemObjects(main));
   t.Restart();
@@ -132,25 +132,25 @@ TEST(FrmSettings, CancelAndTheCloseBoxOnlyHide) {
   Box(t, "chkExtFob")->setChecked(true);
   Click(t, "cmdExtCancel");
   EXPECT_FALSE(dialog.isVisible());
-  EXPECT_FALSE(t.main().workspace().filter.hide_system);
+  EXPECT_FALSE(t.main().session().filter().hide_system);
   EXPECT_TRUE(t.associations.calls.isEmpty());
 
-  t.main().tbMain_ButtonClick(button::kSettings);
+  t.main().tbMain_ButtonClick(Command::kSettings);
   EXPECT_TRUE(dialog.isVisible());
   dialog.close();  // the close box
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   ASSERT_TRUE(alive);
   EXPECT_FALSE(dialog.isVisible());
-  t.main().tbMain_ButtonClick(button::kSettings);
+  t.main().tbMain_ButtonClick(Command::kSettings);
   EXPECT_TRUE(Box(t, "chkHideSystem")->isChecked());
   EXPECT_FALSE(Box(t, "chkTable")->isChecked());
   EXPECT_TRUE(t.associations.calls.isEmpty());
 
   // The type boxes count at exit even after Cancel.
   t.Restart(Sample("sample.fob"));
-  EXPECT_FALSE(t.main().workspace().filter.hide_system);
+  EXPECT_FALSE(t.main().session().filter().hide_system);
   for (int row = 0; row < Rows(t.main()); ++row) {
-    ASSERT_NE(t.main().ListModel()->data(t.main().ListModel()->index(row, 1)).toString(),
+    ASSERT_NE(test::ListModel(t.main())->data(test::ListModel(t.main())->index(row, 1)).toString(),
               "Table    ");
   }
 }
@@ -195,7 +195,7 @@ TEST(FrmSettings, AFailedRegistrationSaysWhy) {
 TEST(FrmSettings, HalfTransparentWhileAnotherWindowIsActive) {
   TestProgram t;
   FrmSettings& dialog = Dialog(t);
-  t.main().tbMain_ButtonClick(button::kSettings);
+  t.main().tbMain_ButtonClick(Command::kSettings);
   dialog.activateWindow();
   QCoreApplication::processEvents();
   ASSERT_TRUE(dialog.isActiveWindow());

@@ -32,16 +32,16 @@ using test::Slurp;
 using test::TestProgram;
 
 void Select(FrmMain& main, std::initializer_list<int> rows) {
-  QItemSelectionModel* selection = main.ListView()->selectionModel();
+  QItemSelectionModel* selection = test::ListWidget(main)->selectionModel();
   selection->clearSelection();
   for (const int row : rows) {
-    selection->select(main.ListModel()->index(row, 0),
+    selection->select(test::ListModel(main)->index(row, 0),
                       QItemSelectionModel::Select | QItemSelectionModel::Rows);
   }
 }
 
 QString Cell(FrmMain& main, int row, Column column) {
-  const QAbstractItemModel* model = main.ListModel();
+  const QAbstractItemModel* model = test::ListModel(main);
   return model->data(model->index(row, ColumnIndex(column))).toString().trimmed();
 }
 
@@ -50,7 +50,7 @@ TEST(Copy, TheSelectedRowsInTheirShownOrderWithAHeader) {
   FrmMain& main = t.main();
   main.lvMain_ColumnClick(Column::kName);
   Select(main, {4, 1});  // selected out of order: copied in the order shown
-  main.Actions().Copy();
+  test::Actions(main).Copy();
   const QMimeData* copied = QGuiApplication::clipboard()->mimeData();
   ASSERT_NE(copied, nullptr);
   const QStringList lines = copied->text().split('\n', Qt::SkipEmptyParts);
@@ -90,7 +90,7 @@ TEST(Copy, IdsAsFilterInRangesPerType) {
   gen::WriteFile(t.Path("ids.fob").toStdString(), gen::EncodeFile(objects, options));
   t.main().LoadAndShowFile(t.Path("ids.fob"), 1);
   Select(t.main(), {0, 1, 2, 3, 4, 5, 6});  // all but the page
-  t.main().Actions().CopyIdsAsFilter();
+  test::Actions(t.main()).CopyIdsAsFilter();
   EXPECT_EQ(QGuiApplication::clipboard()->text(), "Table: 18|5050..5052\r\nCodeunit: 80|81\r\n");
 }
 
@@ -98,7 +98,7 @@ TEST(ContextMenus, OnRowsAndOnTheColumnHeaders) {
   TestProgram t(Sample("sample.fob"));
   FrmMain& main = t.main();
   Select(main, {0});
-  QMenu* rows = main.Actions().RowMenu();
+  QMenu* rows = test::Actions(main).RowMenu();
   QStringList texts;
   for (const QAction* action : rows->actions()) {
     if (!action->isSeparator()) texts << action->text();
@@ -109,8 +109,8 @@ TEST(ContextMenus, OnRowsAndOnTheColumnHeaders) {
 
   // Modified starts hidden; the header's menu shows it, and fits a column to its contents.
   const int modified = ColumnIndex(Column::kModified);
-  EXPECT_EQ(main.ListView()->columnWidth(modified), 0);
-  QMenu* header = main.Actions().HeaderMenu(ColumnIndex(Column::kName));
+  EXPECT_EQ(test::ListWidget(main)->columnWidth(modified), 0);
+  QMenu* header = test::Actions(main).HeaderMenu(ColumnIndex(Column::kName));
   QAction* show_modified = nullptr;
   for (QAction* action : header->actions()) {
     if (action->text() == "Modified") show_modified = action;
@@ -118,7 +118,7 @@ TEST(ContextMenus, OnRowsAndOnTheColumnHeaders) {
   ASSERT_NE(show_modified, nullptr);
   EXPECT_FALSE(show_modified->isChecked());
   show_modified->trigger();
-  EXPECT_GT(main.ListView()->columnWidth(modified), 0);
+  EXPECT_GT(test::ListWidget(main)->columnWidth(modified), 0);
   header->close();
 }
 
@@ -127,10 +127,10 @@ TEST(ContextMenus, OnRowsAndOnTheColumnHeaders) {
 TEST(ListKeys, HomeAndEndGoToTheEndsOfTheList) {
   TestProgram t(Sample("sample.fob"));
   FrmMain& main = t.main();
-  ObjectListView* view = main.ListView();
-  const int last = main.ListModel()->rowCount() - 1;
+  ObjectListView* view = test::ListWidget(main);
+  const int last = test::ListModel(main)->rowCount() - 1;
   ASSERT_GT(last, 3);
-  view->setCurrentIndex(main.ListModel()->index(3, ColumnIndex(Column::kName)));
+  view->setCurrentIndex(test::ListModel(main)->index(3, ColumnIndex(Column::kName)));
   const auto press = [view](int key, Qt::KeyboardModifiers modifiers) {
     QKeyEvent event(QEvent::KeyPress, key, modifiers);
     QApplication::sendEvent(view, &event);
@@ -166,7 +166,7 @@ TEST(SaveTypes, EachTypeIsTheCommandLinesFormat) {
                         Case{5, "g", "g.xlsx", "xlsx"}, Case{6, "h.TSV", "h.TSV", "tsv"}}) {
     t.dialogs.save_answer = t.Path(c.typed);
     t.dialogs.save_filter = c.type;
-    t.main().tbMain_ButtonClick(button::kSave);
+    t.main().tbMain_ButtonClick(Command::kSave);
     const QByteArray saved = Slurp(t.Path(c.saved));
     const QByteArray printed = test::CliOutput(cli + QStringList{"--format", c.format, "-o", "-"});
     if (QByteArray(c.format) == "xlsx") {
@@ -195,7 +195,7 @@ TEST(RecentFiles, NewestFirstAndGoneFilesDisabled) {
   QFile::remove(t.Path("b.fob"));
   t.main().LoadAndShowFile(t.Path("a.fob"), 1);  // again: to the front
   t.Restart();
-  QMenu* menu = t.main().RecentMenu(1);
+  QMenu* menu = test::RecentMenu(t.main(), 1);
   emit menu->aboutToShow();
   QStringList entries;
   for (const QAction* action : menu->actions()) {
@@ -203,8 +203,8 @@ TEST(RecentFiles, NewestFirstAndGoneFilesDisabled) {
   }
   EXPECT_EQ(entries, (QStringList{"a.fob", "c.fob", "b.fob (gone)"}));
   menu->actions().first()->trigger();
-  EXPECT_EQ(t.main().PanelText(Panel::kFile1), t.Path("a.fob"));
-  EXPECT_EQ(t.main().RecentMenu(2)->actions().value(0)->text(), "No recent files");
+  EXPECT_EQ(test::PanelText(t.main(), Panel::kFile1), t.Path("a.fob"));
+  EXPECT_EQ(test::RecentMenu(t.main(), 2)->actions().value(0)->text(), "No recent files");
 }
 
 TEST(Title, NamesTheLoadedFiles) {
@@ -214,7 +214,7 @@ TEST(Title, NamesTheLoadedFiles) {
   EXPECT_EQ(t.main().windowTitle(), "Quillet - sample.fob");
   t.main().LoadAndShowFile(Sample("sample-changed.fbk"), 2);
   EXPECT_EQ(t.main().windowTitle(), "Quillet - sample.fob | sample-changed.fbk");
-  t.main().tbMain_ButtonClick(button::kNew);
+  t.main().tbMain_ButtonClick(Command::kNew);
   EXPECT_EQ(t.main().windowTitle(), "Quillet");
 }
 
@@ -233,44 +233,44 @@ TEST(Reload, OffersItWhenAFileChangesAndShowsTheSameView) {
   main.LoadAndShowFile(t.Path("one.fob"), 1);
   main.LoadAndShowFile(t.Path("two.fob"), 2);
   main.ShowComparison(CompareMode::kChanges, {});
-  EXPECT_FALSE(main.ChangedOnDisk().isVisibleTo(&main));
+  EXPECT_FALSE(test::ChangedOnDisk(main).isVisibleTo(&main));
 
   WriteObjects(t.Path("two.fob"), 40, 1);  // file #1 again: no changes left
   QElapsedTimer waited;
   waited.start();
-  while (!main.ChangedOnDisk().isVisibleTo(&main) && waited.elapsed() < 5000) {
+  while (!test::ChangedOnDisk(main).isVisibleTo(&main) && waited.elapsed() < 5000) {
     QApplication::processEvents(QEventLoop::AllEvents, 50);
   }
-  ASSERT_TRUE(main.ChangedOnDisk().isVisibleTo(&main));
-  EXPECT_EQ(main.workspace().table.Count(2), 30);  // nothing read without the user
-  EXPECT_GT(main.ListModel()->rowCount(), 0);
+  ASSERT_TRUE(test::ChangedOnDisk(main).isVisibleTo(&main));
+  EXPECT_EQ(main.session().table().Count(2), 30);  // nothing read without the user
+  EXPECT_GT(test::ListModel(main)->rowCount(), 0);
 
   main.Reload();
-  EXPECT_FALSE(main.ChangedOnDisk().isVisibleTo(&main));
-  EXPECT_EQ(main.workspace().table.Count(2), 40);
-  EXPECT_EQ(main.ListModel()->columnCount(), 11);  // the changes again, now of equal files
-  EXPECT_EQ(main.ListModel()->rowCount(), 0);
+  EXPECT_FALSE(test::ChangedOnDisk(main).isVisibleTo(&main));
+  EXPECT_EQ(main.session().table().Count(2), 40);
+  EXPECT_EQ(test::ListModel(main)->columnCount(), 11);  // the changes again, now of equal files
+  EXPECT_EQ(test::ListModel(main)->rowCount(), 0);
 }
 
 TEST(StartUp, TwoFilesOnTheCommandLineAreComparedAtOnce) {
   const QString one = Sample("sample.fob"), two = Sample("sample-changed.fbk");
   {
     TestProgram t(QStringList{"--changes", one, two});
-    EXPECT_EQ(t.main().PanelText(Panel::kFile2), two);
-    EXPECT_EQ(t.main().ListModel()->columnCount(), 11);
+    EXPECT_EQ(test::PanelText(t.main(), Panel::kFile2), two);
+    EXPECT_EQ(test::ListModel(t.main())->columnCount(), 11);
   }
   {
     TestProgram t(QStringList{one, two});
-    EXPECT_EQ(t.main().workspace().list.RowCount(), 53 + 53);  // both listed
+    EXPECT_EQ(t.main().session().list().RowCount(), 53 + 53);  // both listed
   }
   {
     TestProgram t(QStringList{"--different", one, two});
-    EXPECT_EQ(t.main().PanelText(Panel::kActivity), "Finished");
-    EXPECT_LT(t.main().workspace().list.RowCount(), 40);
+    EXPECT_EQ(test::PanelText(t.main(), Panel::kActivity), "Finished");
+    EXPECT_LT(t.main().session().list().RowCount(), 40);
   }
   {
     TestProgram t(QStringList{"--bogus", one, two});  // anything else as before: one name
-    EXPECT_EQ(t.main().workspace().list.RowCount(), 0);
+    EXPECT_EQ(t.main().session().list().RowCount(), 0);
     EXPECT_TRUE(t.dialogs.messages.isEmpty());
   }
 }
@@ -283,19 +283,19 @@ TEST(Readable, CutCellsAndPanelsShowTheirWholeText) {
   FrmMain& main = t.main();
   main.LoadAndShowFile(deep, 1);
   // The panels that say what goes on keep their text whole; the file's name gives way.
-  main.SetPanelText(Panel::kCount, "Count: 250000 of 500000");
-  EXPECT_EQ(main.PanelWidget(Panel::kCount)->ShownText(), "Count: 250000 of 500000");
-  EXPECT_EQ(main.PanelWidget(Panel::kCount)->toolTip(), "Count: 250000 of 500000");
+  test::PanelWidget(main, Panel::kCount)->SetText("Count: 250000 of 500000");
+  EXPECT_EQ(test::PanelWidget(main, Panel::kCount)->ShownText(), "Count: 250000 of 500000");
+  EXPECT_EQ(test::PanelWidget(main, Panel::kCount)->toolTip(), "Count: 250000 of 500000");
   QApplication::processEvents();  // at the window's first size
-  const QString shown = main.PanelWidget(Panel::kFile1)->ShownText();
+  const QString shown = test::PanelWidget(main, Panel::kFile1)->ShownText();
   EXPECT_TRUE(shown.contains(QChar(0x2026))) << shown.toStdString();  // shortened in the middle
   EXPECT_TRUE(shown.endsWith("2026.fob")) << shown.toStdString();
-  EXPECT_EQ(main.PanelWidget(Panel::kFile1)->toolTip(), deep);
+  EXPECT_EQ(test::PanelWidget(main, Panel::kFile1)->toolTip(), deep);
 
   // A name too long for its column shows whole as a tool tip.
-  ObjectListView* view = main.ListView();
+  ObjectListView* view = test::ListWidget(main);
   view->setColumnWidth(ColumnIndex(Column::kName), 20);
-  const QRect cell = view->visualRect(main.ListModel()->index(0, ColumnIndex(Column::kName)));
+  const QRect cell = view->visualRect(test::ListModel(main)->index(0, ColumnIndex(Column::kName)));
   QHelpEvent help(QEvent::ToolTip, cell.center(), view->viewport()->mapToGlobal(cell.center()));
   QApplication::sendEvent(view->viewport(), &help);
   EXPECT_EQ(QToolTip::text(), Cell(main, 0, Column::kName));

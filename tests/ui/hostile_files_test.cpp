@@ -17,15 +17,15 @@ TEST(HostileFiles, TheWindowSurvivesThemAll) {
   for (const test::HostileFile& file : test::MakeHostileFiles(dir.path())) {
     t.dialogs.messages.clear();
     main.LoadAndShowFile(QString::fromStdString(file.path), 2);
-    EXPECT_EQ(main.workspace().table.Count(2), file.objects) << file.what;
-    EXPECT_EQ(main.workspace().table.Count(1), 60) << file.what;
-    EXPECT_EQ(main.PanelText(Panel::kFile2), QString::fromStdString(file.path)) << file.what;
+    EXPECT_EQ(main.session().table().Count(2), file.objects) << file.what;
+    EXPECT_EQ(main.session().table().Count(1), 60) << file.what;
+    EXPECT_EQ(test::PanelText(main, Panel::kFile2), QString::fromStdString(file.path)) << file.what;
     EXPECT_EQ(t.dialogs.messages.size(), file.message ? 1 : 0) << file.what;
     int first = 0;
-    for (const ObjectRow& row : main.workspace().list.AllRows()) first += row.file == 1;
+    for (const ObjectRow& row : main.session().list().AllRows()) first += row.file == 1;
     EXPECT_EQ(first, 53) << file.what;
-    EXPECT_EQ(main.PanelText(Panel::kCount),
-              QString("Count: %1").arg(main.workspace().list.RowCount()));
+    EXPECT_EQ(test::PanelText(main, Panel::kCount),
+              QString("Count: %1").arg(main.session().list().RowCount()));
   }
 }
 

@@ -31,22 +31,22 @@ struct Pair : TestProgram {
     main().LoadAndShowFile(Sample("sample-changed.fbk"), 2);
   }
   // Runs a comparison as the user does: the toolbar command, then OK in the criteria dialog.
-  void Compare(int command) {
+  void Compare(Command command) {
     main().tbMain_ButtonClick(command);
     program->use_compare_dialog().findChild<QPushButton*>("cmdUseOK")->click();
   }
   QString Cell(int row, Column column) {
-    const QAbstractItemModel* model = main().ListModel();
+    const QAbstractItemModel* model = test::ListModel(main());
     return model->data(model->index(row, ColumnIndex(column))).toString().trimmed();
   }
-  int Rows() { return main().ListModel()->rowCount(); }
+  int Rows() { return test::ListModel(main())->rowCount(); }
 };
 
 TEST(ChangesView, PairsStandTogetherWithTheirStatusAndTheChangedCellsTinted) {
   Pair t;
-  EXPECT_TRUE(t.main().Button(button::kShowChanges)->isEnabled());
-  t.Compare(button::kShowChanges);
-  const QAbstractItemModel* model = t.main().ListModel();
+  EXPECT_TRUE(test::Action(t.main(), Command::kShowChanges)->isEnabled());
+  t.Compare(Command::kShowChanges);
+  const QAbstractItemModel* model = test::ListModel(t.main());
   ASSERT_EQ(model->columnCount(), 11);
   EXPECT_EQ(model->headerData(10, Qt::Horizontal, Qt::DisplayRole).toString(), "Status");
   ASSERT_GT(t.Rows(), 0);
@@ -71,22 +71,22 @@ TEST(ChangesView, PairsStandTogetherWithTheirStatusAndTheChangedCellsTinted) {
   }
   EXPECT_GT(changed_pairs, 0);
   // The counts stay in view, and the toggles choose what is listed.
-  EXPECT_TRUE(t.main().KeyedBar().isVisible());
-  EXPECT_TRUE(t.main().KeyedBar().CountsText().startsWith("Changed "))
-      << t.main().KeyedBar().CountsText().toStdString();
-  EXPECT_TRUE(t.main().KeyedBar().CountsText().contains(" \u00b7 Same "));
+  EXPECT_TRUE(test::KeyedBar(t.main()).isVisible());
+  EXPECT_TRUE(test::KeyedBar(t.main()).CountsText().startsWith("Changed "))
+      << test::KeyedBar(t.main()).CountsText().toStdString();
+  EXPECT_TRUE(test::KeyedBar(t.main()).CountsText().contains(" \u00b7 Same "));
   const int without_same = t.Rows();
-  t.main().KeyedBar().findChild<QToolButton*>("show_same")->click();
+  test::KeyedBar(t.main()).findChild<QToolButton*>("show_same")->click();
   EXPECT_GT(t.Rows(), without_same);
-  t.main().KeyedBar().findChild<QToolButton*>("show_changed")->click();
+  test::KeyedBar(t.main()).findChild<QToolButton*>("show_changed")->click();
   for (int row = 0; row < t.Rows(); ++row) ASSERT_NE(t.Cell(row, Column::kStatus), "Changed");
 }
 
 TEST(ChangesView, SavedItIsTheCommandLinesChangesByteForByte) {
   Pair t;
-  t.Compare(button::kShowChanges);
+  t.Compare(Command::kShowChanges);
   t.dialogs.save_answer = t.Path("changes.txt");
-  t.main().tbMain_ButtonClick(button::kSave);
+  t.main().tbMain_ButtonClick(Command::kSave);
   const QByteArray expected =
       test::CliOutput({"compare", "--changes", Sample("sample.fob"), Sample("sample-changed.fbk")});
   ASSERT_FALSE(expected.isEmpty());
@@ -95,10 +95,10 @@ TEST(ChangesView, SavedItIsTheCommandLinesChangesByteForByte) {
 
 TEST(ChangesView, TypesNarrowItAndSortingKeepsPairsTogether) {
   Pair t;
-  t.Compare(button::kShowChanges);
+  t.Compare(Command::kShowChanges);
   const int all = t.Rows();
-  t.main().tbMain_ButtonClick(button::kFirstType + 1);  // Table off
-  EXPECT_EQ(t.main().ListModel()->columnCount(), 11);   // still the changes
+  t.main().tbMain_ButtonClick(TypeCommand(1));              // Table off
+  EXPECT_EQ(test::ListModel(t.main())->columnCount(), 11);  // still the changes
   EXPECT_LT(t.Rows(), all);
   for (int row = 0; row < t.Rows(); ++row) ASSERT_NE(t.Cell(row, Column::kType), "Table");
 
@@ -110,9 +110,9 @@ TEST(ChangesView, TypesNarrowItAndSortingKeepsPairsTogether) {
     ++row;
   }
   // Show all leaves the view: the plain rows of both files again.
-  t.main().tbMain_ButtonClick(button::kShowAll);
-  EXPECT_EQ(t.main().ListModel()->columnCount(), 10);
-  EXPECT_FALSE(t.main().KeyedBar().isVisible());
+  t.main().tbMain_ButtonClick(Command::kShowAll);
+  EXPECT_EQ(test::ListModel(t.main())->columnCount(), 10);
+  EXPECT_FALSE(test::KeyedBar(t.main()).isVisible());
 }
 
 // A release, a customer's copy of it and a new release, as the generator's changes make them.
@@ -138,31 +138,31 @@ struct Triple : TestProgram {
 TEST(UpgradeView, TheBaseJoinsAndEveryTripleHasItsResult) {
   Triple t;
   FrmMain& main = t.main();
-  EXPECT_TRUE(main.PanelWidget(Panel::kBase)->isVisibleTo(&main));
-  EXPECT_EQ(main.PanelText(Panel::kBase), t.Path("base.fob"));
-  for (int row = 1; row <= main.workspace().list.RowCount(); ++row) {
-    ASSERT_NE(main.workspace().list.Row(row).file, kBaseFile);  // the base is read, not listed
+  EXPECT_TRUE(test::PanelWidget(main, Panel::kBase)->isVisibleTo(&main));
+  EXPECT_EQ(test::PanelText(main, Panel::kBase), t.Path("base.fob"));
+  for (int row = 1; row <= main.session().list().RowCount(); ++row) {
+    ASSERT_NE(main.session().list().Row(row).file, kBaseFile);  // the base is read, not listed
   }
-  ASSERT_TRUE(main.Button(button::kShowUpgrade)->isEnabled());
-  main.tbMain_ButtonClick(button::kShowUpgrade);
+  ASSERT_TRUE(test::Action(main, Command::kShowUpgrade)->isEnabled());
+  main.tbMain_ButtonClick(Command::kShowUpgrade);
   t.program->use_compare_dialog().findChild<QPushButton*>("cmdUseOK")->click();
-  const QAbstractItemModel* model = main.ListModel();
+  const QAbstractItemModel* model = test::ListModel(main);
   ASSERT_EQ(model->columnCount(), 11);
   std::set<QString> results;
   int base_rows = 0;
   for (int row = 0; row < model->rowCount(); ++row) {
     results.insert(model->data(model->index(row, 10)).toString());
-    base_rows += main.workspace().list.Row(row + 1).file == kBaseFile;
+    base_rows += main.session().list().Row(row + 1).file == kBaseFile;
   }
   EXPECT_GT(base_rows, 0);
   EXPECT_TRUE(results.count("Conflict") + results.count("Only #1 changed") > 0);
   EXPECT_EQ(results.count("Unchanged"), 0u);  // not listed unless asked for
-  EXPECT_TRUE(main.KeyedBar().CountsText().startsWith("Unchanged "))
-      << main.KeyedBar().CountsText().toStdString();
+  EXPECT_TRUE(test::KeyedBar(main).CountsText().startsWith("Unchanged "))
+      << test::KeyedBar(main).CountsText().toStdString();
 
   // Saved, it is what the command line writes.
   t.dialogs.save_answer = t.Path("upgrade.txt");
-  main.tbMain_ButtonClick(button::kSave);
+  main.tbMain_ButtonClick(Command::kSave);
   EXPECT_EQ(Slurp(t.Path("upgrade.txt")),
             test::CliOutput({"compare", "--base=" + t.Path("base.fob"), t.Path("customer.fob"),
                              t.Path("release.fob")}));
@@ -172,37 +172,38 @@ TEST(FilterBar, TypingFiltersTheListAndTheCount) {
   TestProgram t(Sample("sample.fob"));
   FrmMain& main = t.main();
   main.OpenFilter();
-  auto* field = main.Filter().findChild<QLineEdit*>("filterField");
+  auto* field = test::Filter(main).findChild<QLineEdit*>("filterField");
   ASSERT_NE(field, nullptr);
-  EXPECT_TRUE(main.Filter().isVisibleTo(&main));
+  EXPECT_TRUE(test::Filter(main).isVisibleTo(&main));
   test::TypeInto(field, "type:codeunit");
-  const QAbstractItemModel* model = main.ListModel();
+  const QAbstractItemModel* model = test::ListModel(main);
   ASSERT_GT(model->rowCount(), 0);
   EXPECT_LT(model->rowCount(), 53);
   for (int row = 0; row < model->rowCount(); ++row) {
     ASSERT_EQ(model->data(model->index(row, 1)).toString().trimmed(), "Codeunit");
   }
-  EXPECT_EQ(main.PanelText(Panel::kCount), QString("Count: %1 of 53").arg(model->rowCount()));
+  EXPECT_EQ(test::PanelText(main, Panel::kCount),
+            QString("Count: %1 of 53").arg(model->rowCount()));
 
   // A word that cannot be read says why; the last good filter stays.
   const int codeunits = model->rowCount();
   test::TypeInto(field, " id:12..ab");
   EXPECT_EQ(model->rowCount(), codeunits);
-  EXPECT_EQ(main.Filter().findChild<QLabel*>("filterError")->text(),
+  EXPECT_EQ(test::Filter(main).findChild<QLabel*>("filterError")->text(),
             "id:12..ab: \"ab\" is not a whole number");
 
   // A new listing keeps the filter in force; saving takes what it leaves.
-  main.tbMain_ButtonClick(button::kShowAll);
+  main.tbMain_ButtonClick(Command::kShowAll);
   EXPECT_EQ(model->rowCount(), codeunits);
   t.dialogs.save_answer = t.Path("codeunits.txt");
-  main.tbMain_ButtonClick(button::kSave);
+  main.tbMain_ButtonClick(Command::kSave);
   EXPECT_EQ(Slurp(t.Path("codeunits.txt")).count('\n'), codeunits);
 
   // Esc clears it and gives the list the focus again.
   test::PressKey(field, Qt::Key_Escape);
-  EXPECT_FALSE(main.Filter().isVisibleTo(&main));
+  EXPECT_FALSE(test::Filter(main).isVisibleTo(&main));
   EXPECT_EQ(model->rowCount(), 53);
-  EXPECT_EQ(main.PanelText(Panel::kCount), "Count: 53");
+  EXPECT_EQ(test::PanelText(main, Panel::kCount), "Count: 53");
 }
 
 }  // namespace

@@ -27,7 +27,7 @@ TEST(Save, WritesTheListAsShown) {
   TestProgram t(Sample("sample.fob"));
   t.dialogs.save_answer = t.Path("list");  // every file: used as typed, nothing appended
   t.dialogs.save_filter = 6;
-  t.main().tbMain_ButtonClick(button::kSave);
+  t.main().tbMain_ButtonClick(Command::kSave);
   ASSERT_EQ(t.dialogs.save_calls.size(), 1);
   EXPECT_EQ(t.dialogs.save_calls[0],
             (QStringList{"Save object list...",
@@ -37,17 +37,17 @@ TEST(Save, WritesTheListAsShown) {
                          ""}));
   EXPECT_EQ(Slurp(t.Path("list")), Slurp(QString(QUILLET_TEST_DATA) + "/sample.fob.list"));
   EXPECT_TRUE(t.dialogs.messages.isEmpty());
-  EXPECT_EQ(t.main().Progress(), 0);
+  EXPECT_EQ(test::Progress(t.main()), 0);
   EXPECT_EQ(t.main().settings().last_file_saved, t.Path("list"));
 
   // Sorted by name descending, the lines follow the list's new order.
   t.main().lvMain_ColumnClick(Column::kName);
   t.main().lvMain_ColumnClick(Column::kName);
-  t.main().tbMain_ButtonClick(button::kSave);
+  t.main().tbMain_ButtonClick(Command::kSave);
   EXPECT_EQ(t.dialogs.save_calls[1][2], t.Path("list"));
   const QList<QByteArray> lines = Slurp(t.Path("list")).split('\n');
   ASSERT_EQ(lines.size(), 54);  // 53 lines and nothing after the last line end
-  const QAbstractItemModel* model = t.main().ListModel();
+  const QAbstractItemModel* model = test::ListModel(t.main());
   for (int row = 0; row < 53; ++row) {
     const QString id = model->data(model->index(row, 2)).toString().trimmed();
     ASSERT_EQ(lines[row].split(',').value(2), "\"" + id.toLatin1() + "\"") << row;
@@ -58,12 +58,12 @@ TEST(Save, AnEmptyListOrACancelTouchesNothing) {
   TestProgram t;
   ASSERT_TRUE(Spit(t.Path("old.txt"), "old"));
   t.dialogs.save_answer = "";
-  t.main().tbMain_ButtonClick(button::kSave);
+  t.main().tbMain_ButtonClick(Command::kSave);
   EXPECT_TRUE(t.dialogs.messages.isEmpty());
   EXPECT_EQ(t.main().settings().last_file_saved, "");
 
   t.dialogs.save_answer = t.Path("old.txt");
-  t.main().tbMain_ButtonClick(button::kSave);
+  t.main().tbMain_ButtonClick(Command::kSave);
   EXPECT_EQ(t.dialogs.messages, QStringList{"The list is empty"});
   EXPECT_EQ(Slurp(t.Path("old.txt")), "old");
   EXPECT_EQ(t.main().settings().last_file_saved, t.Path("old.txt"));
@@ -73,12 +73,12 @@ TEST(Save, AFailedSaveLeavesTheOldFileAlone) {
   TestProgram t(Sample("sample.fob"));
   QDir().mkdir(t.Path("folder.txt"));
   t.dialogs.save_answer = t.Path("folder.txt");
-  t.main().tbMain_ButtonClick(button::kSave);
+  t.main().tbMain_ButtonClick(Command::kSave);
   // The message users know, and below it why.
   EXPECT_EQ(t.dialogs.messages,
             QStringList{"Unable to save the file\n" + t.Path("folder.txt") + ": it is a folder"});
   EXPECT_TRUE(QFileInfo(t.Path("folder.txt")).isDir());
-  EXPECT_EQ(t.main().Progress(), 0);
+  EXPECT_EQ(test::Progress(t.main()), 0);
 
   // A disk that fills up part-way: a small file system of its own.
   const QString small = t.Path("small");
@@ -96,7 +96,7 @@ TEST(Save, AFailedSaveLeavesTheOldFileAlone) {
   t.main().LoadAndShowFile(Sample("sample-changed.fbk"), 2);  // about 11 KB of lines
   t.dialogs.messages.clear();
   t.dialogs.save_answer = target;
-  t.main().tbMain_ButtonClick(button::kSave);
+  t.main().tbMain_ButtonClick(Command::kSave);
   EXPECT_EQ(t.dialogs.messages,
             QStringList{"Unable to save the file\n" + target + ": no space left on device"});
   EXPECT_EQ(Slurp(target), "the old list\r\n");
@@ -113,7 +113,7 @@ QString PdfText(const QString& pdf) {
 TEST(Print, PrintsEveryRowWithItsHeaders) {
   TestProgram t(Sample("sample.fob"));
   t.dialogs.print_to = t.Path("out.pdf");
-  t.main().tbMain_ButtonClick(button::kPrint);
+  t.main().tbMain_ButtonClick(Command::kPrint);
   const QString text = PdfText(t.Path("out.pdf"));
   if (text.isEmpty()) GTEST_SKIP() << "pdftotext is not installed";
   EXPECT_TRUE(text.contains("File #1: " + Sample("sample.fob").right(55)));
@@ -128,7 +128,7 @@ TEST(Print, PrintsEveryRowWithItsHeaders) {
 
   // Cancelling the dialog prints nothing.
   t.dialogs.print_to.clear();
-  t.main().tbMain_ButtonClick(button::kPrint);
+  t.main().tbMain_ButtonClick(Command::kPrint);
   EXPECT_TRUE(t.dialogs.messages.isEmpty());
 }
 

@@ -5,8 +5,10 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QMap>
+#include <QMenu>
 #include <QPrinter>
 #include <QProcess>
+#include <QProgressBar>
 #include <QStringList>
 #include <QUrl>
 #include <deque>
@@ -19,6 +21,11 @@
 #include "shell/settings_store.h"
 #include "shell/startup.h"
 #include "support/temp_dir.h"
+#include "view/list_actions.h"
+#include "view/list_bars.h"
+#include "view/object_list_model.h"
+#include "view/object_list_view.h"
+#include "view/status_panel.h"
 #include "view/user_dialogs.h"
 
 namespace quillet::test {
@@ -157,6 +164,39 @@ class ScopedEnvironment {
 inline QStringList& UnexpectedErrors() {
   static QStringList errors;
   return errors;
+}
+
+// The window's parts, found as a user's tools find them: by what they are and their names.
+// The action that runs `command`.
+inline QAction* Action(FrmMain& main, Command command) {
+  for (QAction* action : main.findChildren<QAction*>()) {
+    const QVariant data = action->data();
+    if (data.isValid() && data.toInt() == static_cast<int>(command)) return action;
+  }
+  return nullptr;
+}
+inline StatusPanel* PanelWidget(FrmMain& main, Panel panel) {
+  return main.findChild<StatusPanel*>(QString("sbPanel%1").arg(static_cast<int>(panel)));
+}
+inline QString PanelText(FrmMain& main, Panel panel) { return PanelWidget(main, panel)->text(); }
+inline bool PanelHasIcon(FrmMain& main, Panel panel) { return PanelWidget(main, panel)->HasIcon(); }
+// The progress bar's percent.
+inline double Progress(FrmMain& main) {
+  return main.findChild<QProgressBar*>("proMain")->value() / 10.0;
+}
+inline ObjectListView* ListWidget(FrmMain& main) {
+  return main.findChild<ObjectListView*>("lvMain");
+}
+inline ObjectListModel* ListModel(FrmMain& main) {
+  return qobject_cast<ObjectListModel*>(ListWidget(main)->model());
+}
+inline ListActions& Actions(FrmMain& main) { return *main.findChild<ListActions*>(); }
+inline FilterBar& Filter(FrmMain& main) { return *main.findChild<FilterBar*>("filterBar"); }
+inline ViewBar& KeyedBar(FrmMain& main) { return *main.findChild<ViewBar*>("viewBar"); }
+inline ReloadBar& ChangedOnDisk(FrmMain& main) { return *main.findChild<ReloadBar*>("reloadBar"); }
+// The drop-down of a load command: the recent files of slot `file`.
+inline QMenu* RecentMenu(FrmMain& main, int file) {
+  return main.findChild<QMenu*>(QString("recentFiles%1").arg(file));
 }
 
 // The bundled samples.

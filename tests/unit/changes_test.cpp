@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "keyed_test_support.h"
+#include "objects/text.h"
 #include "test_support.h"
 
 namespace quillet {

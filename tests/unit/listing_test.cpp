@@ -137,16 +137,14 @@ TEST_F(ListingTest, RemovingOneFilesRowsKeepsTheOthersInOrder) {
 }
 
 TEST_F(ListingTest, CompareCommandsFollowTheObjectCounts) {
-  UpdateCompareButtons(t_.ws);
-  EXPECT_FALSE(t_.status.compare);
-  EXPECT_FALSE(t_.status.show_all);
+  EXPECT_FALSE(CommandsFor(t_.table).compare);
+  EXPECT_FALSE(CommandsFor(t_.table).show_all);
   Put(t_.table, 2, {{"Page", "1"}});
   ShowFileObjects(t_.ws, 2);
-  EXPECT_FALSE(t_.status.compare);
-  EXPECT_TRUE(t_.status.show_all);
+  EXPECT_FALSE(CommandsFor(t_.table).compare);
+  EXPECT_TRUE(CommandsFor(t_.table).show_all);
   Put(t_.table, 1, {{"Page", "1"}});
-  UpdateCompareButtons(t_.ws);
-  EXPECT_TRUE(t_.status.compare);
+  EXPECT_TRUE(CommandsFor(t_.table).compare);
 }
 
 TEST_F(ListingTest, AListingIsOneChangeForTheView) {

@@ -2,7 +2,7 @@
 
 // The comparisons the plain way: every pair of records tried, the status written for every
 // record. Slow on purpose and simple enough to check by reading; the engine must give exactly
-// its rows and its status. The benchmarks time it too.
+// its rows and its progress. The benchmarks time it too.
 #include <string>
 #include <utility>
 #include <vector>
@@ -21,9 +21,7 @@ using RowRefs = std::vector<std::pair<int, int>>;
 inline RowRefs PairwiseEqual(const ObjectTable& table, const CompareCriteria& criteria,
                              const RowFilter& filter, StatusSink& status) {
   RowRefs rows;
-  status.SetPanelText(Panel::kActivity, "Analyzing...");
-  status.SetPanelText(Panel::kProgress, "");
-  status.SetPanelText(Panel::kCount, "");
+  status.Begin(Phase::kComparing, 0);
   const int outer = table.Count(2) > table.Count(1) ? 1 : 2;
   const int n = table.Count(outer), m = table.Count(3 - outer);
   for (int k = 1; k <= n; ++k) {
@@ -36,22 +34,18 @@ inline RowRefs PairwiseEqual(const ObjectTable& table, const CompareCriteria& cr
         rows.emplace_back(2, j);
       }
     }
-    status.SetPanelText(Panel::kProgress, "Progress: " + std::to_string(100LL * k / n) + "%");
-    const long long percent = 100LL * k / n;
-    status.SetProgress(static_cast<double>(percent));
+    status.Advance({Phase::kComparing, 0, k, n});
   }
-  status.SetProgress(0);
-  status.SetPanelText(Panel::kActivity, "Finished");
-  status.SetPanelText(Panel::kCount, CountText(static_cast<long long>(rows.size())));
+  status.Begin(Phase::kFinished, 0);
+  const auto listed = static_cast<long long>(rows.size());
+  status.Counted({listed, listed, false});
   return rows;
 }
 
 inline RowRefs PairwiseDifferent(const ObjectTable& table, const CompareCriteria& criteria,
                                  const RowFilter& filter, StatusSink& status) {
   RowRefs rows;
-  status.SetPanelText(Panel::kActivity, "Analyzing 1/2 ...");
-  status.SetPanelText(Panel::kProgress, "");
-  status.SetPanelText(Panel::kCount, "");
+  status.Begin(Phase::kFirstPass, 1);
   const int count1 = table.Count(1), count2 = table.Count(2);
   for (int i = 1; i <= count1; ++i) {
     bool found = false;
@@ -61,11 +55,9 @@ inline RowRefs PairwiseDifferent(const ObjectTable& table, const CompareCriteria
     if (filter.Passes(table, 1, i) && !found) {
       rows.emplace_back(1, i);
     }
-    status.SetPanelText(Panel::kProgress, "File 1: " + std::to_string(100LL * i / count1) + "%");
-    const long long percent = 50LL * i / count1;
-    status.SetProgress(static_cast<double>(percent));
+    status.Advance({Phase::kFirstPass, 1, i, count1});
   }
-  status.SetPanelText(Panel::kActivity, "Analyzing 2/2...");
+  status.Begin(Phase::kSecondPass, 2);
   for (int j = 1; j <= count2; ++j) {
     bool found = false;
     for (int i = 1; i <= count1; ++i) {
@@ -74,13 +66,11 @@ inline RowRefs PairwiseDifferent(const ObjectTable& table, const CompareCriteria
     if (filter.Passes(table, 2, j) && !found) {
       rows.emplace_back(2, j);
     }
-    status.SetPanelText(Panel::kProgress, "File 2: " + std::to_string(100LL * j / count2) + "%");
-    const long long percent = 50 + 50LL * j / count2;
-    status.SetProgress(static_cast<double>(percent));
+    status.Advance({Phase::kSecondPass, 2, j, count2});
   }
-  status.SetProgress(0);
-  status.SetPanelText(Panel::kActivity, "Finished");
-  status.SetPanelText(Panel::kCount, CountText(static_cast<long long>(rows.size())));
+  status.Begin(Phase::kFinished, 0);
+  const auto listed = static_cast<long long>(rows.size());
+  status.Counted({listed, listed, false});
   return rows;
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "commands/workspace.h"
+#include "shell/status_words.h"
 #include "support/temp_dir.h"
 
 namespace quillet::test {
@@ -18,24 +19,19 @@ inline std::string Utf8Name(const std::filesystem::path& path) {
   return std::string(name.begin(), name.end());
 }
 
-// What each panel and the progress bar showed, in order, a repeat of the value just shown left
-// out: what a user could see, however often it was written. Also the state of the commands.
-class StatusRecorder final : public StatusSink {
+// What each panel and the progress bar showed, worded as the window words the core's reports,
+// in order, a repeat of the value just shown left out: what a user could see, however often it
+// was written.
+class StatusRecorder final : public StatusSink, private StatusPainter {
  public:
-  void SetPanelText(Panel panel, std::string_view text) override {
-    Add(panels[panel], std::string(text));
+  void Begin(Phase phase, int file) override { StatusWords(*this).Begin(phase, file); }
+  void Advance(const Progress& step) override { StatusWords(*this).Advance(step); }
+  void FileOpened(int file, const std::filesystem::path& file_name) override {
+    StatusWords(*this).FileOpened(file, file_name);
   }
-  void ShowFilePanel(int file, const std::filesystem::path& file_name) override {
-    SetPanelText(FilePanel(file), Utf8Name(file_name));
-    icons[file] = true;
-  }
-  void SetProgress(double value) override { Add(progress, value); }
-  void SetCompareCommandsEnabled(bool compare_enabled, bool show_all_enabled,
-                                 bool upgrade_enabled) override {
-    compare = compare_enabled;
-    show_all = show_all_enabled;
-    upgrade = upgrade_enabled;
-  }
+  void Counted(const ListCount& count) override { StatusWords(*this).Counted(count); }
+
+  void SetPanelText(Panel panel, std::string_view text) { Add(panels[panel], std::string(text)); }
 
   // What the panel shows now.
   std::string Now(Panel panel) const {
@@ -50,12 +46,16 @@ class StatusRecorder final : public StatusSink {
   std::map<Panel, std::vector<std::string>> panels;
   std::vector<double> progress;
   std::map<int, bool> icons;
-  bool compare = false;
-  bool show_all = false;
-  bool upgrade = false;
   long long writes = 0;  // panel texts and progress values, repeats included
 
  private:
+  void PaintPanel(Panel panel, std::string_view text) override { SetPanelText(panel, text); }
+  void PaintBar(double percent) override { Add(progress, percent); }
+  void PaintFile(int file, const std::filesystem::path& file_name) override {
+    SetPanelText(FilePanel(file), Utf8Name(file_name));
+    icons[file] = true;
+  }
+
   template <class T>
   void Add(std::vector<T>& values, const T& value) {
     ++writes;
@@ -63,9 +63,10 @@ class StatusRecorder final : public StatusSink {
   }
 };
 
+// What the user was told, in the window's words.
 class RecordingMessages final : public MessageSink {
  public:
-  void ShowMessage(std::string_view text) override { texts.emplace_back(text); }
+  void Tell(const Notice& notice) override { texts.push_back(NoticeText(notice)); }
   std::vector<std::string> texts;
 };
 

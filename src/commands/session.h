@@ -1,0 +1,116 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "commands/command.h"
+#include "commands/compare.h"
+#include "commands/workspace.h"
+#include "list/columns.h"
+#include "list/row_query.h"
+#include "objects/object_file_reader.h"
+#include "platform/result.h"
+
+namespace quillet {
+
+// A slot a file is loaded into: the base (0), file #1, file #2.
+struct LoadedSlot {
+  std::filesystem::path name;    // empty: nothing loaded
+  bool changed_on_disk = false;  // changed since it was read; only the user reads it again
+};
+
+// What the window shows, without the window: the files in their slots, the list and what it
+// is (the objects, or a comparison with its criteria and the statuses it lists), the row
+// filter, the filter text, the sort, and which loaded files changed on disk. It runs the
+// commands; the window draws it after each and words what it reports. Everything here is
+// reachable without widgets, which is how the tests drive it.
+class Session {
+ public:
+  // Reports go to `status` and `messages`, as values.
+  Session(ObjectTable& table, StatusSink& status, MessageSink& messages);
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
+
+  const ObjectTable& table() const { return table_; }
+  // The list view's model observes the list, so it is handed out to be observed.
+  ObjectList& list() { return list_; }
+  const ObjectList& list() const { return list_; }
+  const RowFilter& filter() const { return filter_; }
+  // Slots 0 (the base), 1 and 2.
+  const LoadedSlot& Slot(int file) const;
+  int SlotCount() const { return static_cast<int>(slots_.size()); }
+  // The comparison the list shows, so that a reload and the type buttons show it again; kNone
+  // while it lists the files' objects, or nothing.
+  CompareMode compared() const { return compared_; }
+  const CompareCriteria& criteria() const { return criteria_; }
+  // The statuses the keyed comparisons list, and the shown one's counts by status value.
+  const KeyedChoice& listed() const { return listed_; }
+  const std::vector<long long>& keyed_counts() const { return keyed_counts_; }
+  // The last filter that could be read; the list shows what it leaves.
+  const std::string& filter_text() const { return filter_text_; }
+  // The column of the last ascending sort; the next click on it sorts descending.
+  std::optional<Column> sort_column() const { return sort_column_; }
+
+  bool Enabled(Command command) const;
+  // Some loaded file changed on disk since it was read.
+  bool ChangedOnDisk() const;
+  // The names of the loaded files, each once: what is watched for changes.
+  std::vector<std::filesystem::path> LoadedFiles() const;
+
+  // The row filter the window starts with (the stored types and hide-system flag).
+  void SetRowFilter(const RowFilter& filter) { filter_ = filter; }
+  // Hiding system objects applies from the next listing on; the list is not rebuilt.
+  void SetHideSystem(bool hide) { filter_.hide_system = hide; }
+
+  // Empties the list and forgets the files.
+  void New();
+  // Reads a file into slot `file`, as the load commands do, and lists it; the base is read,
+  // not listed. A file that is not there changes nothing.
+  LoadResult Load(const std::filesystem::path& file_name, int file);
+  // The two halves of Load, for a caller that has something to do in between.
+  LoadResult Read(const std::filesystem::path& file_name, int file);
+  void Show(int file);
+  // Shows or hides a type; the list follows at Relist(). Gives whether it is shown now.
+  bool ToggleType(int type);
+  // The list again with the current types: a keyed comparison again in its view, else both
+  // files' objects.
+  void Relist();
+  // Both files' objects again.
+  void ShowAll();
+  // Replaces the list with a comparison's result; what the criteria dialog's OK runs.
+  void Compare(CompareMode mode, const CompareCriteria& criteria);
+  // The statuses the shown keyed comparison lists, a bit per status value; it runs again.
+  void SetListed(unsigned bits);
+  // Reads the loaded files again and shows what the list showed.
+  void Reload();
+  // A watched file changed on disk: the slots that hold it are out of date.
+  void FileChanged(const std::filesystem::path& file_name);
+  // Filters the list; a filter that cannot be read leaves the last good one in force and says
+  // why. Reading and applying are apart, so the matching can one day leave this thread.
+  Status SetFilter(std::string_view text);
+  void ApplyFilter(RowQuery query, std::string_view text);
+  // Sorts by a column: ascending, then descending on a second click of the same column. Gives
+  // true for ascending.
+  bool SortBy(Column column);
+
+ private:
+  LoadedSlot& SlotAt(int file);
+
+  ObjectTable& table_;
+  ObjectList list_{table_};
+  RowFilter filter_;
+  Workspace ws_;
+  std::vector<LoadedSlot> slots_ = std::vector<LoadedSlot>(kFileCount);
+
+  CompareMode compared_ = CompareMode::kNone;
+  CompareCriteria criteria_;
+  KeyedChoice listed_;
+  std::vector<long long> keyed_counts_;
+  std::string filter_text_;
+  std::optional<Column> sort_column_;
+};
+
+}  // namespace quillet

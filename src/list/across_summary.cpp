@@ -1,0 +1,52 @@
+#include "list/across_summary.h"
+
+#include <stdexcept>
+#include <utility>
+
+namespace quillet {
+
+AcrossSummary::AcrossSummary(int files)
+    : files_(files),
+      objects_(static_cast<std::size_t>(files), 0),
+      only_here_(static_cast<std::size_t>(files), 0),
+      differs_(static_cast<std::size_t>(files) * static_cast<std::size_t>(files), 0) {}
+
+long long AcrossSummary::Differs(int file, int other) const {
+  if (file < 0 || other < 0 || file >= files_ || other >= files_) {
+    throw std::out_of_range("file out of range");
+  }
+  if (file == other) return 0;
+  if (file > other) std::swap(file, other);
+  return differs_[static_cast<std::size_t>(file) * static_cast<std::size_t>(files_) +
+                  static_cast<std::size_t>(other)];
+}
+
+void AcrossSummary::Add(std::span<const InstanceObject> objects, int variants) {
+  for (const InstanceObject& object : objects) ++objects_[static_cast<std::size_t>(object.file)];
+  if (objects.size() == 1) ++only_here_[static_cast<std::size_t>(objects[0].file)];
+  const bool everywhere = objects.size() == static_cast<std::size_t>(files_);
+  if (everywhere && variants <= 1) return;  // the common case: no pair differs
+
+  // Each file with an object against each file without one: walking the files in order
+  // beside the objects (ascending) finds those without.
+  if (!everywhere) {
+    std::size_t next = 0;
+    for (int lacking = 0; lacking < files_; ++lacking) {
+      if (next < objects.size() && objects[next].file == lacking) {
+        ++next;
+        continue;
+      }
+      for (const InstanceObject& object : objects) {
+        ++(object.file < lacking ? Pair(object.file, lacking) : Pair(lacking, object.file));
+      }
+    }
+  }
+  if (variants <= 1) return;
+  for (std::size_t a = 0; a < objects.size(); ++a) {
+    for (std::size_t b = a + 1; b < objects.size(); ++b) {
+      if (objects[a].variant != objects[b].variant) ++Pair(objects[a].file, objects[b].file);
+    }
+  }
+}
+
+}  // namespace quillet

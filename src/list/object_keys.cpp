@@ -167,13 +167,6 @@ void ObjectKeys::Rehash(BulkVector<Slot>& slots, const BulkVector<Key>& keys) {
   slots.swap(grown);
 }
 
-std::span<const int> ObjectKeys::Members(int key, int slot) const {
-  const std::span<const std::uint16_t> slots = Slots(key);
-  const auto [first, last] = std::equal_range(slots.begin(), slots.end(), slot);
-  return Members(key).subspan(static_cast<std::size_t>(first - slots.begin()),
-                              static_cast<std::size_t>(last - first));
-}
-
 ObjectKeys::Key ObjectKeys::MakeKey(const char* record) {
   static_assert(FieldWidth(Field::kType) <= 9 && FieldWidth(Field::kId) <= 10);
   const std::string_view type =

@@ -49,8 +49,17 @@ class ObjectKeys {
     return {slots_.data() + starts_[key],
             static_cast<std::size_t>(starts_[key + 1] - starts_[key])};
   }
-  // The records (1-based, ascending) of the file in `slot` that have key `key`.
-  std::span<const int> Members(int key, int slot) const;
+  // The records (1-based, ascending) of the file in `slot` that have key `key`. Looks along the
+  // key's members: quickest for the few a key has in two or three files; a walk over many
+  // files reads Members(key) and Slots(key) instead.
+  std::span<const int> Members(int key, int slot) const {
+    int first = starts_[key];
+    const int end = starts_[key + 1];
+    while (first < end && slots_[first] < slot) ++first;
+    int last = first;
+    while (last < end && slots_[last] == slot) ++last;
+    return {members_.data() + first, static_cast<std::size_t>(last - first)};
+  }
   // Every key, in the order of KeyBefore.
   BulkVector<int> InListOrder() const;
 

@@ -42,9 +42,26 @@ void AcrossSummary::Add(std::span<const InstanceObject> objects, int variants) {
     }
   }
   if (variants <= 1) return;
-  for (std::size_t a = 0; a < objects.size(); ++a) {
-    for (std::size_t b = a + 1; b < objects.size(); ++b) {
-      if (objects[a].variant != objects[b].variant) ++Pair(objects[a].file, objects[b].file);
+  // The files by variant, so that only the pairs that differ are looked at: most rows that
+  // differ have one file apart from the rest.
+  const auto variant_of = [](const InstanceObject& object) {
+    return static_cast<std::size_t>(object.variant);
+  };
+  ends_.assign(static_cast<std::size_t>(variants), 0);
+  for (const InstanceObject& object : objects) ++ends_[variant_of(object)];
+  for (std::size_t v = 1; v < ends_.size(); ++v) ends_[v] += ends_[v - 1];
+  by_variant_.resize(objects.size());
+  for (auto object = objects.rbegin(); object != objects.rend(); ++object) {
+    by_variant_[--ends_[variant_of(*object)]] = object->file;
+  }
+  // ends_[v] is now where variant v starts; the files of every later variant follow it.
+  for (std::size_t v = 0; v + 1 < ends_.size(); ++v) {
+    for (std::size_t i = ends_[v]; i < ends_[v + 1]; ++i) {
+      const int file = by_variant_[i];
+      for (std::size_t j = ends_[v + 1]; j < objects.size(); ++j) {
+        const int other = by_variant_[j];
+        ++(file < other ? Pair(file, other) : Pair(other, file));
+      }
     }
   }
 }

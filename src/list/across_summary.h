@@ -32,7 +32,10 @@ class AcrossSummary {
   // they hold.
   void Add(std::span<const InstanceObject> objects, int variants);
 
-  bool operator==(const AcrossSummary&) const = default;
+  bool operator==(const AcrossSummary& other) const {
+    return files_ == other.files_ && objects_ == other.objects_ && only_here_ == other.only_here_ &&
+           differs_ == other.differs_;
+  }
 
  private:
   long long& Pair(int a, int b) {
@@ -44,6 +47,9 @@ class AcrossSummary {
   std::vector<long long> objects_, only_here_;
   // Row a, column b for a < b only.
   std::vector<long long> differs_;
+  // For Add: the files of an instance by variant, and where each variant's start.
+  std::vector<std::size_t> ends_;
+  std::vector<int> by_variant_;
 };
 
 }  // namespace quillet

@@ -58,7 +58,7 @@ class ObjectTable {
   // past the capacity.
   void Reserve(int file, int rows);
   // Areas made so far: kFileCount at first, more once a file is stored beyond them.
-  int Areas() const { return static_cast<int>(areas_.size()); }
+  int Areas() const { return kFileCount + static_cast<int>(more_.size()); }
   // Records area `file` has room for.
   int Rows(int file) const { return static_cast<int>(Area(file).size() / kRecordWidth); }
 
@@ -89,41 +89,50 @@ class ObjectTable {
     return record;
   }
 
-  int Count(int file) const { return counts_[CheckedFile(file)]; }
+  int Count(int file) const {
+    return IsWindowFile(file) ? counts_[static_cast<std::size_t>(file)] : More(file).count;
+  }
   // At most the records the area has room for; an area not made yet is made, empty.
   void SetCount(int file, int count);
 
  private:
+  // The areas past the window's three, made as files are stored there.
+  struct MoreArea {
+    BulkBytes bytes;
+    int count = 0;
+  };
+
+  static bool IsWindowFile(int file) { return static_cast<unsigned>(file) < kFileCount; }
   // An area that was never made is out of range, as a record outside an area is.
-  std::size_t CheckedFile(int file) const {
-    if (file < 0 || static_cast<std::size_t>(file) >= areas_.size()) {
-      throw std::out_of_range("file number out of range");
-    }
-    return static_cast<std::size_t>(file);
+  const MoreArea& More(int file) const;
+  // The area of `file`, made with those below it where they are not there yet.
+  BulkBytes& MadeArea(int file);
+  // The window's areas are reached as directly as when they were the only ones.
+  const BulkBytes& Area(int file) const {
+    return IsWindowFile(file) ? areas_[static_cast<std::size_t>(file)] : More(file).bytes;
   }
-  // Makes areas up to `file`.
-  std::size_t MadeFile(int file);
-  const BulkBytes& Area(int file) const { return areas_[CheckedFile(file)]; }
   // Every access goes through here: the table never reads or writes outside its areas.
-  std::size_t Offset(int file, int row) const {
-    if (row < 1 || static_cast<std::size_t>(row) * kRecordWidth > Area(file).size()) {
+  static std::size_t Offset(const BulkBytes& area, int row) {
+    if (row < 1 || static_cast<std::size_t>(row) * kRecordWidth > area.size()) {
       throw std::out_of_range("object record out of range");
     }
     return static_cast<std::size_t>(row - 1) * kRecordWidth;
   }
   const char* RecordAt(int file, int row) const {
-    const std::size_t at = Offset(file, row);
-    return areas_[static_cast<std::size_t>(file)].data() + at;
+    const BulkBytes& area = Area(file);
+    return area.data() + Offset(area, row);
   }
   char* RecordAt(int file, int row) {
-    const std::size_t at = Offset(file, row);
-    return areas_[static_cast<std::size_t>(file)].data() + at;
+    // The same area as the const one finds; only the access differs.
+    BulkBytes& area = const_cast<BulkBytes&>(Area(file));
+    return area.data() + Offset(area, row);
   }
 
   int capacity_;
+  std::array<BulkBytes, kFileCount> areas_;
+  std::array<int, kFileCount> counts_{0, 0, 0};
   // A record's bytes stay where they are when areas are added: each area is its own block.
-  std::vector<BulkBytes> areas_;
-  std::vector<int> counts_;
+  std::vector<MoreArea> more_;
 };
 
 }  // namespace quillet

@@ -41,6 +41,11 @@ std::uint64_t Mix(std::uint64_t hash, std::uint64_t word) {
   return hash * 0xC2B2AE3D27D4EB4FULL;
 }
 
+// Three words compared at once, not through a library call: this runs for every object.
+bool SamePacked(const std::array<std::uint64_t, 3>& a, const std::array<std::uint64_t, 3>& b) {
+  return ((a[0] ^ b[0]) | (a[1] ^ b[1]) | (a[2] ^ b[2])) == 0;
+}
+
 void Prefetch(const void* at) {
 #if defined(__GNUC__) || defined(__clang__)
   __builtin_prefetch(at);
@@ -67,21 +72,30 @@ bool KeyBefore(std::string_view type_a, std::string_view id_a, std::string_view 
   return id_a < id_b;
 }
 
-ObjectKeys::ObjectKeys(const ObjectTable& table, std::initializer_list<int> files)
+ObjectKeys::ObjectKeys(const ObjectTable& table, std::span<const int> files)
     : file_count_(static_cast<int>(files.size())) {
-  if (file_count_ < 1 || file_count_ > kMaxFiles) throw std::invalid_argument("1 to 3 files");
-  std::size_t objects = 0;
-  for (const int file : files) objects += static_cast<std::size_t>(table.Count(file));
-
+  if (files.empty() || files.size() > static_cast<std::size_t>(kMaxFiles)) {
+    throw std::invalid_argument("1 to 65535 files");
+  }
+  std::size_t objects = 0, largest = 0;
+  for (const int file : files) {
+    const auto count = static_cast<std::size_t>(table.Count(file));
+    objects += count;
+    largest = std::max(largest, count);
+  }
+  // Files of one application share most of their keys: sized for every object of twenty
+  // files, the table would be mostly empty. It is sized for twice the largest file's keys and
+  // grows when there are more, so it is never more than half full.
+  const std::size_t expected = std::min(objects, 2 * largest);
   std::size_t capacity = 16;
-  while (capacity < 2 * objects) capacity *= 2;
+  while (capacity < 2 * expected) capacity *= 2;
   BulkVector<Slot> slots(capacity, Slot{0, -1});
-  const std::size_t mask = capacity - 1;
+  std::size_t mask = capacity - 1;
   BulkVector<int> key_of;  // per object, the files one after another
   key_of.reserve(objects);
-  BulkVector<int> sizes;
-  sizes.reserve(objects * static_cast<std::size_t>(file_count_));
-  keys_.reserve(objects);
+  BulkVector<int> sizes;  // per key
+  sizes.reserve(expected);
+  keys_.reserve(expected);
 
   // The slots are read in no order, so most look-ups would wait for memory: a batch of keys is
   // hashed and its slots fetched before the first is probed.
@@ -91,7 +105,6 @@ ObjectKeys::ObjectKeys(const ObjectTable& table, std::initializer_list<int> file
     std::uint64_t hash;
   };
   Pending batch[kBatch];
-  int slot_of_file = 0;
   for (const int file : files) {
     const int count = table.Count(file);
     for (int first = 1; first <= count; first += kBatch) {
@@ -108,36 +121,56 @@ ObjectKeys::ObjectKeys(const ObjectTable& table, std::initializer_list<int> file
         const auto tag = static_cast<std::uint32_t>(pending.hash >> 32);
         std::size_t at = pending.hash & mask;
         while (slots[at].key >= 0 &&
-               (slots[at].tag != tag || keys_[slots[at].key].packed != pending.key.packed)) {
+               (slots[at].tag != tag ||
+                !SamePacked(keys_[slots[at].key].packed, pending.key.packed))) {
           at = (at + 1) & mask;
         }
-        if (slots[at].key < 0) {
-          slots[at] = {tag, static_cast<int>(keys_.size())};
+        int key = slots[at].key;
+        if (key < 0) {
+          key = static_cast<int>(keys_.size());
+          slots[at] = {tag, key};
           keys_.push_back(pending.key);
-          sizes.resize(sizes.size() + file_count_, 0);
+          sizes.push_back(0);
+          if (2 * keys_.size() > slots.size()) {
+            Rehash(slots, keys_);
+            mask = slots.size() - 1;
+          }
         }
-        const int key = slots[at].key;
         key_of.push_back(key);
-        ++sizes[static_cast<std::size_t>(key) * file_count_ + slot_of_file];
+        ++sizes[static_cast<std::size_t>(key)];
       }
     }
-    ++slot_of_file;
   }
 
   starts_.assign(sizes.size() + 1, 0);
-  for (std::size_t s = 0; s < sizes.size(); ++s) starts_[s + 1] = starts_[s] + sizes[s];
+  for (std::size_t k = 0; k < sizes.size(); ++k) starts_[k + 1] = starts_[k] + sizes[k];
+  // The files are walked in slot order and each in file order, so a key's members come out
+  // sorted by slot, then by record.
   members_.resize(objects);
+  slots_.resize(objects);
   BulkVector<int> next(starts_.begin(), starts_.end() - 1);
   std::size_t object = 0;
-  slot_of_file = 0;
+  std::uint16_t slot_of_file = 0;
   for (const int file : files) {
     for (int index = 1; index <= table.Count(file); ++index) {
-      const std::size_t at =
-          static_cast<std::size_t>(key_of[object++]) * file_count_ + slot_of_file;
-      members_[next[at]++] = index;
+      const int at = next[static_cast<std::size_t>(key_of[object++])]++;
+      members_[at] = index;
+      slots_[at] = slot_of_file;
     }
     ++slot_of_file;
   }
+}
+
+void ObjectKeys::Rehash(BulkVector<Slot>& slots, const BulkVector<Key>& keys) {
+  BulkVector<Slot> grown(2 * slots.size(), Slot{0, -1});
+  const std::size_t mask = grown.size() - 1;
+  for (std::size_t k = 0; k < keys.size(); ++k) {
+    const std::uint64_t hash = Hash(keys[k].packed);
+    std::size_t at = hash & mask;
+    while (grown[at].key >= 0) at = (at + 1) & mask;
+    grown[at] = {static_cast<std::uint32_t>(hash >> 32), static_cast<int>(k)};
+  }
+  slots.swap(grown);
 }
 
 ObjectKeys::Key ObjectKeys::MakeKey(const char* record) {

@@ -19,26 +19,46 @@ namespace quillet {
 bool KeyBefore(std::string_view type_a, std::string_view id_a, std::string_view type_b,
                std::string_view id_b);
 
-// The objects of up to three files grouped by their key: the type text and the ID, each without
-// blanks at either end, byte for byte. Within a key each file's records stay in file order, so
-// the n-th of one file can be paired with the n-th of another. Built in one pass with a hash
-// table; only the distinct keys are ever sorted.
+// The objects of any number of files grouped by their key: the type text and the ID, each
+// without blanks at either end, byte for byte. Within a key each file's records stay in file
+// order, so the n-th of one file can be paired with the n-th of another. Built in one pass with
+// a hash table; only the distinct keys are ever sorted. It costs a few bytes per object and per
+// key, however many files share a key or have it alone.
 class ObjectKeys {
  public:
-  static constexpr int kMaxFiles = 3;
+  // A slot is kept in 16 bits beside each member.
+  static constexpr int kMaxFiles = 65535;
 
   // Groups the objects of `files` of `table`; a file's position in `files` is its slot. The
   // keys' texts point into the table, which must not change while this lives.
-  ObjectKeys(const ObjectTable& table, std::initializer_list<int> files);
+  ObjectKeys(const ObjectTable& table, std::initializer_list<int> files)
+      : ObjectKeys(table, std::span<const int>(files.begin(), files.size())) {}
+  ObjectKeys(const ObjectTable& table, std::span<const int> files);
 
   int KeyCount() const { return static_cast<int>(keys_.size()); }
   int FileCount() const { return file_count_; }
   std::string_view Type(int key) const { return keys_[key].type; }
   std::string_view Id(int key) const { return keys_[key].id; }
-  // The records (1-based, ascending) of the file in `slot` that have key `key`.
+  // The records (1-based) of every file that have key `key`: by slot, each slot's in file
+  // order. Slots(key) gives the slot of each.
+  std::span<const int> Members(int key) const {
+    return {members_.data() + starts_[key],
+            static_cast<std::size_t>(starts_[key + 1] - starts_[key])};
+  }
+  std::span<const std::uint16_t> Slots(int key) const {
+    return {slots_.data() + starts_[key],
+            static_cast<std::size_t>(starts_[key + 1] - starts_[key])};
+  }
+  // The records (1-based, ascending) of the file in `slot` that have key `key`. Looks along the
+  // key's members: quickest for the few a key has in two or three files; a walk over many
+  // files reads Members(key) and Slots(key) instead.
   std::span<const int> Members(int key, int slot) const {
-    const std::size_t at = static_cast<std::size_t>(key) * file_count_ + slot;
-    return {members_.data() + starts_[at], static_cast<std::size_t>(starts_[at + 1] - starts_[at])};
+    int first = starts_[key];
+    const int end = starts_[key + 1];
+    while (first < end && slots_[first] < slot) ++first;
+    int last = first;
+    while (last < end && slots_[last] == slot) ++last;
+    return {members_.data() + first, static_cast<std::size_t>(last - first)};
   }
   // Every key, in the order of KeyBefore.
   BulkVector<int> InListOrder() const;
@@ -60,12 +80,15 @@ class ObjectKeys {
 
   static Key MakeKey(const char* record);
   static std::uint64_t Hash(const Packed& packed);
+  // A table twice as long, the keys placed again.
+  static void Rehash(BulkVector<Slot>& slots, const BulkVector<Key>& keys);
 
   int file_count_ = 0;
   BulkVector<Key> keys_;
-  // Members of key k in slot s are members_[starts_[k * files + s] .. starts_[k * files + s + 1]).
+  // Members of key k are members_[starts_[k] .. starts_[k + 1]), their slots in slots_ alike.
   BulkVector<int> starts_;
   BulkVector<int> members_;
+  BulkVector<std::uint16_t> slots_;
 };
 
 }  // namespace quillet

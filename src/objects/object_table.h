@@ -29,8 +29,9 @@ constexpr int FieldOffset(Field field) {
 // A record is its nine fields back to back, each at full width.
 inline constexpr int kRecordWidth = FieldOffset(Field::kCompiled) + FieldWidth(Field::kCompiled);
 
-// The files the table holds: file #1 and file #2, and the base of an upgrade analysis, which
-// is numbered 0 wherever a row says which file it came from.
+// The files the window holds: file #1 and file #2, and the base of an upgrade analysis, which
+// is numbered 0 wherever a row says which file it came from. A comparison across many files
+// takes more areas: the table makes them when a file is first stored there.
 inline constexpr int kBaseFile = 0;
 inline constexpr int kFileCount = 3;
 
@@ -52,9 +53,12 @@ class ObjectTable {
 
   // The most objects a file may hold.
   int Capacity() const { return capacity_; }
-  // Room for `rows` records in area `file`, the records there kept. Throws std::bad_alloc
-  // when memory runs out, and never grows past the capacity.
+  // Room for `rows` records in area `file`, the records there kept; an area not made yet is
+  // made, and those below it too. Throws std::bad_alloc when memory runs out, and never grows
+  // past the capacity.
   void Reserve(int file, int rows);
+  // Areas made so far: kFileCount at first, more once a file is stored beyond them.
+  int Areas() const { return kFileCount + static_cast<int>(more_.size()); }
   // Records area `file` has room for.
   int Rows(int file) const { return static_cast<int>(Area(file).size() / kRecordWidth); }
 
@@ -85,35 +89,50 @@ class ObjectTable {
     return record;
   }
 
-  int Count(int file) const { return counts_[CheckedFile(file)]; }
-  // At most the records the area has room for.
+  int Count(int file) const {
+    return IsWindowFile(file) ? counts_[static_cast<std::size_t>(file)] : More(file).count;
+  }
+  // At most the records the area has room for; an area not made yet is made, empty.
   void SetCount(int file, int count);
 
  private:
-  static int CheckedFile(int file) {
-    if (file < 0 || file >= kFileCount) throw std::out_of_range("file number out of range");
-    return file;
+  // The areas past the window's three, made as files are stored there.
+  struct MoreArea {
+    BulkBytes bytes;
+    int count = 0;
+  };
+
+  static bool IsWindowFile(int file) { return static_cast<unsigned>(file) < kFileCount; }
+  // An area that was never made is out of range, as a record outside an area is.
+  const MoreArea& More(int file) const;
+  // The area of `file`, made with those below it where they are not there yet.
+  BulkBytes& MadeArea(int file);
+  // The window's areas are reached as directly as when they were the only ones.
+  const BulkBytes& Area(int file) const {
+    return IsWindowFile(file) ? areas_[static_cast<std::size_t>(file)] : More(file).bytes;
   }
-  const BulkBytes& Area(int file) const { return areas_[CheckedFile(file)]; }
   // Every access goes through here: the table never reads or writes outside its areas.
-  std::size_t Offset(int file, int row) const {
-    if (row < 1 || static_cast<std::size_t>(row) * kRecordWidth > Area(file).size()) {
+  static std::size_t Offset(const BulkBytes& area, int row) {
+    if (row < 1 || static_cast<std::size_t>(row) * kRecordWidth > area.size()) {
       throw std::out_of_range("object record out of range");
     }
     return static_cast<std::size_t>(row - 1) * kRecordWidth;
   }
   const char* RecordAt(int file, int row) const {
-    const std::size_t at = Offset(file, row);
-    return areas_[file].data() + at;
+    const BulkBytes& area = Area(file);
+    return area.data() + Offset(area, row);
   }
   char* RecordAt(int file, int row) {
-    const std::size_t at = Offset(file, row);
-    return areas_[file].data() + at;
+    // The same area as the const one finds; only the access differs.
+    BulkBytes& area = const_cast<BulkBytes&>(Area(file));
+    return area.data() + Offset(area, row);
   }
 
   int capacity_;
   std::array<BulkBytes, kFileCount> areas_;
   std::array<int, kFileCount> counts_{0, 0, 0};
+  // A record's bytes stay where they are when areas are added: each area is its own block.
+  std::vector<MoreArea> more_;
 };
 
 }  // namespace quillet

@@ -150,14 +150,11 @@ AcrossResult AcrossComparison::List(const AcrossChoice& choice, StatusSink& stat
       }
     }
     if (ticker.Due(n + 1)) {
-      const long long percent = (n + 1) * 100 / total;  // whole percents, as always
-      status.SetPanelText(Panel::kProgress, "Progress: " + DecimalText(percent) + "%");
-      status.SetProgress(static_cast<double>(percent));
+      status.Advance({Phase::kComparing, 0, n + 1, total});
     }
   }
   result.differs = result.rows_by_status[AcrossStatus::kDiffers] > 0;
-  status.SetProgress(0);
-  status.SetPanelText(Panel::kActivity, "Finished");
+  status.Begin(Phase::kFinished, 0);
   return result;
 }
 

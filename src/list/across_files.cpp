@@ -9,9 +9,7 @@ Result<LoadResult> AcrossFiles::Add(const std::filesystem::path& file_name, Stat
   names_.push_back(file_name);
   // The area exists, empty, whatever happens to the file.
   table_.SetCount(area, 0);
-  status.SetPanelText(Panel::kActivity, "Analyzing...");
-  status.SetPanelText(Panel::kProgress, "");
-  status.SetPanelText(Panel::kCount, "");
+  status.Begin(Phase::kOpening, area);
 
   OpenResult opened = FileSource::Open(file_name);
   if (opened.status == OpenStatus::kMissing) return Fail("no such file");

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <array>
+#include <string_view>
+
+#include "objects/object_types.h"
 
 namespace quillet {
 
@@ -28,15 +31,15 @@ inline constexpr std::array<ToolbarEntry, kToolbarEntries - 1> kToolbar = {{
     {5, false, 3, "Load file #2", "Ctrl+Shift+O"},
     {29, false, 21, "Load base file", "Ctrl+B"},
     {6, true, 0, nullptr, nullptr},
-    {7, false, 4, "TableData", "Ctrl+1"},
-    {8, false, 5, "Table", "Ctrl+2"},
-    {9, false, 6, "Form", "Ctrl+3"},
-    {10, false, 7, "Report", "Ctrl+4"},
-    {11, false, 8, "Dataport", "Ctrl+5"},
-    {12, false, 18, "XMLport", "Ctrl+6"},
-    {13, false, 9, "Codeunit", "Ctrl+7"},
-    {14, false, 20, "Page", "Ctrl+8"},
-    {15, false, 19, "MenuSuite", "Ctrl+9"},
+    {7, false, 4, kTypeNames[0].data(), "Ctrl+1"},
+    {8, false, 5, kTypeNames[1].data(), "Ctrl+2"},
+    {9, false, 6, kTypeNames[2].data(), "Ctrl+3"},
+    {10, false, 7, kTypeNames[3].data(), "Ctrl+4"},
+    {11, false, 8, kTypeNames[4].data(), "Ctrl+5"},
+    {12, false, 18, kTypeNames[5].data(), "Ctrl+6"},
+    {13, false, 9, kTypeNames[6].data(), "Ctrl+7"},
+    {14, false, 20, kTypeNames[7].data(), "Ctrl+8"},
+    {15, false, 19, kTypeNames[8].data(), "Ctrl+9"},
     {16, true, 0, nullptr, nullptr},
     {17, false, 11, "Show objects that are equal in both files", "Ctrl+E"},
     {18, false, 12, "Show objects that are different in both files", "Ctrl+D"},
@@ -63,6 +66,7 @@ inline constexpr int kLoadFile1 = 4;
 inline constexpr int kLoadFile2 = 5;
 inline constexpr int kFirstType = 7;  // TableData; the nine types follow in type order
 inline constexpr int kLastType = 15;
+static_assert(kLastType - kFirstType + 1 == kTypeCount);
 inline constexpr int kCompareEqual = 17;
 inline constexpr int kCompareDifferent = 18;
 inline constexpr int kShowAll = 20;
@@ -75,6 +79,18 @@ inline constexpr int kReload = 30;
 inline constexpr int kShowChanges = 31;
 inline constexpr int kShowUpgrade = 32;
 }  // namespace button
+
+// The type toggles stand in type order: a toggle's number says its type.
+constexpr bool TypeTogglesInTypeOrder() {
+  for (const ToolbarEntry& entry : kToolbar) {
+    if (entry.number >= button::kFirstType && entry.number <= button::kLastType &&
+        std::string_view(entry.tooltip) != kTypeNames[entry.number - button::kFirstType]) {
+      return false;
+    }
+  }
+  return true;
+}
+static_assert(TypeTogglesInTypeOrder());
 
 // The picture files of the toolbar, by picture number (1..24).
 inline constexpr std::array<const char*, 25> kToolbarPictures = {

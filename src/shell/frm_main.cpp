@@ -207,7 +207,7 @@ void FrmMain::SetCompareCommandsEnabled(bool compare, bool show_all, bool upgrad
 }
 
 void FrmMain::ShowMessage(std::string_view text) {
-  dialogs_.ShowMessage(this, FromWindows1252(text));
+  dialogs_.ShowMessage(this, ShownInMessage(FromWindows1252(text)));
 }
 
 std::array<bool, kTypeCount> FrmMain::StoredTypes() const { return settings_.types; }

@@ -199,8 +199,8 @@ void FrmMain::SaveObjectList(const SaveTarget& target, const std::vector<int>* r
   // The reason goes on a line of its own, below the message users know.
   if (!error.empty()) {
     dialogs_.ShowMessage(
-        this,
-        QString("Unable to save the file\n%1: %2").arg(target.name, QString::fromStdString(error)));
+        this, QString("Unable to save the file\n%1: %2")
+                  .arg(ShownInMessage(target.name), ShownInMessage(QString::fromStdString(error))));
   }
   SetProgress(0);
 }

@@ -379,9 +379,9 @@ ParsedRequest ParseCliArguments(const std::vector<std::string>& arguments) {
   }
   request.summary = is_set(Option::kSummary);
   if (is_set(Option::kFilter)) {
-    RowQueryParse query = ParseRowQuery(value_of(Option::kFilter));
-    if (!query.query) return trouble("--filter: " + query.error);
-    request.query = std::move(*query.query);
+    Result<RowQuery> query = ParseRowQuery(value_of(Option::kFilter));
+    if (!query) return trouble("--filter: " + query.error());
+    request.query = std::move(*query);
   }
   for (std::size_t i = 1; i < positional.size(); ++i) request.files.emplace_back(positional[i]);
 

@@ -76,11 +76,11 @@ void FrmMain::BuildList() {
 void FrmMain::OpenFilter() { filter_bar_->Open(); }
 
 void FrmMain::SetFilterText(const QString& text) {
-  RowQueryParse parse = ParseRowQuery(text.toStdString());
+  Result<RowQuery> parse = ParseRowQuery(text.toStdString());
   // A filter that cannot be read says why; the last good one stays in force meanwhile.
-  filter_bar_->ShowError(QString::fromStdString(parse.error));
-  if (!parse.query) return;
-  list_.SetQuery(std::move(*parse.query));
+  filter_bar_->ShowError(QString::fromStdString(parse.error()));
+  if (!parse.ok()) return;
+  list_.SetQuery(std::move(*parse));
   SetPanelText(Panel::kCount, ListCountText(list_));
 }
 

@@ -5,6 +5,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 #include "list/list_view.h"
@@ -48,7 +49,11 @@ class RowQuery {
   struct IdRange {
     std::string low, high;
     bool has_low = false, has_high = false;
-    auto operator<=>(const IdRange&) const = default;
+    bool operator==(const IdRange&) const = default;
+    bool operator<(const IdRange& other) const {
+      return std::tie(low, high, has_low, has_high) <
+             std::tie(other.low, other.high, other.has_low, other.has_high);
+    }
   };
   struct Term {
     Kind kind = Kind::kText;

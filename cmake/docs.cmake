@@ -1,6 +1,7 @@
 # The files made for installing: the manual pages and the changelog, compressed as Debian
-# wants them, the bash completion of quillet-cli and the AppStream metadata. quillet-cli's page
-# and completion come from its table of options (quillet-cli-docs), so they follow --help.
+# wants them, the bash, zsh and fish completions of quillet-cli and the AppStream metadata.
+# quillet-cli's page and completions come from its table of options (quillet-cli-docs), so they
+# follow --help.
 find_program(QUILLET_GZIP gzip REQUIRED)
 set(QUILLET_DOCS ${PROJECT_BINARY_DIR}/docs)
 file(MAKE_DIRECTORY ${QUILLET_DOCS})
@@ -38,11 +39,20 @@ add_custom_command(
   COMMAND quillet-cli-docs man ${PROJECT_VERSION} ${QUILLET_DOC_DATE} ${QUILLET_DOCS}/quillet-cli.1
   DEPENDS quillet-cli-docs
   COMMENT "Writing the manual page of quillet-cli")
-add_custom_command(
-  OUTPUT ${QUILLET_DOCS}/quillet-cli
-  COMMAND quillet-cli-docs completion ${QUILLET_DOCS}/quillet-cli
-  DEPENDS quillet-cli-docs
-  COMMENT "Writing the bash completion of quillet-cli")
+# Each shell's completion under the name its completion system looks for.
+set(QUILLET_COMPLETIONS ${QUILLET_DOCS}/completions)
+file(MAKE_DIRECTORY ${QUILLET_COMPLETIONS}/bash ${QUILLET_COMPLETIONS}/zsh ${QUILLET_COMPLETIONS}/fish)
+set(QUILLET_BASH_COMPLETION ${QUILLET_COMPLETIONS}/bash/quillet-cli)
+set(QUILLET_ZSH_COMPLETION ${QUILLET_COMPLETIONS}/zsh/_quillet-cli)
+set(QUILLET_FISH_COMPLETION ${QUILLET_COMPLETIONS}/fish/quillet-cli.fish)
+foreach(shell bash zsh fish)
+  string(TOUPPER ${shell} shell_upper)
+  add_custom_command(
+    OUTPUT ${QUILLET_${shell_upper}_COMPLETION}
+    COMMAND quillet-cli-docs completion ${shell} ${QUILLET_${shell_upper}_COMPLETION}
+    DEPENDS quillet-cli-docs
+    COMMENT "Writing the ${shell} completion of quillet-cli")
+endforeach()
 
 # -n leaves the name and time out of the header, so the result depends on the text alone.
 set(quillet_compressed)
@@ -53,4 +63,5 @@ foreach(file quillet.1 quillet-cli.1 changelog)
     DEPENDS ${QUILLET_DOCS}/${file})
   list(APPEND quillet_compressed ${QUILLET_DOCS}/${file}.gz)
 endforeach()
-add_custom_target(quillet_docs ALL DEPENDS ${quillet_compressed} ${QUILLET_DOCS}/quillet-cli)
+add_custom_target(quillet_docs ALL DEPENDS ${quillet_compressed} ${QUILLET_BASH_COMPLETION}
+                                          ${QUILLET_ZSH_COMPLETION} ${QUILLET_FISH_COMPLETION})

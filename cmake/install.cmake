@@ -9,8 +9,13 @@ set(quillet_man1 ${CMAKE_INSTALL_MANDIR}/man1)
 
 install(TARGETS quillet-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT cli)
 install(FILES ${QUILLET_DOCS}/quillet-cli.1.gz DESTINATION ${quillet_man1} COMPONENT cli)
-install(FILES ${QUILLET_DOCS}/quillet-cli
+# Where each shell's own packages put their completions.
+install(FILES ${QUILLET_BASH_COMPLETION}
         DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions COMPONENT cli)
+install(FILES ${QUILLET_ZSH_COMPLETION}
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/zsh/vendor-completions COMPONENT cli)
+install(FILES ${QUILLET_FISH_COMPLETION}
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/fish/vendor_completions.d COMPONENT cli)
 
 install(TARGETS quillet RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT window)
 install(FILES ${QUILLET_DOCS}/quillet.1.gz DESTINATION ${quillet_man1} COMPONENT window)

@@ -25,10 +25,10 @@ bool IsOneLineOfUtf8(std::string_view text) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
-  const RowQueryParse parse = ParseRowQuery(text);
-  if (parse.query.has_value() == !parse.error.empty()) __builtin_trap();
-  if (!parse.query) {
-    if (!IsOneLineOfUtf8(parse.error)) __builtin_trap();
+  const Result<RowQuery> parse = ParseRowQuery(text);
+  if (parse.ok() == !parse.error().empty()) __builtin_trap();
+  if (!parse.ok()) {
+    if (!IsOneLineOfUtf8(parse.error())) __builtin_trap();
     return 0;
   }
   // A long version list of tags and stars, for the '*' matching's worst case.
@@ -49,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       {"Page     ", "   1 8 x  ", std::string_view("a\0b:|\"-", 7), long_version, "CONFLICT"},
   };
   int matched = 0;
-  for (const QueryRow& row : rows) matched += parse.query->Matches(row) ? 1 : 0;
-  if (parse.query->MatchesEverything() && matched != 5) __builtin_trap();
+  for (const QueryRow& row : rows) matched += parse->Matches(row) ? 1 : 0;
+  if (parse->MatchesEverything() && matched != 5) __builtin_trap();
   return 0;
 }

@@ -5,11 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "cli/cli_checks.h"
+#include "cli/cli_options.h"
 #include "cli/cli_request.h"
 #include "commands/listing.h"
 #include "commands/load_file.h"
 #include "list/file_comparison.h"
 #include "objects/code_page.h"
+#include "objects/message_text.h"
 #include "output/list_file_writer.h"
 #include "output/output_targets.h"
 #include "output/pdf_document.h"
@@ -52,8 +55,18 @@ class CollectingMessages final : public MessageSink {
   std::vector<std::string> texts;
 };
 
+// One message: one line, whatever names and values it quotes.
 void Say(std::FILE* err, const std::string& text) {
-  std::fprintf(err, "quillet-cli: %s\n", text.c_str());
+  std::fprintf(err, "quillet-cli: %s\n", EscapeControls(text).c_str());
+}
+
+// A message of the core's, a sentence of its own, as the end of one of ours: "The file ends"
+// becomes "the file ends".
+std::string Continued(std::string text) {
+  if (text.size() > 1 && text[0] >= 'A' && text[0] <= 'Z' && text[1] >= 'a' && text[1] <= 'z') {
+    text[0] = static_cast<char>(text[0] - 'A' + 'a');
+  }
+  return text;
 }
 
 std::string Name(const std::filesystem::path& path) { return path.string(); }
@@ -205,7 +218,7 @@ bool Run::Load(const std::filesystem::path& file_name, int file) {
     return false;
   }
   for (const std::string& text : s_.messages.texts) {
-    Say(err_, "warning: " + Name(file_name) + ": " + text);
+    Say(err_, "warning: " + Name(file_name) + ": " + Continued(text));
   }
   s_.messages.texts.clear();
   return true;
@@ -342,7 +355,7 @@ int Run::Compare() {
     listed.changes = Listed<ChangeStatus>();
     listed.upgrade = Listed<UpgradeResult>();
     RunComparison(s_.ws, request_.mode, request_.criteria, listed);
-    for (const std::string& text : s_.messages.texts) Say(err_, "warning: " + text);
+    for (const std::string& text : s_.messages.texts) Say(err_, "warning: " + Continued(text));
     if (!WritePdf(HeaderName(first), HeaderName(second))) return kExitTrouble;
   }
   return status;
@@ -351,23 +364,28 @@ int Run::Compare() {
 }  // namespace
 
 int RunCli(const std::vector<std::string>& arguments, std::FILE* out, std::FILE* err) {
-  const ParsedRequest parsed = ParseCliArguments(arguments);
-  if (!parsed.request) {
-    Say(err, parsed.error);
+  const Result<CliRequest> parsed = ParseCliArguments(arguments);
+  if (!parsed) {
+    Say(err, parsed.error());
+    std::fprintf(err, "%s\n", kCliUsageHint.data());
     return kExitTrouble;
   }
-  const CliRequest& request = *parsed.request;
+  const CliRequest& request = *parsed;
   switch (request.command) {
     case CliCommand::kHelp:
       return WriteAll(out, err, CliHelpText());
     case CliCommand::kVersion:
       return WriteAll(out, err, kVersionLine);
     case CliCommand::kList:
-      return Run(request, out, err).List();
     case CliCommand::kCompare:
-      return Run(request, out, err).Compare();
+      break;
   }
-  return kExitTrouble;
+  if (const Status checked = CheckOutputs(request); !checked) {
+    Say(err, checked.error());
+    return kExitTrouble;
+  }
+  return request.command == CliCommand::kList ? Run(request, out, err).List()
+                                              : Run(request, out, err).Compare();
 }
 
 }  // namespace quillet

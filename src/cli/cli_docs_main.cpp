@@ -1,6 +1,6 @@
-// Writes quillet-cli's manual page or its bash completion at build time:
+// Writes quillet-cli's manual page or one of its shell completions at build time:
 //   quillet-cli-docs man VERSION DATE FILE
-//   quillet-cli-docs completion FILE
+//   quillet-cli-docs completion bash|zsh|fish FILE
 // It refuses to write either when a name they offer is no longer one quillet-cli takes.
 #include <cstdio>
 #include <fstream>
@@ -34,11 +34,14 @@ int main(int argc, char** argv) {
     }
     return Write(argv[4], quillet::CliManPage(argv[2], argv[3]));
   }
-  if (what == "completion" && argc == 3) {
+  if (what == "completion" && argc == 4) {
     if (const std::string error = quillet::CheckCompletionValues(); !error.empty()) {
       return Fail(error);
     }
-    return Write(argv[2], quillet::CliBashCompletion());
+    const std::string shell = argv[2];
+    if (shell == "bash") return Write(argv[3], quillet::CliBashCompletion());
+    if (shell == "zsh") return Write(argv[3], quillet::CliZshCompletion());
+    if (shell == "fish") return Write(argv[3], quillet::CliFishCompletion());
   }
-  return Fail("usage: quillet-cli-docs man VERSION DATE FILE | completion FILE");
+  return Fail("usage: quillet-cli-docs man VERSION DATE FILE | completion bash|zsh|fish FILE");
 }

@@ -3,6 +3,7 @@
 #include <array>
 #include <vector>
 
+#include "cli/cli_options.h"
 #include "cli/cli_request.h"
 #include "output/format_table.h"
 
@@ -216,10 +217,10 @@ std::string CliManPage(std::string_view version, std::string_view date) {
 
 std::string CheckManPageExamples() {
   for (const Example& example : kExamples) {
-    const ParsedRequest parsed = ParseCliArguments(Words(example.arguments));
-    if (!parsed.request) {
+    const Result<CliRequest> parsed = ParseCliArguments(Words(example.arguments));
+    if (!parsed) {
       return "the example 'quillet-cli " + std::string(example.arguments) +
-             "' is refused: " + parsed.error;
+             "' is refused: " + parsed.error();
     }
   }
   return {};

@@ -2,115 +2,12 @@
 
 #include <array>
 
+#include "cli/cli_options.h"
 #include "objects/object_types.h"
 #include "objects/text.h"
-#include "output/output_targets.h"
 
 namespace quillet {
 namespace {
-
-enum class Option {
-  kHelp,
-  kVersion,
-  kTypes,
-  kHideSystem,
-  kEqual,
-  kDifferent,
-  kChanges,
-  kBase,
-  kCriteria,
-  kShow,
-  kSummary,
-  kOutput,
-  kFormat,
-  kRaw,
-  kFilter,
-  kPdf
-};
-
-struct OptionSpec {
-  Option option;
-  std::string_view name;
-  std::string_view short_name;  // empty: none
-  std::string_view value;       // empty: the option takes no value
-  std::string_view help;
-};
-
-// The options in the order --help lists them.
-constexpr std::array<OptionSpec, 16> kOptions = {{
-    {Option::kTypes, "types", "", "TYPES",
-     "Object types to list, separated by commas, or all. Default: all but TableData."},
-    {Option::kHideSystem, "hide-system", "", "",
-     "Leave out system objects (those with ten-digit IDs)."},
-    {Option::kEqual, "equal", "", "",
-     "compare: list the pairs of objects that are equal in both files."},
-    {Option::kDifferent, "different", "", "",
-     "compare: list the objects of each file that have no equal in the other."},
-    {Option::kChanges, "changes", "", "",
-     "compare: pair the objects by type and ID and list what changed, with a status and the "
-     "changed fields."},
-    {Option::kBase, "base", "", "BASE",
-     "compare: the upgrade analysis of FILE1 and FILE2 against the base file BASE."},
-    {Option::kCriteria, "criteria", "", "LIST",
-     "compare: what must be equal, separated by commas: type-id, name, version, date, time, "
-     "size. Default: all six; empty: none."},
-    {Option::kShow, "show", "", "STATUSES",
-     "--changes: changed, only1, only2, same or all (default changed,only1,only2). --base: "
-     "unchanged, only1changed, only2changed, bothalike, conflict, only1added, only2added or all "
-     "(default all but unchanged)."},
-    {Option::kFilter, "filter", "", "FILTER",
-     "Only the rows the filter matches (see the README): words such as id:50000..99999, "
-     "type:Codeunit, tag:CUST*, name:post, status:changed, -WORD, \"two words\". A pair "
-     "stays when either of its rows matches."},
-    {Option::kSummary, "summary", "", "",
-     "--changes, --base: the counts per type and status as a table instead of the rows."},
-    {Option::kOutput, "output", "o", "FILE",
-     "Write the rows to FILE (replaced whole, or not at all; a device or a pipe is written "
-     "into) instead of standard output; - is standard output."},
-    {Option::kFormat, "format", "", "FORMAT",
-     "text (the saved list: quoted fields, Windows-1252), csv, tsv (tab-separated UTF-8 for "
-     "grep and git), json, html (a report for a browser), ids (the IDs as filter lines) or "
-     "xlsx (a spreadsheet). Default: text."},
-    {Option::kRaw, "raw", "", "",
-     "With --format=csv: cells as they are, without the guard against spreadsheet formulas."},
-    {Option::kPdf, "pdf", "", "FILE",
-     "Also write the printout of the rows as a PDF; - is standard output (then -o names a "
-     "file)."},
-    {Option::kHelp, "help", "h", "", "Show this help."},
-    {Option::kVersion, "version", "v", "", "Show the version."},
-}};
-
-constexpr std::string_view kUsage =
-    "Usage: quillet-cli list|compare [options] FILE [FILE2]\n"
-    "Lists the objects of an object file (.fob) or a backup file (.fbk), or compares two such\n"
-    "files, as lines of quoted, comma-separated fields.\n"
-    "\n"
-    "Commands:\n"
-    "  list [--types=T1,T2,...|all] [--hide-system] FILE\n"
-    "  compare --equal|--different [--criteria=LIST] [--types=...] [--hide-system] FILE1 FILE2\n"
-    "  compare --changes [--show=STATUSES] [--summary] [--criteria=...] [--types=...]\n"
-    "          [--hide-system] FILE1 FILE2\n"
-    "  compare --base=BASE [--show=RESULTS] [--summary] [--criteria=...] [--types=...]\n"
-    "          [--hide-system] FILE1 FILE2\n"
-    "All take [-o FILE] [--format=text|csv|tsv|json|html|ids|xlsx] [--raw] [--pdf FILE].\n"
-    "\n"
-    "Exit status: 0 done; 1 when compare --different lists rows, when compare --changes finds\n"
-    "a changed object or one in one file only, when compare --base finds a conflict; 2\n"
-    "trouble.\n";
-
-const OptionSpec& Spec(Option option) {
-  for (const OptionSpec& spec : kOptions) {
-    if (spec.option == option) return spec;
-  }
-  return kOptions.front();
-}
-
-const OptionSpec* FindOption(std::string_view name) {
-  for (const OptionSpec& spec : kOptions) {
-    if (name == spec.name || (!spec.short_name.empty() && name == spec.short_name)) return &spec;
-  }
-  return nullptr;
-}
 
 // Comma-separated parts with blanks removed at both ends; empty parts are left out.
 std::vector<std::string_view> Parts(std::string_view value) {
@@ -125,46 +22,67 @@ std::vector<std::string_view> Parts(std::string_view value) {
   return parts;
 }
 
-// An output that would replace an input file, or two outputs in one place: the user's object
-// file would be lost, or one output would overwrite the other.
-std::string OutputClash(const CliRequest& request) {
-  std::vector<std::filesystem::path> inputs = request.files;
-  if (request.base) inputs.push_back(*request.base);
-  return CheckOutputTargets(request.output, request.pdf, inputs).error();
-}
+// The options given and their values. An option may be given more than once when it means one
+// thing each time; the arguments are looked at once each, as a script may pass many.
+class GivenOptions {
+ public:
+  // Takes `option` with its value; remembers the first option given again with another value.
+  void Add(CliOption option, std::string value, std::size_t place) {
+    Slot& slot = slots_[static_cast<std::size_t>(option)];
+    if (!slot.given) {
+      slot = {true, std::move(value), place};
+    } else if (slot.value != value && (!clash_ || slot.place < clash_place_)) {
+      clash_ = option;
+      clash_place_ = slot.place;
+    }
+  }
+  bool Has(CliOption option) const { return slots_[static_cast<std::size_t>(option)].given; }
+  const std::string& Value(CliOption option) const {
+    return slots_[static_cast<std::size_t>(option)].value;
+  }
+  // The option given twice with different values that was given first, if any.
+  std::optional<CliOption> Clash() const { return clash_; }
 
-// An option and its value, as the arguments gave them.
-struct Given {
-  Option option;
-  std::string value;
+ private:
+  struct Slot {
+    bool given = false;
+    std::string value;
+    std::size_t place = 0;
+  };
+  std::array<Slot, kCliOptionCount> slots_{};
+  std::optional<CliOption> clash_;
+  std::size_t clash_place_ = 0;
 };
+
+std::string StatusList(ListView view) {
+  std::string names;
+  for (const StatusInfo& info : kStatuses) {
+    if (info.view == view) names += (names.empty() ? "" : ", ") + std::string(info.token);
+  }
+  return names;
+}
 
 }  // namespace
 
-ParsedTypes ParseTypes(std::string_view value) {
+Result<RowFilter> ParseTypes(std::string_view value) {
   RowFilter filter;
   filter.types.fill(false);
   const std::vector<std::string_view> parts = Parts(value);
-  if (parts.empty()) return {std::nullopt, "--types needs at least one type, or all"};
+  if (parts.empty()) return Fail("--types needs at least one type, or all");
   for (const std::string_view part : parts) {
-    const std::string name = AsciiLowercase(part);
-    if (name == "all") {
-      if (parts.size() > 1) return {std::nullopt, "--types=all takes no other type beside it"};
+    if (AsciiLowercase(part) == "all") {
+      if (parts.size() > 1) return Fail("--types=all takes no other type beside it");
       filter.types.fill(true);
-      return {filter, {}};
+      return filter;
     }
-    int found = -1;
-    for (int i = 0; i < kTypeCount; ++i) {
-      if (name == AsciiLowercase(kTypeNames[i])) found = i;
-    }
+    const int found = TypeIndexIgnoringCase(part);
     if (found < 0) {
-      return {std::nullopt, "unknown object type '" + std::string(part) +
-                                "' (the types are TableData, Table, Form, Report, Dataport, "
-                                "XMLport, Codeunit, Page, MenuSuite, or all)"};
+      return Fail("unknown object type '" + std::string(part) + "' (the types are " +
+                  JoinNames(kTypeNames, ", ") + ", or all)");
     }
     filter.types[found] = true;
   }
-  return {filter, {}};
+  return filter;
 }
 
 unsigned DefaultStatuses(ListView view) {
@@ -179,13 +97,9 @@ unsigned DefaultStatuses(ListView view) {
   return 0;
 }
 
-ParsedStatuses ParseStatuses(ListView view, std::string_view value) {
-  std::string names;
-  for (int status = 0; status < StatusCount(view); ++status) {
-    names += (status == 0 ? "" : ", ") + std::string(StatusName(view, status));
-  }
+Result<unsigned> ParseStatuses(ListView view, std::string_view value) {
   const std::vector<std::string_view> parts = Parts(value);
-  if (parts.empty()) return {std::nullopt, "--show needs at least one of " + names + ", or all"};
+  if (parts.empty()) return Fail("--show needs at least one of " + StatusList(view) + ", or all");
   unsigned bits = 0;
   for (const std::string_view part : parts) {
     if (AsciiLowercase(part) == "all") {
@@ -194,69 +108,37 @@ ParsedStatuses ParseStatuses(ListView view, std::string_view value) {
     }
     const std::optional<int> status = StatusOfName(view, part);
     if (!status) {
-      return {std::nullopt, "unknown status '" + std::string(part) + "' (the statuses are " +
-                                names + ", or all)"};
+      return Fail("unknown status '" + std::string(part) + "' (the statuses are " +
+                  StatusList(view) + ", or all)");
     }
     bits |= 1u << *status;
   }
-  return {bits, {}};
+  return bits;
 }
 
-ParsedCriteria ParseCriteria(std::string_view value) {
-  CompareCriteria criteria{false, false, false, false, false, false};
+Result<CompareCriteria> ParseCriteria(std::string_view value) {
+  CompareCriteria criteria;
+  for (const CriterionInfo& criterion : kCriteriaBoxes) criteria.*criterion.ticked = false;
   for (const std::string_view part : Parts(value)) {
     const std::string name = AsciiLowercase(part);
-    if (name == "type-id") {
-      criteria.use_type_id = true;
-    } else if (name == "name") {
-      criteria.use_name = true;
-    } else if (name == "version") {
-      criteria.use_version = true;
-    } else if (name == "date") {
-      criteria.use_date = true;
-    } else if (name == "time") {
-      criteria.use_time = true;
-    } else if (name == "size") {
-      criteria.use_bsize = true;
-    } else {
-      return {std::nullopt, "unknown criterion '" + std::string(part) +
-                                "' (the criteria are type-id, name, version, date, time and "
-                                "size)"};
+    const CriterionInfo* found = nullptr;
+    for (const CriterionInfo& criterion : kCriteriaBoxes) {
+      if (name == criterion.token) found = &criterion;
     }
+    if (found == nullptr) {
+      std::vector<std::string_view> tokens;
+      for (const CriterionInfo& criterion : kCriteriaBoxes) tokens.push_back(criterion.token);
+      return Fail("unknown criterion '" + std::string(part) + "' (the criteria are " +
+                  JoinNames(tokens, " and ") + ")");
+    }
+    criteria.*found->ticked = true;
   }
-  return {criteria, {}};
+  return criteria;
 }
 
-std::string CliHelpText() {
-  std::string text(kUsage);
-  text += "\nOptions:\n";
-  for (const OptionSpec& spec : kOptions) {
-    std::string names = "  ";
-    if (!spec.short_name.empty()) names += "-" + std::string(spec.short_name) + ", ";
-    names += "--" + std::string(spec.name);
-    if (!spec.value.empty())
-      names += (spec.short_name.empty() ? "=" : " ") + std::string(spec.value);
-    text += names;
-    text += names.size() < 24 ? std::string(24 - names.size(), ' ') : "\n" + std::string(24, ' ');
-    text += spec.help;
-    text += '\n';
-  }
-  return text;
-}
-
-std::vector<CliOptionInfo> CliOptions() {
-  std::vector<CliOptionInfo> options;
-  for (const OptionSpec& spec : kOptions) {
-    options.push_back({spec.name, spec.short_name, spec.value, spec.help});
-  }
-  return options;
-}
-
-ParsedRequest ParseCliArguments(const std::vector<std::string>& arguments) {
-  const auto trouble = [](std::string error) {
-    return ParsedRequest{std::nullopt, std::move(error)};
-  };
-  std::vector<Given> given;
+Result<CliRequest> ParseCliArguments(const std::vector<std::string>& arguments) {
+  using enum CliOption;
+  GivenOptions given;
   std::vector<std::string> positional;
   bool options_end = false;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
@@ -272,142 +154,111 @@ ParsedRequest ParseCliArguments(const std::vector<std::string>& arguments) {
     // One or two dashes, a name, and for an option that takes one, "=value" or the next word.
     const std::size_t dashes = argument[1] == '-' ? 2 : 1;
     const std::size_t equals = argument.find('=');
-    const std::string name =
-        argument.substr(dashes, equals == std::string::npos ? std::string::npos : equals - dashes);
-    const OptionSpec* spec = FindOption(name);
-    if (spec == nullptr) return trouble("Unknown option '" + name + "'.");
+    const std::string as_given = argument.substr(0, equals);
+    const CliOptionInfo* info = FindCliOption(std::string_view(as_given).substr(dashes));
+    if (info == nullptr) return Fail("unknown option '" + as_given + "'");
     std::string value;
-    if (spec->value.empty()) {
-      if (equals != std::string::npos) return trouble("Unexpected value after '" + argument + "'.");
+    if (info->value.empty()) {
+      if (equals != std::string::npos) return Fail(as_given + " takes no value");
     } else if (equals != std::string::npos) {
       value = argument.substr(equals + 1);
     } else if (i + 1 < arguments.size()) {
       value = arguments[++i];
     } else {
-      return trouble("Missing value after '" + argument + "'.");
+      return Fail("missing value after '" + argument + "'");
     }
-    given.push_back({spec->option, std::move(value)});
+    given.Add(info->option, std::move(value), i);
   }
-
   // An option given twice must mean one thing.
-  for (std::size_t i = 0; i < given.size(); ++i) {
-    for (std::size_t j = i + 1; j < given.size(); ++j) {
-      if (given[i].option == given[j].option && given[i].value != given[j].value) {
-        return trouble("--" + std::string(Spec(given[i].option).name) +
-                       " is given twice, with different values");
-      }
-    }
+  if (const std::optional<CliOption> clash = given.Clash()) {
+    return Fail("--" + std::string(CliOptionOf(*clash).name) +
+                " is given twice, with different values");
   }
 
   CliRequest request;
-  const auto is_set = [&](Option option) {
-    for (const Given& g : given) {
-      if (g.option == option) return true;
-    }
-    return false;
-  };
-  // The last value given counts.
-  const auto value_of = [&](Option option) {
-    std::string value;
-    for (const Given& g : given) {
-      if (g.option == option) value = g.value;
-    }
-    return value;
-  };
-  if (is_set(Option::kHelp)) return {request, {}};
-  if (is_set(Option::kVersion)) {
+  if (given.Has(kHelp)) return request;
+  if (given.Has(kVersion)) {
     request.command = CliCommand::kVersion;
-    return {request, {}};
+    return request;
   }
 
-  if (positional.empty()) return trouble("no command given; try --help");
+  if (positional.empty()) return Fail("no command given");
   const std::string& command = positional.front();
   if (command != "list" && command != "compare") {
-    return trouble("unknown command '" + command + "'; try --help");
+    return Fail("unknown command '" + command + "'");
   }
-  const bool equal = is_set(Option::kEqual), different = is_set(Option::kDifferent),
-             changes = is_set(Option::kChanges), upgrade = is_set(Option::kBase);
+  const bool equal = given.Has(kEqual), different = given.Has(kDifferent),
+             changes = given.Has(kChanges), upgrade = given.Has(kBase);
   const int modes = equal + different + changes + upgrade;
   if (command == "compare") {
-    if (modes != 1) {
-      return trouble("compare takes one of --equal, --different, --changes and --base");
-    }
-    if (positional.size() != 3) return trouble("compare takes exactly two files");
+    if (modes != 1) return Fail("compare takes one of --equal, --different, --changes and --base");
+    if (positional.size() != 3) return Fail("compare takes exactly two files");
     request.command = CliCommand::kCompare;
     request.mode = equal       ? CompareMode::kEqual
                    : different ? CompareMode::kDifferent
                    : changes   ? CompareMode::kChanges
                                : CompareMode::kUpgrade;
   } else {
-    if (modes > 0 || is_set(Option::kCriteria)) {
-      return trouble("--equal, --different, --changes, --base and --criteria go with compare");
+    if (modes > 0 || given.Has(kCriteria)) {
+      return Fail("--equal, --different, --changes, --base and --criteria go with compare");
     }
-    if (positional.size() != 2) return trouble("list takes exactly one file");
+    if (positional.size() != 2) return Fail("list takes exactly one file");
     request.command = CliCommand::kList;
   }
   if (upgrade) {
-    if (value_of(Option::kBase).empty()) return trouble("--base needs a file name");
-    request.base = value_of(Option::kBase);
+    if (given.Value(kBase).empty()) return Fail("--base needs a file name");
+    request.base = given.Value(kBase);
   }
   const ListView view = ViewOf(request.mode);
-  if (!HasStatus(view) && (is_set(Option::kShow) || is_set(Option::kSummary))) {
-    return trouble("--show and --summary go with compare --changes or --base");
+  if (!HasStatus(view) && (given.Has(kShow) || given.Has(kSummary))) {
+    return Fail("--show and --summary go with compare --changes or --base");
   }
-  if (is_set(Option::kShow)) {
-    ParsedStatuses statuses = ParseStatuses(view, value_of(Option::kShow));
-    if (!statuses.statuses) return trouble(statuses.error);
-    request.show = *statuses.statuses;
+  if (given.Has(kShow)) {
+    Result<unsigned> statuses = ParseStatuses(view, given.Value(kShow));
+    if (!statuses) return Error{statuses.error()};
+    request.show = *statuses;
   } else {
     request.show = DefaultStatuses(view);
   }
-  request.summary = is_set(Option::kSummary);
-  if (is_set(Option::kFilter)) {
-    RowQueryParse query = ParseRowQuery(value_of(Option::kFilter));
-    if (!query.query) return trouble("--filter: " + query.error);
-    request.query = std::move(*query.query);
+  request.summary = given.Has(kSummary);
+  if (given.Has(kFilter)) {
+    Result<RowQuery> query = ParseRowQuery(given.Value(kFilter));
+    if (!query) return Fail("--filter: " + query.error());
+    request.query = std::move(*query);
   }
   for (std::size_t i = 1; i < positional.size(); ++i) request.files.emplace_back(positional[i]);
 
-  if (is_set(Option::kOutput)) {
-    if (value_of(Option::kOutput).empty()) return trouble("-o and --pdf need a file name");
-    request.output = value_of(Option::kOutput);
+  for (const auto& [option, target] : {std::pair{kOutput, &request.output}, {kPdf, &request.pdf}}) {
+    if (!given.Has(option)) continue;
+    if (given.Value(option).empty()) return Fail("-o and --pdf need a file name");
+    *target = given.Value(option);
   }
-  if (is_set(Option::kPdf)) {
-    if (value_of(Option::kPdf).empty()) return trouble("-o and --pdf need a file name");
-    request.pdf = value_of(Option::kPdf);
-  }
-  if (is_set(Option::kFormat)) {
-    const std::optional<ListFormat> format = ListFormatNamed(value_of(Option::kFormat));
+  if (given.Has(kFormat)) {
+    const std::optional<ListFormat> format = ListFormatNamed(given.Value(kFormat));
     if (!format) {
-      std::string names;
-      for (const std::string_view token : FormatTokens()) {
-        names += (names.empty() ? "" : ", ") + std::string(token);
-      }
-      return trouble("unknown format '" + value_of(Option::kFormat) + "' (the formats are " +
-                     names + ")");
+      return Fail("unknown format '" + given.Value(kFormat) + "' (the formats are " +
+                  JoinNames(FormatTokens(), " and ") + ")");
     }
     request.format = *format;
   }
-  request.raw = is_set(Option::kRaw);
-  if (request.raw && request.format != ListFormat::kCsv) {
-    return trouble("--raw goes with --format=csv");
-  }
+  request.raw = given.Has(kRaw);
+  if (request.raw && request.format != ListFormat::kCsv)
+    return Fail("--raw goes with --format=csv");
   if (request.summary && request.format == ListFormat::kIds) {
-    return trouble("--summary gives counts, which have no IDs; --format=ids does not go with it");
+    return Fail("--summary gives counts, which have no IDs; --format=ids does not go with it");
   }
-  if (is_set(Option::kTypes)) {
-    ParsedTypes types = ParseTypes(value_of(Option::kTypes));
-    if (!types.filter) return trouble(types.error);
-    request.filter = *types.filter;
+  if (given.Has(kTypes)) {
+    Result<RowFilter> types = ParseTypes(given.Value(kTypes));
+    if (!types) return Error{types.error()};
+    request.filter = *types;
   }
-  request.filter.hide_system = is_set(Option::kHideSystem);
-  if (is_set(Option::kCriteria)) {
-    ParsedCriteria criteria = ParseCriteria(value_of(Option::kCriteria));
-    if (!criteria.criteria) return trouble(criteria.error);
-    request.criteria = *criteria.criteria;
+  request.filter.hide_system = given.Has(kHideSystem);
+  if (given.Has(kCriteria)) {
+    Result<CompareCriteria> criteria = ParseCriteria(given.Value(kCriteria));
+    if (!criteria) return Error{criteria.error()};
+    request.criteria = *criteria;
   }
-  if (const std::string clash = OutputClash(request); !clash.empty()) return trouble(clash);
-  return {request, {}};
+  return request;
 }
 
 }  // namespace quillet

@@ -12,6 +12,7 @@
 #include "list/row_filter.h"
 #include "list/row_query.h"
 #include "output/list_formats.h"
+#include "platform/result.h"
 
 namespace quillet {
 
@@ -34,49 +35,21 @@ struct CliRequest {
   std::optional<std::filesystem::path> pdf;
 };
 
-struct ParsedRequest {
-  std::optional<CliRequest> request;  // empty when the arguments make no sense
-  std::string error;                  // then why, as one line for the user
-};
+// `arguments` without the program's name. File names stay the bytes they were given as. Reads
+// the arguments alone: what the names stand for on disk is for the run to find out. The error
+// is one line for the user.
+Result<CliRequest> ParseCliArguments(const std::vector<std::string>& arguments);
 
-// `arguments` without the program's name. File names stay the bytes they were given as.
-ParsedRequest ParseCliArguments(const std::vector<std::string>& arguments);
-
-// "all", or type names separated by commas, in any letter case. Empty on error.
-struct ParsedTypes {
-  std::optional<RowFilter> filter;
-  std::string error;
-};
-ParsedTypes ParseTypes(std::string_view value);
+// "all", or type names separated by commas, in any letter case.
+Result<RowFilter> ParseTypes(std::string_view value);
 
 // The statuses of `view` a comma-separated list names (--show), a bit per status's value.
-struct ParsedStatuses {
-  std::optional<unsigned> statuses;
-  std::string error;
-};
-ParsedStatuses ParseStatuses(ListView view, std::string_view value);
+Result<unsigned> ParseStatuses(ListView view, std::string_view value);
 // What --show lists when it is not given: all but the unchanged.
 unsigned DefaultStatuses(ListView view);
 
 // A comma-separated choice of type-id, name, version, date, time and size, in any letter
 // case; empty means none.
-struct ParsedCriteria {
-  std::optional<CompareCriteria> criteria;
-  std::string error;
-};
-ParsedCriteria ParseCriteria(std::string_view value);
-
-// The --help text.
-std::string CliHelpText();
-
-// One option as --help lists it, in --help's order. The manual page and the shell completion
-// are made from these, so an option added to the table appears in both.
-struct CliOptionInfo {
-  std::string_view name;        // without the dashes
-  std::string_view short_name;  // empty: none
-  std::string_view value;       // what the value is called; empty: the option takes none
-  std::string_view help;
-};
-std::vector<CliOptionInfo> CliOptions();
+Result<CompareCriteria> ParseCriteria(std::string_view value);
 
 }  // namespace quillet

@@ -140,9 +140,9 @@ void Session::FileChanged(const std::filesystem::path& file_name) {
 }
 
 Status Session::SetFilter(std::string_view text) {
-  RowQueryParse parse = ParseRowQuery(text);
-  if (!parse.query) return Fail(parse.error);
-  ApplyFilter(std::move(*parse.query), text);
+  Result<RowQuery> parse = ParseRowQuery(text);
+  if (!parse) return Error{parse.error()};
+  ApplyFilter(std::move(*parse), text);
   return Ok();
 }
 

@@ -2,22 +2,13 @@
 
 #include <algorithm>
 
+#include "list/list_view.h"
 #include "list/object_keys.h"
 
 namespace quillet {
 
 std::string_view ChangeStatusText(ChangeStatus status) {
-  switch (status) {
-    case ChangeStatus::kOnlyIn1:
-      return "Only in #1";
-    case ChangeStatus::kOnlyIn2:
-      return "Only in #2";
-    case ChangeStatus::kChanged:
-      return "Changed";
-    case ChangeStatus::kSame:
-      break;
-  }
-  return "Same";
+  return StatusText(ListView::kChanges, static_cast<int>(status));
 }
 
 ChangesResult ListChanges(const ObjectTable& table, const CompareCriteria& criteria,

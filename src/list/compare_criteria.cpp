@@ -1,7 +1,5 @@
 #include "list/compare_criteria.h"
 
-#include "list/columns.h"
-
 namespace quillet {
 namespace {
 
@@ -13,42 +11,29 @@ bool SameField(const ObjectTable& table, const CompareCriteria& criteria, Field 
 }  // namespace
 
 bool CompareCriteria::Counts(Field field) const {
-  switch (field) {
-    case Field::kType:
-    case Field::kId:
-      return use_type_id;
-    case Field::kName:
-      return use_name;
-    case Field::kVersion:
-      return use_version;
-    case Field::kDate:
-      return use_date;
-    case Field::kTime:
-      return use_time;
-    case Field::kBlobSize:
-      return use_bsize;
-    case Field::kModified:
-    case Field::kCompiled:
-      break;
+  for (const CriterionInfo& criterion : kCriteriaBoxes) {
+    if (criterion.field == field || criterion.second_field == field) return this->*criterion.ticked;
   }
-  return true;
+  return true;  // Modified and Compiled have no box
+}
+
+std::string CriterionText(const CriterionInfo& criterion) {
+  std::string text;
+  for (const char c : criterion.caption) {
+    if (c != '&') text += c;
+  }
+  return text;
 }
 
 std::string CriteriaText(const CompareCriteria& criteria, bool keyed) {
   std::string text;
-  const auto add = [&](bool ticked, std::string_view name) {
-    if (!ticked) return;
+  for (const CriterionInfo& criterion : kCriteriaBoxes) {
+    // In a keyed comparison type and ID are the key, so they always count.
+    const bool key = keyed && criterion.field == Field::kType;
+    if (!key && !(criteria.*criterion.ticked)) continue;
     if (!text.empty()) text += ", ";
-    text += name;
-  };
-  // The fields by their columns' headers.
-  const auto header = [](Field field) { return Info(ColumnOf(field)).header; };
-  add(keyed || criteria.use_type_id, "Type and ID");
-  add(criteria.use_name, header(Field::kName));
-  add(criteria.use_version, header(Field::kVersion));
-  add(criteria.use_date, header(Field::kDate));
-  add(criteria.use_time, header(Field::kTime));
-  add(criteria.use_bsize, header(Field::kBlobSize));
+    text += CriterionText(criterion);
+  }
   return text.empty() ? "nothing" : text;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <array>
 #include <string>
+#include <string_view>
 
 #include "objects/object_table.h"
 
@@ -23,6 +25,33 @@ struct CompareCriteria {
 
   bool operator==(const CompareCriteria&) const = default;
 };
+
+// One box of the criteria dialog: the fields it governs, how the command line's --criteria
+// names it and how the dialog shows it. The parser, the completion, the dialog, the reports
+// and the field tests all read this table, in its order.
+struct CriterionInfo {
+  bool CompareCriteria::*ticked;
+  std::string_view token;    // --criteria
+  std::string_view box;      // the dialog's check box
+  std::string_view caption;  // the box's caption, '&' before its mnemonic
+  Field field;
+  Field second_field;  // the same as `field` where it governs one
+};
+
+inline constexpr std::array<CriterionInfo, 6> kCriteriaBoxes = {{
+    {&CompareCriteria::use_type_id, "type-id", "chkUseTypeID", "&Type and ID", Field::kType,
+     Field::kId},
+    {&CompareCriteria::use_name, "name", "chkUseName", "&Name", Field::kName, Field::kName},
+    {&CompareCriteria::use_version, "version", "chkUseVersion", "&Version", Field::kVersion,
+     Field::kVersion},
+    {&CompareCriteria::use_date, "date", "chkUseDate", "&Date", Field::kDate, Field::kDate},
+    {&CompareCriteria::use_time, "time", "chkUseTime", "T&ime", Field::kTime, Field::kTime},
+    {&CompareCriteria::use_bsize, "size", "chkUseBSize", "&BLOB size", Field::kBlobSize,
+     Field::kBlobSize},
+}};
+
+// A box's caption as plain text, without its mnemonic: "Type and ID".
+std::string CriterionText(const CriterionInfo& criterion);
 
 // What the boxes ticked count, for a report: "Type and ID, Name, Version, Date, Time, BLOB
 // size"; "nothing" when no box is ticked. In a keyed comparison type and ID are the key, so

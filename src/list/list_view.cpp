@@ -1,6 +1,6 @@
 #include "list/list_view.h"
 
-#include <array>
+#include <algorithm>
 
 #include "list/changes.h"
 #include "list/upgrade.h"
@@ -9,13 +9,51 @@
 namespace quillet {
 namespace {
 
-// By ChangeStatus.
-constexpr std::array<std::string_view, kChangeStatusCount> kChangeNames = {"only1", "only2",
-                                                                           "changed", "same"};
-// By UpgradeResult.
-constexpr std::array<std::string_view, kUpgradeResultCount> kUpgradeNames = {
-    "unchanged", "only1changed", "only2changed", "bothalike",
-    "conflict",  "only1added",   "only2added"};
+constexpr int CountOf(ListView view) {
+  int count = 0;
+  for (const StatusInfo& info : kStatuses) count += info.view == view ? 1 : 0;
+  return count;
+}
+
+// Each view's values run from 0 without a gap, each once, and the summary takes each column once.
+constexpr bool EachValueOnce(ListView view) {
+  const int count = CountOf(view);
+  for (int value = 0; value < count; ++value) {
+    int values = 0, columns = 0;
+    for (const StatusInfo& info : kStatuses) {
+      values += info.view == view && info.value == value ? 1 : 0;
+      columns += info.view == view && info.summary_column == value ? 1 : 0;
+    }
+    if (values != 1 || columns != 1) return false;
+  }
+  return true;
+}
+
+static_assert(CountOf(ListView::kChanges) == kChangeStatusCount);
+static_assert(CountOf(ListView::kUpgrade) == kUpgradeResultCount);
+static_assert(EachValueOnce(ListView::kChanges) && EachValueOnce(ListView::kUpgrade));
+static_assert(kStatuses[0].value == static_cast<int>(ChangeStatus::kChanged));
+static_assert(kStatuses[1].value == static_cast<int>(ChangeStatus::kOnlyIn1));
+static_assert(kStatuses[3].value == static_cast<int>(ChangeStatus::kSame));
+static_assert(kStatuses[4].value == static_cast<int>(UpgradeResult::kUnchanged));
+static_assert(kStatuses[8].value == static_cast<int>(UpgradeResult::kConflict));
+static_assert(kStatuses[10].value == static_cast<int>(UpgradeResult::kOnly2Added));
+
+// The table's entries by view and value, for the texts every output row asks for.
+struct ByValue {
+  std::array<const StatusInfo*, kChangeStatusCount> changes{};
+  std::array<const StatusInfo*, kUpgradeResultCount> upgrade{};
+};
+
+constexpr ByValue MakeByValue() {
+  ByValue by_value;
+  for (const StatusInfo& info : kStatuses) {
+    if (info.view == ListView::kChanges) by_value.changes[info.value] = &info;
+    if (info.view == ListView::kUpgrade) by_value.upgrade[info.value] = &info;
+  }
+  return by_value;
+}
+constexpr ByValue kByValue = MakeByValue();
 
 }  // namespace
 
@@ -31,40 +69,42 @@ int StatusCount(ListView view) {
   return 0;
 }
 
+const StatusInfo* FindStatus(ListView view, int status) {
+  if (status < 0 || status >= StatusCount(view)) return nullptr;
+  return view == ListView::kChanges ? kByValue.changes[status] : kByValue.upgrade[status];
+}
+
 std::string_view StatusText(ListView view, int status) {
-  if (status < 0 || status >= StatusCount(view)) return {};
-  return view == ListView::kChanges ? ChangeStatusText(static_cast<ChangeStatus>(status))
-                                    : UpgradeResultText(static_cast<UpgradeResult>(status));
+  const StatusInfo* info = FindStatus(view, status);
+  return info != nullptr ? info->text : std::string_view();
 }
 
 std::string_view StatusName(ListView view, int status) {
-  if (status < 0 || status >= StatusCount(view)) return {};
-  return view == ListView::kChanges ? kChangeNames[status] : kUpgradeNames[status];
+  const StatusInfo* info = FindStatus(view, status);
+  return info != nullptr ? info->token : std::string_view();
 }
 
 std::optional<int> StatusOfName(ListView view, std::string_view name) {
   const std::string lower = AsciiLowercase(name);
-  for (int status = 0; status < StatusCount(view); ++status) {
-    if (lower == StatusName(view, status)) return status;
+  for (const StatusInfo& info : kStatuses) {
+    if (info.view == view && lower == info.token) return info.value;
   }
   return std::nullopt;
 }
 
 std::vector<int> StatusDisplayOrder(ListView view) {
-  if (view == ListView::kChanges) {
-    return {static_cast<int>(ChangeStatus::kChanged), static_cast<int>(ChangeStatus::kOnlyIn1),
-            static_cast<int>(ChangeStatus::kOnlyIn2), static_cast<int>(ChangeStatus::kSame)};
+  std::vector<int> order;
+  for (const StatusInfo& info : kStatuses) {
+    if (info.view == view) order.push_back(info.value);
   }
-  return StatusSummaryOrder(view);
+  return order;
 }
 
 std::vector<int> StatusSummaryOrder(ListView view) {
-  if (view == ListView::kChanges) {
-    return {static_cast<int>(ChangeStatus::kSame), static_cast<int>(ChangeStatus::kChanged),
-            static_cast<int>(ChangeStatus::kOnlyIn1), static_cast<int>(ChangeStatus::kOnlyIn2)};
+  std::vector<int> order(static_cast<std::size_t>(StatusCount(view)));
+  for (const StatusInfo& info : kStatuses) {
+    if (info.view == view) order[static_cast<std::size_t>(info.summary_column)] = info.value;
   }
-  std::vector<int> order;
-  for (int status = 0; status < StatusCount(view); ++status) order.push_back(status);
   return order;
 }
 

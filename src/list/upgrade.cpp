@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <span>
 
+#include "list/list_view.h"
 #include "list/object_keys.h"
 
 namespace quillet {
@@ -67,23 +68,7 @@ int NthOr0(std::span<const int> members, std::size_t n) {
 }  // namespace
 
 std::string_view UpgradeResultText(UpgradeResult result) {
-  switch (result) {
-    case UpgradeResult::kUnchanged:
-      return "Unchanged";
-    case UpgradeResult::kOnly1Changed:
-      return "Only #1 changed";
-    case UpgradeResult::kOnly2Changed:
-      return "Only #2 changed";
-    case UpgradeResult::kBothChangedAlike:
-      return "Both changed alike";
-    case UpgradeResult::kConflict:
-      return "Conflict";
-    case UpgradeResult::kOnly1Added:
-      return "Only #1 added";
-    case UpgradeResult::kOnly2Added:
-      break;
-  }
-  return "Only #2 added";
+  return StatusText(ListView::kUpgrade, static_cast<int>(result));
 }
 
 UpgradeAnalysis AnalyzeUpgrade(const ObjectTable& table, const CompareCriteria& criteria,

@@ -60,7 +60,8 @@ void FrmDragDrop::frmdragdrop_Load() {
   const int width = cmdLoadAs1_->sizeHint().width() + cmdLoadAs2_->sizeHint().width() +
                     cmdLoadAsBase_->sizeHint().width() + cmdLoadCancel_->sizeHint().width() +
                     3 * layout()->spacing();
-  const QString shown = lbl1_->fontMetrics().elidedText(file_name_, Qt::ElideMiddle, width);
+  const QString shown =
+      lbl1_->fontMetrics().elidedText(ShownInMessage(file_name_), Qt::ElideMiddle, width);
   lbl1_->setText(QString("Load this file as:\n%1").arg(shown));
   lbl1_->setToolTip(file_name_);
   lbl1_->setFixedWidth(width);

@@ -140,7 +140,7 @@ void FrmMain::PaintBar(double percent) {
 }
 
 void FrmMain::Tell(const Notice& notice) {
-  dialogs_.ShowMessage(this, FromWindows1252(NoticeText(notice)));
+  dialogs_.ShowMessage(this, ShownInMessage(FromWindows1252(NoticeText(notice))));
 }
 
 void FrmMain::tbMain_ButtonClick(Command command) {
@@ -274,8 +274,8 @@ void FrmMain::frmmain_Close() {
     settings_.column_widths[column] = PixelsToTwips(lvMain_->columnWidth(column), dpi);
   }
   if (const Status stored = settings_.Write(store_); !stored) {
-    dialogs_.ShowMessage(this,
-                         "Unable to save the settings: " + QString::fromStdString(stored.error()));
+    dialogs_.ShowMessage(this, "Unable to save the settings: " +
+                                   ShownInMessage(QString::fromStdString(stored.error())));
   }
 }
 

@@ -28,7 +28,8 @@ std::size_t Slot(int file) { return static_cast<std::size_t>(file); }
 
 void ReportPrint(UserDialogs& dialogs, QWidget* parent, const Status& printed) {
   if (!printed) {
-    dialogs.ShowMessage(parent, "Unable to print: " + QString::fromStdString(printed.error()));
+    dialogs.ShowMessage(
+        parent, "Unable to print: " + ShownInMessage(QString::fromStdString(printed.error())));
   }
 }
 
@@ -156,7 +157,8 @@ void FrmMain::SaveObjectList(const SaveTarget& target, const std::vector<int>* r
   // The reason goes on a line of its own, below the message users know.
   if (!saved) {
     dialogs_.ShowMessage(this, QString("Unable to save the file\n%1: %2")
-                                   .arg(target.name, QString::fromStdString(saved.error())));
+                                   .arg(ShownInMessage(target.name),
+                                        ShownInMessage(QString::fromStdString(saved.error()))));
   }
   PaintBar(0);
 }

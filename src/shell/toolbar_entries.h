@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "commands/command.h"
+#include "objects/object_types.h"
 
 namespace quillet {
 
@@ -26,15 +27,15 @@ inline constexpr std::array<ToolbarEntry, 31> kToolbar = {{
     {Command::kLoadFile2, 3, "Load file #2", "Ctrl+Shift+O"},
     {Command::kLoadBase, 21, "Load base file", "Ctrl+B"},
     kGap,
-    {Command::kTypeTableData, 4, "TableData", "Ctrl+1"},
-    {Command::kTypeTable, 5, "Table", "Ctrl+2"},
-    {Command::kTypeForm, 6, "Form", "Ctrl+3"},
-    {Command::kTypeReport, 7, "Report", "Ctrl+4"},
-    {Command::kTypeDataport, 8, "Dataport", "Ctrl+5"},
-    {Command::kTypeXMLport, 18, "XMLport", "Ctrl+6"},
-    {Command::kTypeCodeunit, 9, "Codeunit", "Ctrl+7"},
-    {Command::kTypePage, 20, "Page", "Ctrl+8"},
-    {Command::kTypeMenuSuite, 19, "MenuSuite", "Ctrl+9"},
+    {Command::kTypeTableData, 4, kTypeNames[0].data(), "Ctrl+1"},
+    {Command::kTypeTable, 5, kTypeNames[1].data(), "Ctrl+2"},
+    {Command::kTypeForm, 6, kTypeNames[2].data(), "Ctrl+3"},
+    {Command::kTypeReport, 7, kTypeNames[3].data(), "Ctrl+4"},
+    {Command::kTypeDataport, 8, kTypeNames[4].data(), "Ctrl+5"},
+    {Command::kTypeXMLport, 18, kTypeNames[5].data(), "Ctrl+6"},
+    {Command::kTypeCodeunit, 9, kTypeNames[6].data(), "Ctrl+7"},
+    {Command::kTypePage, 20, kTypeNames[7].data(), "Ctrl+8"},
+    {Command::kTypeMenuSuite, 19, kTypeNames[8].data(), "Ctrl+9"},
     kGap,
     {Command::kCompareEqual, 11, "Show objects that are equal in both files", "Ctrl+E"},
     {Command::kCompareDifferent, 12, "Show objects that are different in both files", "Ctrl+D"},
@@ -59,6 +60,20 @@ inline constexpr std::array<ToolbarEntry, 3> kKeyOnlyCommands = {{
     {Command::kPrintPreview, 0, "Print preview", "Ctrl+Shift+P"},
     {Command::kFilter, 0, "Filter", nullptr},  // the platform's Find key
 }};
+
+// A type toggle's text is its type's name.
+constexpr bool TypeTogglesNameTheirTypes() {
+  for (const ToolbarEntry& entry : kToolbar) {
+    for (int type = 0; type < kTypeCount; ++type) {
+      if (entry.command == TypeCommand(type) &&
+          std::string_view(entry.tooltip) != kTypeNames[static_cast<std::size_t>(type)]) {
+        return false;
+      }
+    }
+  }
+  return true;
+}
+static_assert(TypeTogglesNameTheirTypes());
 
 // The picture files of the toolbar, by picture number (1..24).
 inline constexpr std::array<const char*, 25> kToolbarPictures = {

@@ -25,23 +25,17 @@ void FrmUseCompare::frmUseCompare_Load() {
   fr6_->setObjectName("fr6");
   lbl15_ = new QLabel("Objects count as the same when these agree:", fr6_);
   lbl15_->setObjectName("lbl15");
-  auto box = [this](const char* name, const char* caption) {
-    auto* check = new QCheckBox(caption, fr6_);
-    check->setObjectName(name);
-    check->setChecked(true);
-    return check;
-  };
-  chkUseTypeID_ = box("chkUseTypeID", "&Type and ID");
-  chkUseName_ = box("chkUseName", "&Name");
-  chkUseVersion_ = box("chkUseVersion", "&Version");
-  chkUseDate_ = box("chkUseDate", "&Date");
-  chkUseTime_ = box("chkUseTime", "T&ime");
-  chkUseBSize_ = box("chkUseBSize", "&BLOB size");
   auto* frame_layout = new QVBoxLayout(fr6_);
   frame_layout->addWidget(lbl15_);
-  for (QCheckBox* check :
-       {chkUseTypeID_, chkUseName_, chkUseVersion_, chkUseDate_, chkUseTime_, chkUseBSize_}) {
+  const auto latin1 = [](std::string_view text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+  };
+  for (std::size_t i = 0; i < kCriteriaBoxes.size(); ++i) {
+    auto* check = new QCheckBox(latin1(kCriteriaBoxes[i].caption), fr6_);
+    check->setObjectName(latin1(kCriteriaBoxes[i].box));
+    check->setChecked(true);
     frame_layout->addWidget(check);
+    boxes_[i] = check;
   }
 
   cmdUseOK_ = new QPushButton("OK", this);
@@ -64,12 +58,9 @@ void FrmUseCompare::frmUseCompare_Load() {
 
 CompareCriteria FrmUseCompare::Criteria() const {
   CompareCriteria criteria;
-  criteria.use_type_id = chkUseTypeID_->isChecked();
-  criteria.use_name = chkUseName_->isChecked();
-  criteria.use_version = chkUseVersion_->isChecked();
-  criteria.use_date = chkUseDate_->isChecked();
-  criteria.use_time = chkUseTime_->isChecked();
-  criteria.use_bsize = chkUseBSize_->isChecked();
+  for (std::size_t i = 0; i < kCriteriaBoxes.size(); ++i) {
+    criteria.*kCriteriaBoxes[i].ticked = boxes_[i]->isChecked();
+  }
   return criteria;
 }
 

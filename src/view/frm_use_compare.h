@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <array>
 #include <functional>
 
 #include "commands/compare.h"
@@ -42,12 +43,7 @@ class FrmUseCompare final : public QDialog {
 
   Run run_;
   CompareMode mode_ = CompareMode::kNone;
-  QCheckBox* chkUseTypeID_ = nullptr;
-  QCheckBox* chkUseName_ = nullptr;
-  QCheckBox* chkUseVersion_ = nullptr;
-  QCheckBox* chkUseDate_ = nullptr;
-  QCheckBox* chkUseTime_ = nullptr;
-  QCheckBox* chkUseBSize_ = nullptr;
+  std::array<QCheckBox*, kCriteriaBoxes.size()> boxes_{};  // chkUseTypeID ... chkUseBSize
   QGroupBox* fr6_ = nullptr;
   QLabel* lbl15_ = nullptr;
   QPushButton* cmdUseOK_ = nullptr;

@@ -13,7 +13,13 @@
 #include <QStringList>
 #include <QUrl>
 
+#include "objects/message_text.h"
+
 namespace quillet {
+
+QString ShownInMessage(const QString& text) {
+  return QString::fromStdString(EscapeControls(text.toStdString()));
+}
 
 void QtUserDialogs::ShowMessage(QWidget* parent, const QString& text) {
   QMessageBox box(QMessageBox::NoIcon, QString(), text, QMessageBox::Ok, parent);

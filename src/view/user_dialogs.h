@@ -55,6 +55,10 @@ class QtUserDialogs final : public UserDialogs {
   void OpenUrl(const QUrl& url) override;
 };
 
+// A name or value put into a message, with its control characters escaped (a line end as \n, an
+// escape as \x1b), so it cannot split the message or change how it shows.
+QString ShownInMessage(const QString& text);
+
 // The clipboard: text in several forms at once, by MIME type ("text/plain", "text/csv").
 void SetClipboard(const QList<QPair<QString, QByteArray>>& forms);
 

@@ -258,7 +258,8 @@ TEST_F(CliChangesTest, ChoicesThatMakeNoSenseAreTrouble) {
     ExpectTrouble(arguments);
   }
   const Outcome bad = Run("list --filter=id:12..ab " + one_);
-  EXPECT_EQ(bad.err, "quillet-cli: --filter: id:12..ab: \"ab\" is not a whole number\n");
+  EXPECT_EQ(bad.err, "quillet-cli: --filter: id:12..ab: \"ab\" is not a whole number\n" +
+                         quillet::test::kUsageHint);
 }
 
 TEST_F(CliChangesTest, TheReportOpensInABrowserAndTheIdsMakeAFilter) {

@@ -10,8 +10,11 @@
 #include <QHelpEvent>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
+#include <QSet>
 #include <QToolTip>
 
 #include "gen/generator.h"
@@ -92,6 +95,34 @@ TEST(Copy, IdsAsFilterInRangesPerType) {
   Select(t.main(), {0, 1, 2, 3, 4, 5, 6});  // all but the page
   test::Actions(t.main()).CopyIdsAsFilter();
   EXPECT_EQ(QGuiApplication::clipboard()->text(), "Table: 18|5050..5052\r\nCodeunit: 80|81\r\n");
+}
+
+// Copy IDs as filter, pasted into the filter bar, selects exactly the objects of those types
+// and IDs: the lines read back as the filter.
+TEST(Copy, IdsPastedIntoTheFilterBarSelectExactlyThoseObjects) {
+  TestProgram t(Sample("sample.fob"));
+  FrmMain& main = t.main();
+  const QAbstractItemModel* model = test::ListModel(main);
+  const auto key = [&](int row) {
+    return model->data(model->index(row, 1)).toString().trimmed() + ":" +
+           model->data(model->index(row, 2)).toString().trimmed();
+  };
+  const std::initializer_list<int> chosen = {0, 2, 3, 9, 17, 30, 31, 44};
+  QSet<QString> keys;
+  for (const int row : chosen) keys << key(row);
+  int expected = 0;
+  for (int row = 0; row < model->rowCount(); ++row) expected += keys.contains(key(row)) ? 1 : 0;
+  Select(main, chosen);
+  test::Actions(main).CopyIdsAsFilter();
+  ASSERT_GT(QGuiApplication::clipboard()->text().count("\r\n"), 1);  // several types
+
+  main.OpenFilter();
+  auto* field = test::Filter(main).findChild<QLineEdit*>("filterField");
+  ASSERT_NE(field, nullptr);
+  field->paste();
+  EXPECT_EQ(test::Filter(main).findChild<QLabel*>("filterError")->text(), "");
+  EXPECT_EQ(model->rowCount(), expected);
+  for (int row = 0; row < model->rowCount(); ++row) EXPECT_TRUE(keys.contains(key(row))) << row;
 }
 
 TEST(ContextMenus, OnRowsAndOnTheColumnHeaders) {

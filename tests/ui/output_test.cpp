@@ -69,6 +69,18 @@ TEST(Save, AnEmptyListOrACancelTouchesNothing) {
   EXPECT_EQ(t.main().settings().last_file_saved, t.Path("old.txt"));
 }
 
+// A name in a message is shown with its control characters escaped: a line end in it cannot
+// pass for the message's own.
+TEST(Save, AFailedSaveNamesTheFileEscaped) {
+  TestProgram t(Sample("sample.fob"));
+  QDir().mkdir(t.Path("two\nlines\x1b[1m.txt"));
+  t.dialogs.save_answer = t.Path("two\nlines\x1b[1m.txt");
+  t.main().tbMain_ButtonClick(Command::kSave);
+  EXPECT_EQ(t.dialogs.messages,
+            QStringList{"Unable to save the file\n" + t.Path("two\\nlines\\x1b[1m.txt") +
+                        ": it is a folder"});
+}
+
 TEST(Save, AFailedSaveLeavesTheOldFileAlone) {
   TestProgram t(Sample("sample.fob"));
   QDir().mkdir(t.Path("folder.txt"));

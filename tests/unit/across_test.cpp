@@ -183,10 +183,9 @@ TEST(AcrossAgainstReference, LettersOrderAndSummaryOnGeneratedFiles) {
   for (std::uint32_t seed = 1; seed <= 40 && !::testing::Test::HasFailure(); ++seed) {
     const auto files = test::MakeInstallations(seed, 2 + static_cast<int>(seed % 9));
     const auto parsed = ParseRowQuery(filters[seed % filters.size()]);
-    ASSERT_TRUE(parsed.query) << parsed.error;
+    ASSERT_TRUE(parsed.ok()) << parsed.error();
     SCOPED_TRACE("seed " + std::to_string(seed));
-    ExpectAsReference(files, kCriteria[seed % kCriteria.size()], test::RandomFilter(rng),
-                      *parsed.query);
+    ExpectAsReference(files, kCriteria[seed % kCriteria.size()], test::RandomFilter(rng), *parsed);
   }
 }
 

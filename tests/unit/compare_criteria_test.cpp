@@ -53,5 +53,21 @@ TEST(Criteria, TextsCompareByteForByte) {
   EXPECT_TRUE(Match(accented, accented));
 }
 
+// A report names the boxes ticked in the dialog's order; in a keyed comparison type and ID are
+// the key, so they always count.
+TEST(Criteria, ReportsNameTheTickedBoxes) {
+  const std::pair<int, const char*> cases[] = {
+      {63, "Type and ID, Name, Version, Date, Time, BLOB size"},
+      {0, "nothing"},
+      {2 | 32, "Name, BLOB size"},
+      {1 | 16, "Type and ID, Time"},
+  };
+  for (const auto& [bits, text] : cases) {
+    EXPECT_EQ(CriteriaText(test::FromBits(bits), false), text) << bits;
+  }
+  EXPECT_EQ(CriteriaText(test::FromBits(0), true), "Type and ID");
+  EXPECT_EQ(CriteriaText(test::FromBits(4), true), "Type and ID, Version");
+}
+
 }  // namespace
 }  // namespace quillet

@@ -44,10 +44,10 @@ namespace quillet {
 namespace {
 
 TEST(RowQueryAllocation, MatchingAllocatesNothing) {
-  const RowQueryParse parse = ParseRowQuery(
+  const Result<RowQuery> parse = ParseRowQuery(
       "-type:TableData type:Table|Codeunit id:..99|50000..99999999999999999999 tag:CUST*|NAV* "
       "name:\"sales-\" -\"gr\xC3\xB6\xC3\x9F\" post status:changed|same");
-  ASSERT_TRUE(parse.query) << parse.error;
+  ASSERT_TRUE(parse.ok()) << parse.error();
   // Rows as the list gives them: full-width fields, filling blanks included.
   const std::vector<QueryRow> rows = {
       {"Codeunit ", "        80", "Sales-Post                    ",
@@ -65,7 +65,7 @@ TEST(RowQueryAllocation, MatchingAllocatesNothing) {
   matches.reserve(rows.size());
   g_allocations = 0;
   g_counting = true;
-  for (const QueryRow& row : rows) matches.push_back(parse.query->Matches(row));
+  for (const QueryRow& row : rows) matches.push_back(parse->Matches(row));
   g_counting = false;
   EXPECT_EQ(g_allocations.load(), 0);
   EXPECT_EQ(matches, (std::vector<bool>{true, true, true, false, false, false}));

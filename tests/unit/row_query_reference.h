@@ -116,26 +116,47 @@ inline bool Glob(const std::string& pattern, const std::string& text) {
   return !text.empty() && pattern[0] == text[0] && Glob(pattern.substr(1), text.substr(1));
 }
 
+// One alternative of id:: a number, or a range with a number on at least one side that does
+// not run backwards.
+inline bool IdAlternativeOk(const std::string& alternative) {
+  const std::vector<std::string> ends = Split(alternative, '.');
+  const bool range = ends.size() == 3 && ends[1].empty();
+  if (!range) return IsDigits(alternative);
+  return !(ends[0].empty() && ends[2].empty()) && (ends[0].empty() || IsDigits(ends[0])) &&
+         (ends[2].empty() || IsDigits(ends[2])) &&
+         (ends[0].empty() || ends[2].empty() || NotGreater(ends[0], ends[2]));
+}
+
 struct Word {
   bool negated = false;
   std::string key;                  // lower case; empty for text
   std::vector<std::string> values;  // Windows-1252: the alternatives, or the one text
 };
 
+// A row passes when it matches every word of any line.
 struct Filter {
   bool ok = false;
   std::string bad_word;  // as typed, where not ok
-  std::vector<Word> words;
+  std::vector<std::vector<Word>> lines;
 };
 
 inline bool IsBlank(char c) { return std::string_view(" \t\n\r\v\f").find(c) != std::string::npos; }
+inline bool IsLineEnd(char c) { return c == '\n' || c == '\r'; }
 
 inline Filter Parse(const std::string& text) {
   Filter filter;
+  filter.lines.emplace_back();
   std::size_t i = 0;
+  bool line_start = true;
   while (true) {
-    while (i < text.size() && IsBlank(text[i])) ++i;
+    while (i < text.size() && IsBlank(text[i])) {
+      if (IsLineEnd(text[i])) line_start = true;
+      ++i;
+    }
     if (i == text.size()) break;
+    if (line_start && !filter.lines.back().empty()) filter.lines.emplace_back();
+    const bool first_word = line_start;
+    line_start = false;
     const std::size_t start = i;
     std::size_t end = i;
     while (end < text.size() && !IsBlank(text[end])) ++end;
@@ -145,6 +166,28 @@ inline Filter Parse(const std::string& text) {
       filter.bad_word = text.substr(start, word_end - start);
       return filter;
     };
+    // "Table: 18|27", as the ID lines are written, first on a line: type:Table id:18|27.
+    const std::string type_name = rest.substr(0, rest.size() - 1);
+    bool id_line = first_word && rest.size() > 1 && rest.back() == ':';
+    for (char c : type_name) id_line = id_line && std::isalpha(static_cast<unsigned char>(c));
+    bool is_type = false;
+    for (std::string_view name : kTypeNames) is_type = is_type || Lower(name) == Lower(type_name);
+    if (id_line && is_type) {
+      std::size_t ids = end;
+      while (ids < text.size() && IsBlank(text[ids]) && !IsLineEnd(text[ids])) ++ids;
+      std::size_t ids_end = ids;
+      while (ids_end < text.size() && !IsBlank(text[ids_end])) ++ids_end;
+      if (ids == ids_end) return fail(end);
+      filter.lines.back().push_back({false, "type", {type_name}});
+      const std::optional<std::string> value = ToWindows1252(text.substr(ids, ids_end - ids));
+      if (!value) return fail(ids_end);
+      for (const std::string& alternative : Split(*value, '|')) {
+        if (!IdAlternativeOk(alternative)) return fail(ids_end);
+      }
+      filter.lines.back().push_back({false, "id", Split(*value, '|')});
+      i = ids_end;
+      continue;
+    }
     if (rest[0] == '-') {
       word.negated = true;
       rest.erase(0, 1);
@@ -190,15 +233,7 @@ inline Filter Parse(const std::string& text) {
       if (word.key == "tag") alternative = Trim(alternative);
       if (alternative.empty()) return fail(end);
       if (word.key == "id") {
-        const std::vector<std::string> ends = Split(alternative, '.');
-        const bool range = ends.size() == 3 && ends[1].empty();
-        if (!range && !IsDigits(alternative)) return fail(end);
-        if (range &&
-            ((ends[0].empty() && ends[2].empty()) || (!ends[0].empty() && !IsDigits(ends[0])) ||
-             (!ends[2].empty() && !IsDigits(ends[2])) ||
-             (!ends[0].empty() && !ends[2].empty() && !NotGreater(ends[0], ends[2])))) {
-          return fail(end);
-        }
+        if (!IdAlternativeOk(alternative)) return fail(end);
       } else if (word.key == "type") {
         bool known = false;
         for (std::string_view name : kTypeNames) known = known || Lower(name) == Lower(alternative);
@@ -211,8 +246,9 @@ inline Filter Parse(const std::string& text) {
         return fail(end);
       }
     }
-    filter.words.push_back(word);
+    filter.lines.back().push_back(word);
   }
+  if (filter.lines.back().empty()) filter.lines.pop_back();
   filter.ok = true;
   return filter;
 }
@@ -254,10 +290,13 @@ inline bool WordMatches(const Word& word, const QueryRow& row) {
 }
 
 inline bool Matches(const Filter& filter, const QueryRow& row) {
-  for (const Word& word : filter.words) {
-    if (WordMatches(word, row) == word.negated) return false;
+  if (filter.lines.empty()) return true;
+  for (const std::vector<Word>& line : filter.lines) {
+    bool all = true;
+    for (const Word& word : line) all = all && WordMatches(word, row) != word.negated;
+    if (all) return true;
   }
-  return true;
+  return false;
 }
 
 }  // namespace quillet::test::reference

@@ -28,15 +28,15 @@ Row MakeRow(std::string_view type, std::string_view id, std::string_view name,
 
 // Whether `filter` (UTF-8) reads and lets the row through.
 bool Passes(std::string_view filter, const Row& row) {
-  const RowQueryParse parse = ParseRowQuery(filter);
-  EXPECT_TRUE(parse.query) << filter << " -> " << parse.error;
-  return parse.query && parse.query->Matches(row.Query());
+  const Result<RowQuery> parse = ParseRowQuery(filter);
+  EXPECT_TRUE(parse.ok()) << filter << " -> " << parse.error();
+  return parse.ok() && parse->Matches(row.Query());
 }
 
 std::string ErrorOf(std::string_view filter) {
-  const RowQueryParse parse = ParseRowQuery(filter);
-  EXPECT_FALSE(parse.query) << filter;
-  return parse.error;
+  const Result<RowQuery> parse = ParseRowQuery(filter);
+  EXPECT_FALSE(parse.ok()) << filter;
+  return parse.error();
 }
 
 const Row kPosting = MakeRow("Codeunit", "        80", "Sales-Post", "NAVW17.00,CUST7.94");
@@ -49,10 +49,10 @@ const Row kUmlaut = MakeRow("Report", "     50010",
 
 TEST(RowQuery, EmptyFiltersAndPlainWordsSearchNameAndVersion) {
   for (const char* filter : {"", "   ", "\t \n"}) {
-    const RowQueryParse parse = ParseRowQuery(filter);
-    ASSERT_TRUE(parse.query);
-    EXPECT_TRUE(parse.query->MatchesEverything());
-    EXPECT_TRUE(parse.query->Matches(kPosting.Query()));
+    const Result<RowQuery> parse = ParseRowQuery(filter);
+    ASSERT_TRUE(parse.ok());
+    EXPECT_TRUE(parse->MatchesEverything());
+    EXPECT_TRUE(parse->Matches(kPosting.Query()));
   }
   EXPECT_TRUE(Passes("post", kPosting));       // in the name, any letter case
   EXPECT_TRUE(Passes("cust7.9", kPosting));    // in the version list
@@ -113,17 +113,17 @@ TEST(RowQuery, QuotesHoldBlanksDashesAndColons) {
 // Filling blanks are dropped eight at a time, so every length and place of the last letter
 // counts: the text between the blanks must match, the blanks around it never.
 TEST(RowQuery, BlanksAroundFieldsOfAnyLengthAreNotPartOfThem) {
-  const RowQueryParse inner = ParseRowQuery("name:\"a  b\" tag:\"a  b\"");
-  const RowQueryParse before = ParseRowQuery("name:\" a\"");
-  const RowQueryParse after = ParseRowQuery("\"b \"");
-  ASSERT_TRUE(inner.query && before.query && after.query);
+  const Result<RowQuery> inner = ParseRowQuery("name:\"a  b\" tag:\"a  b\"");
+  const Result<RowQuery> before = ParseRowQuery("name:\" a\"");
+  const Result<RowQuery> after = ParseRowQuery("\"b \"");
+  ASSERT_TRUE(inner.ok() && before.ok() && after.ok());
   for (int lead = 0; lead < 10; ++lead) {
     for (int trail = 0; trail < 20; ++trail) {
       const std::string field = std::string(lead, ' ') + "a  b" + std::string(trail, ' ');
       const QueryRow row{"Form", "1", field, field, ""};
-      EXPECT_TRUE(inner.query->Matches(row)) << lead << " " << trail;
-      EXPECT_FALSE(before.query->Matches(row)) << lead << " " << trail;
-      EXPECT_FALSE(after.query->Matches(row)) << lead << " " << trail;
+      EXPECT_TRUE(inner->Matches(row)) << lead << " " << trail;
+      EXPECT_FALSE(before->Matches(row)) << lead << " " << trail;
+      EXPECT_FALSE(after->Matches(row)) << lead << " " << trail;
     }
   }
 }
@@ -131,18 +131,18 @@ TEST(RowQuery, BlanksAroundFieldsOfAnyLengthAreNotPartOfThem) {
 // Text is searched eight bytes at a time: a word must be found at every place, across the
 // eight-byte steps and up to the field's last byte, and not past it.
 TEST(RowQuery, TextIsFoundAtEveryPlaceOfTheField) {
-  const RowQueryParse starts = ParseRowQuery("name:ba");
-  const RowQueryParse ends = ParseRowQuery("name:\xC3\xA0\xC3\x89");  // àÉ
-  ASSERT_TRUE(starts.query && ends.query);
+  const Result<RowQuery> starts = ParseRowQuery("name:ba");
+  const Result<RowQuery> ends = ParseRowQuery("name:\xC3\xA0\xC3\x89");  // àÉ
+  ASSERT_TRUE(starts.ok() && ends.ok());
   for (int length = 1; length <= 40; ++length) {
     for (int at = 0; at < length; ++at) {
       std::string name(length, 'a');
       name[at] = 'B';
-      EXPECT_EQ(starts.query->Matches({"Form", "1", name, "", ""}), at + 1 < length)
+      EXPECT_EQ(starts->Matches({"Form", "1", name, "", ""}), at + 1 < length)
           << length << " " << at;
       std::string accents(length, '\xC0');  // À
       accents[at] = '\xE9';                 // é
-      EXPECT_EQ(ends.query->Matches({"Form", "1", accents, "", ""}), at > 0) << length << " " << at;
+      EXPECT_EQ(ends->Matches({"Form", "1", accents, "", ""}), at > 0) << length << " " << at;
     }
   }
 }

@@ -42,10 +42,42 @@ class Writer {
   std::size_t length_ = 0;
 };
 
+// A date of three groups of digits, 1-2, 1-2 and 2 or 4 long, with the same separator twice,
+// written as the positions below expect it: two-digit day (or month), month (or day) and year.
+// Gives false for any other text, which is reordered as it stands.
+bool NormalizedDate(std::string_view s, char (&out)[8]) {
+  std::string_view groups[3];
+  char separator = 0;
+  std::size_t at = 0;
+  for (int g = 0; g < 3; ++g) {
+    const std::size_t start = at;
+    while (at < s.size() && s[at] >= '0' && s[at] <= '9') ++at;
+    groups[g] = s.substr(start, at - start);
+    if (g == 2) break;
+    if (at == s.size() || (s[at] != '.' && s[at] != '-' && s[at] != '/')) return false;
+    if (g == 1 && s[at] != separator) return false;
+    separator = s[at++];
+  }
+  const std::size_t year = groups[2].size();
+  if (at != s.size() || groups[0].empty() || groups[0].size() > 2 || groups[1].empty() ||
+      groups[1].size() > 2 || (year != 2 && year != 4)) {
+    return false;
+  }
+  Writer w(out);
+  for (int g = 0; g < 2; ++g)
+    w << (groups[g].size() == 1 ? "0" : "") << groups[g] << std::string_view(&separator, 1);
+  w << Right(groups[2], 2);
+  return true;
+}
+
 }  // namespace
 
 std::size_t FormatObjectDateInto(std::string_view text, char* out) {
-  const std::string_view s = TrimBlanks(text);
+  std::string_view s = TrimBlanks(text);
+  // Blanks only: no date, rather than a century alone.
+  if (s.empty()) return 0;
+  char normalized[8];
+  if (NormalizedDate(s, normalized)) s = {normalized, 8};
   // A reordered date has at most eight characters; otherwise r is s itself.
   char reordered[8];
   std::string_view r = s;

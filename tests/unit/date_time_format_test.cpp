@@ -21,14 +21,43 @@ TEST(FormatObjectDate, ReordersEveryWrittenForm) {
 
 TEST(FormatObjectDate, KeepsThePositionalQuirks) {
   const Case cases[] = {
-      {"          ", "20"},  // blank: only the century
-      {"", "20"},
-      {"1.12.08", "2008-2.-1."},  // one-digit day: reordered by position all the same
-      {"081231", "20081231"},     // no separator: only the century
+      {"          ", ""},  // blank: no date
+      {"", ""},
+      {"081231", "20081231"},  // no separator: only the century
       {"123456789012345", "20123456789012345"},
       {"31.12/08", "2008-12-31"},  // a point wins over a slash
       {"ab.cd.ef", "20ef-cd-ab"},  // no digits read as 0
       {"1.1", "20.1--1."},         // shorter than the positions it reads
+  };
+  for (const Case& c : cases) EXPECT_EQ(FormatObjectDate(c.input), c.expected) << c.input;
+}
+
+// Day and month of one digit, a year of two or four: written out in full first, so the date
+// comes out as the same date written with two digits compares.
+TEST(FormatObjectDate, WritesShortDayAndMonthInFull) {
+  const Case cases[] = {
+      {"1.12.08", "2008-12-01"},   {"3.4.47", "2047-04-03"},     {"6/7/99", "1999-06-07"},
+      {"1/2/2003", "2003-01-02"},  {"  9-8-10  ", "2010-08-09"}, {"31.1.08", "2008-01-31"},
+      {"1.12.2050", "1950-12-01"}, {"12/1/49", "2049-12-01"},    {"01.12.08", "2008-12-01"},
+      {"5.5.5000", "2000-05-05"},  // four digits: the last two are the year, as ever
+  };
+  for (const Case& c : cases) EXPECT_EQ(FormatObjectDate(c.input), c.expected) << c.input;
+  EXPECT_EQ(FormatObjectDate("1.12.08"), FormatObjectDate("01.12.08"));
+  EXPECT_EQ(FormatObjectDate("6/7/99"), FormatObjectDate("06/07/99"));
+}
+
+// Anything but three such groups with one separator twice is reordered by position as before.
+TEST(FormatObjectDate, LeavesOtherShortFormsAsTheyWere) {
+  const Case cases[] = {
+      {"1.12-08", "2008-2--1."},   // two different separators
+      {"1.12.123", "2023-2.-1."},  // a year of three digits
+      {"123.1.08", "2008-.1-12"},  // a day of three digits
+      {"1..08", "2008-08-1."},     // an empty group
+      {"1.12.08.", "208.-2.-1."},  // something after the year
+      {"1 .12.08", "2008-12-1 "},  // a blank inside
+      {"a.1.08", "2008-.0-a."},    // not digits
+      {"1.12.", "202.-2.-1."},     // no year
+      {"1/2/3", "20/3-1/-/3"},     // a one-digit year
   };
   for (const Case& c : cases) EXPECT_EQ(FormatObjectDate(c.input), c.expected) << c.input;
 }

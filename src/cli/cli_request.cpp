@@ -1,9 +1,11 @@
 #include "cli/cli_request.h"
 
+#include <algorithm>
 #include <array>
 
 #include "objects/object_types.h"
 #include "objects/text.h"
+#include "platform/input_file.h"
 
 namespace quillet {
 namespace {
@@ -139,7 +141,8 @@ std::string OutputClash(const CliRequest& request) {
     std::vector<std::filesystem::path> inputs = request.files;
     if (request.base) inputs.push_back(*request.base);
     for (const std::filesystem::path& input : inputs) {
-      if (SameFile(**output, input)) {
+      // An input "-" is whatever standard input is.
+      if (SameFile(**output, input == kStandardInputName ? "/dev/stdin" : input)) {
         return "the output " + (*output)->string() + " is an input file; it would be replaced";
       }
     }
@@ -384,6 +387,10 @@ ParsedRequest ParseCliArguments(const std::vector<std::string>& arguments) {
     request.query = std::move(*query.query);
   }
   for (std::size_t i = 1; i < positional.size(); ++i) request.files.emplace_back(positional[i]);
+  // Standard input can be read only once.
+  const auto stdin_uses = std::count(positional.begin() + 1, positional.end(), kStandardInputName) +
+                          (upgrade && value_of(Option::kBase) == kStandardInputName ? 1 : 0);
+  if (stdin_uses > 1) return trouble("- (standard input) is given twice; it can be read only once");
 
   if (is_set(Option::kOutput)) {
     if (value_of(Option::kOutput).empty()) return trouble("-o and --pdf need a file name");

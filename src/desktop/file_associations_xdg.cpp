@@ -21,11 +21,11 @@ constexpr const char* kOwnTypePrefix = "application/x-quillet-";
 // Only regular files (after links) are read, opened as object files are: without blocking and
 // checked once open, so a FIFO, even one put there after a look, is refused instead of waited on.
 QByteArray ReadBytes(const QString& path) {
-  const InputFileOpen opened = InputFile::Open(ToPath(path));
-  if (opened.file == nullptr) return {};
+  const Result<std::unique_ptr<InputFile>> opened = InputFile::Open(ToPath(path));
+  if (!opened || *opened == nullptr) return {};
   QByteArray bytes;
   std::array<char, 16384> block;
-  while (const std::size_t got = opened.file->Read(block.data(), block.size())) {
+  while (const std::size_t got = (*opened)->Read(block.data(), block.size())) {
     bytes.append(block.data(), static_cast<qsizetype>(got));
   }
   return bytes;

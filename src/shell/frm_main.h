@@ -58,11 +58,14 @@ class FrmMain final : public QMainWindow, public StatusSink, public MessageSink 
   void lvMain_ColumnClick(Column column);
   // Reads a file into slot `file` (0 the base, 1, 2) and lists it, as the load commands and
   // start-up do; the base is read, not listed.
-  void LoadAndShowFile(const std::filesystem::path& file_name, int file);
+  // Only the command line's names may be pipes or devices (`kinds`).
+  void LoadAndShowFile(const std::filesystem::path& file_name, int file,
+                       InputKinds kinds = InputKinds::kFiles);
   void LoadAndShowFile(const QString& file_name, int file);
   // The two halves of it: reading (with what the window keeps of a loaded file: its name for
   // reloading, the recent files, the title) and listing.
-  LoadResult ReadFile(const std::filesystem::path& file_name, int file);
+  LoadResult ReadFile(const std::filesystem::path& file_name, int file,
+                      InputKinds kinds = InputKinds::kFiles);
   void ShowFile(int file);
   // Replaces the list with a comparison's result; what the criteria dialog's OK runs.
   void ShowComparison(CompareMode mode, const CompareCriteria& criteria);
@@ -143,7 +146,7 @@ class FrmMain final : public QMainWindow, public StatusSink, public MessageSink 
   void ToggleType(int number);
   void NewList();
   // After a load: the file remembered for reloading and watching, the title, the recent files.
-  void Loaded(const std::filesystem::path& file_name, int file);
+  void Loaded(const std::filesystem::path& file_name, int file, bool stream);
   void UpdateTitle();
   void UpdateBars();
   void KeyedChoiceChanged(unsigned listed);
@@ -167,6 +170,7 @@ class FrmMain final : public QMainWindow, public StatusSink, public MessageSink 
   KeyedChoice keyed_choice_;  // the statuses the keyed comparisons list
   std::vector<long long> keyed_counts_;
   std::array<std::filesystem::path, 3> loaded_;  // by file number; empty: nothing loaded
+  std::array<bool, 3> streamed_{};               // read from a pipe or device: not again
   QFileSystemWatcher* watcher_ = nullptr;
 
   QToolBar* tbMain_ = nullptr;

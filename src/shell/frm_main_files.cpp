@@ -58,14 +58,14 @@ void FrmMain::LoadAndShowFile(const QString& file_name, int file) {
   LoadAndShowFile(ToPath(file_name), file);
 }
 
-void FrmMain::LoadAndShowFile(const std::filesystem::path& file_name, int file) {
+void FrmMain::LoadAndShowFile(const std::filesystem::path& file_name, int file, InputKinds kinds) {
   // A file that is not there changed nothing; listing its slot again would only repeat rows.
-  if (ReadFile(file_name, file).status != LoadStatus::kMissing) ShowFile(file);
+  if (ReadFile(file_name, file, kinds).status != LoadStatus::kMissing) ShowFile(file);
 }
 
-LoadResult FrmMain::ReadFile(const std::filesystem::path& file_name, int file) {
-  LoadResult result = LoadObjectFile(ws_, file_name, file);
-  if (result.status != LoadStatus::kMissing) Loaded(file_name, file);
+LoadResult FrmMain::ReadFile(const std::filesystem::path& file_name, int file, InputKinds kinds) {
+  LoadResult result = LoadObjectFile(ws_, file_name, file, kinds);
+  if (result.status != LoadStatus::kMissing) Loaded(file_name, file, result.stream);
   return result;
 }
 
@@ -82,10 +82,16 @@ void FrmMain::ShowFile(int file) {
   UpdateBars();
 }
 
-void FrmMain::Loaded(const std::filesystem::path& file_name, int file) {
+void FrmMain::Loaded(const std::filesystem::path& file_name, int file, bool stream) {
   std::filesystem::path& loaded = loaded_[Slot(file)];
-  if (!loaded.empty()) watcher_->removePath(FromPath(loaded));
+  if (!loaded.empty() && !streamed_[Slot(file)]) watcher_->removePath(FromPath(loaded));
   loaded = file_name;
+  streamed_[Slot(file)] = stream;
+  // What a pipe or a device gave is all there is: nothing to watch, reload or open again.
+  if (stream) {
+    UpdateTitle();
+    return;
+  }
   watcher_->addPath(FromPath(file_name));
   settings_.recent_files[Slot(file)] =
       WithRecentFile(settings_.recent_files[Slot(file)], FromPath(file_name));
@@ -108,7 +114,9 @@ void FrmMain::UpdateTitle() {
 void FrmMain::Reload() {
   reload_bar_->hide();
   for (int file : {kBaseFile, 1, 2}) {
-    if (!loaded_[Slot(file)].empty()) LoadObjectFile(ws_, loaded_[Slot(file)], file);
+    if (!loaded_[Slot(file)].empty() && !streamed_[Slot(file)]) {
+      LoadObjectFile(ws_, loaded_[Slot(file)], file);
+    }
   }
   // What the list showed, again: a comparison with its criteria, or the listing; the filter
   // stays with the list.

@@ -237,7 +237,7 @@ TEST_F(CliOutputTest, OutputFileHoldsWhatStandardOutputWould) {
 
   const Outcome csv = Run("list --format=csv " + Sample());
   EXPECT_EQ(csv.out.rfind("File,Type,ID,Name,Modified,Version,Date,Time,BLOB size,Compiled\r\n"
-                          "1,Table,55,Buffer Caf\xE2\x80\x9A,,\"CUST8.75,LOC4.45\",1990-07-13,",
+                          "1,Table,55,Buffer Caf\xC3\xA9,,\"CUST8.75,LOC4.45\",1990-07-13,",
                           0),
             0u)
       << csv.out.substr(0, 200);
@@ -397,10 +397,20 @@ namespace {
 
 TEST_F(CliTest, HostileFilesGiveClearOutcomes) {
   for (const quillet::test::HostileFile& file : quillet::test::MakeHostileFiles(dir_ / "h")) {
+    if (file.stream) {
+      // Read as cat reads it: it waits for a writer; one that writes nothing makes it empty.
+      const Outcome outcome = Run("list --types=all " + Quote(file.path),
+                                  "(: > " + Quote(file.path) + ") & timeout 20");
+      EXPECT_EQ(outcome.status, 0) << file.what << ": " << outcome.err;
+      EXPECT_EQ(outcome.out, "") << file.what;
+      EXPECT_EQ(outcome.err, "") << file.what;
+      continue;
+    }
     const Outcome outcome = Run("list --types=all " + Quote(file.path));
     EXPECT_EQ(outcome.status, file.trouble ? 2 : 0) << file.what << ": " << outcome.err;
     EXPECT_EQ(CountLines(outcome.out), file.objects) << file.what;
-    EXPECT_EQ(outcome.err.empty(), !file.message) << file.what << ": " << outcome.err;
+    EXPECT_EQ(outcome.err.empty(), !file.message && !file.no_directory)
+        << file.what << ": " << outcome.err;
   }
 }
 

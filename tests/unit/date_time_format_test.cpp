@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <random>
+#include <regex>
+#include <string>
+
 namespace quillet {
 namespace {
 
@@ -60,6 +65,46 @@ TEST(FormatObjectDate, LeavesOtherShortFormsAsTheyWere) {
       {"1/2/3", "20/3-1/-/3"},     // a one-digit year
   };
   for (const Case& c : cases) EXPECT_EQ(FormatObjectDate(c.input), c.expected) << c.input;
+}
+
+// The rule read plainly: a short day or month written out, then the old reordering by position.
+std::string PlainDate(std::string text) {
+  text.erase(0, text.find_first_not_of(' '));
+  text.erase(text.find_last_not_of(' ') + 1);
+  if (text.empty()) return "";
+  std::smatch groups;
+  static const std::regex kShortDate(R"((\d{1,2})([./-])(\d{1,2})\2(\d{2}|\d{4}))");
+  if (std::regex_match(text, groups, kShortDate)) {
+    const auto two = [](std::string g) { return g.size() == 1 ? "0" + g : g; };
+    text = two(groups[1]) + groups[2].str() + two(groups[3]) + groups[2].str() +
+           groups[4].str().substr(groups[4].length() - 2);
+  }
+  const auto mid = [&](std::size_t at, std::size_t n) {
+    return at > text.size() ? std::string() : text.substr(at - 1, n);
+  };
+  const std::string right = text.size() <= 2 ? text : text.substr(text.size() - 2);
+  std::string r = text;
+  if (text.find_first_of(".-") != std::string::npos) {
+    r = right + "-" + mid(4, 2) + "-" + text.substr(0, 2);
+  } else if (text.find('/') != std::string::npos) {
+    r = right + "-" + text.substr(0, 2) + "-" + mid(4, 2);
+  }
+  int century = 0;
+  for (std::size_t i = 0; i < 2 && i < r.size() && std::isdigit(static_cast<unsigned char>(r[i]));
+       ++i) {
+    century = century * 10 + (r[i] - '0');
+  }
+  return (century < 50 ? "20" : "19") + r;
+}
+
+TEST(FormatObjectDate, AgreesWithThePlainRuleOnAnyText) {
+  std::mt19937 random(3);
+  const std::string alphabet = "0123456789012345678901234567890123456789..--// a";
+  for (int i = 0; i < 50000; ++i) {
+    std::string text(random() % 13, ' ');
+    for (char& c : text) c = alphabet[random() % alphabet.size()];
+    ASSERT_EQ(FormatObjectDate(text), PlainDate(text)) << "'" << text << "'";
+  }
 }
 
 TEST(FormatObjectTime, GivesTheHourTwoDigits) {

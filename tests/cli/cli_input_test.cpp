@@ -160,7 +160,7 @@ TEST_F(CliInputTest, ARefusedInputSaysWhatItIs) {
   sockaddr_un address{};
   address.sun_family = AF_UNIX;
   ASSERT_LT(socket_name.size(), sizeof(address.sun_path)) << "the test folder's name is too long";
-  std::strcpy(address.sun_path, socket_name.c_str());
+  std::memcpy(address.sun_path, socket_name.c_str(), socket_name.size() + 1);
   ASSERT_EQ(::bind(listening, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
   const struct {
     std::string name, reason;

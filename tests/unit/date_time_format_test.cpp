@@ -75,7 +75,7 @@ std::string PlainDate(std::string text) {
   std::smatch groups;
   static const std::regex kShortDate(R"((\d{1,2})([./-])(\d{1,2})\2(\d{2}|\d{4}))");
   if (std::regex_match(text, groups, kShortDate)) {
-    const auto two = [](std::string g) { return g.size() == 1 ? "0" + g : g; };
+    const auto two = [](const std::string& g) { return g.size() == 1 ? "0" + g : g; };
     text = two(groups[1]) + groups[2].str() + two(groups[3]) + groups[2].str() +
            groups[4].str().substr(groups[4].length() - 2);
   }

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "cli/cli_support.h"
+#include "hostile_files.h"
 
 namespace {
 
@@ -174,6 +175,25 @@ TEST_F(CliInputTest, ARefusedInputSaysWhatItIs) {
     EXPECT_EQ(outcome.err, "quillet-cli: cannot read " + c.name + ": " + c.reason + "\n");
   }
   ::close(listening);
+}
+
+TEST_F(CliTest, HostileFilesGiveClearOutcomes) {
+  for (const quillet::test::HostileFile& file : quillet::test::MakeHostileFiles(dir_ / "h")) {
+    if (file.stream) {
+      // Read as cat reads it: it waits for a writer; one that writes nothing makes it empty.
+      const Outcome outcome = Run("list --types=all " + Quote(file.path),
+                                  "(: > " + Quote(file.path) + ") & timeout 20");
+      EXPECT_EQ(outcome.status, 0) << file.what << ": " << outcome.err;
+      EXPECT_EQ(outcome.out, "") << file.what;
+      EXPECT_EQ(outcome.err, "") << file.what;
+      continue;
+    }
+    const Outcome outcome = Run("list --types=all " + Quote(file.path));
+    EXPECT_EQ(outcome.status, file.trouble ? 2 : 0) << file.what << ": " << outcome.err;
+    EXPECT_EQ(CountLines(outcome.out), file.objects) << file.what;
+    EXPECT_EQ(outcome.err.empty(), !file.message && !file.no_directory)
+        << file.what << ": " << outcome.err;
+  }
 }
 
 }  // namespace

@@ -20,6 +20,11 @@ struct HostileFile {
   int objects;   // objects the file then holds
   bool message;  // whether the user is told something
   bool trouble;  // the command line exits with 2
+  // The command line reads it as a stream, waiting for a writer as cat would; the window
+  // refuses it.
+  bool stream = false;
+  // No object file at all: the command line says so (the window lists it as empty).
+  bool no_directory = false;
 };
 
 inline std::string WriteBytes(const std::filesystem::path& path, const std::string& bytes) {
@@ -41,7 +46,7 @@ inline std::vector<HostileFile> MakeHostileFiles(const std::filesystem::path& di
   fs::create_directory(dir / "folder.fob");
   files.push_back({"a folder", (dir / "folder.fob").string(), 0, true, true});
   mkfifo((dir / "pipe.fbk").c_str(), 0644);
-  files.push_back({"a pipe without a writer", (dir / "pipe.fbk").string(), 0, true, true});
+  files.push_back({"a pipe without a writer", (dir / "pipe.fbk").string(), 0, true, true, true});
   files.push_back({"an empty file", WriteBytes(dir / "empty.fob", ""), 0, false, false});
   // A file that opens but fails at its first byte, even for root: the reader's own memory.
   fs::create_symlink("/proc/self/mem", dir / "io-error.fob");
@@ -62,7 +67,7 @@ inline std::vector<HostileFile> MakeHostileFiles(const std::filesystem::path& di
   {
     const std::string path = (dir / "sparse.fbk").string();
     gen::WriteFile(path, lines.substr(0, lines.size() - 1), 2ULL << 30);  // no 0x1A at all
-    files.push_back({"2 GB without 0x1A", path, 0, false, false});
+    files.push_back({"2 GB without 0x1A", path, 0, false, false, false, true});
   }
 
   gen::Object odd;

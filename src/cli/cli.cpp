@@ -208,19 +208,24 @@ class Run {
 // Loads one file as file #1 or #2. Gives false, after telling why, when the file could not be
 // used.
 bool Run::Load(const std::filesystem::path& file_name, int file) {
-  const LoadResult result = LoadObjectFile(s_.ws, file_name, file);
+  // Pipes and devices are read as streams, and "-" is standard input, as in any Unix tool.
+  const LoadResult result =
+      LoadObjectFile(s_.ws, file_name, file, InputKinds::kStreamsAndStandardInput);
   if (result.status == LoadStatus::kMissing) {
     Say(err_, Name(file_name) + ": no such file");
     return false;
   }
   if (result.status == LoadStatus::kUnreadable) {
-    Say(err_, "cannot read " + Name(file_name) + ": " + result.error);
+    Say(err_, "cannot read " + Name(file_name) + ": " + result.read.error());
     return false;
   }
   for (const std::string& text : s_.messages.texts) {
     Say(err_, "warning: " + Name(file_name) + ": " + Continued(text));
   }
   s_.messages.texts.clear();
+  // Listed all the same: no objects is its listing. But a file of another kind given by mistake
+  // should not pass for an empty one.
+  if (result.no_directory) Say(err_, Name(file_name) + " holds no objects; is it an object file?");
   return true;
 }
 

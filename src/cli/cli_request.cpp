@@ -1,10 +1,12 @@
 #include "cli/cli_request.h"
 
+#include <algorithm>
 #include <array>
 
 #include "cli/cli_options.h"
 #include "objects/object_types.h"
 #include "objects/text.h"
+#include "platform/input_file.h"
 
 namespace quillet {
 namespace {
@@ -227,6 +229,10 @@ Result<CliRequest> ParseCliArguments(const std::vector<std::string>& arguments) 
     request.query = std::move(*query);
   }
   for (std::size_t i = 1; i < positional.size(); ++i) request.files.emplace_back(positional[i]);
+  // Standard input can be read only once.
+  const auto stdin_uses = std::count(positional.begin() + 1, positional.end(), kStandardInputName) +
+                          (request.base && *request.base == kStandardInputName ? 1 : 0);
+  if (stdin_uses > 1) return Fail("- (standard input) is given twice; it can be read only once");
 
   for (const auto& [option, target] : {std::pair{kOutput, &request.output}, {kPdf, &request.pdf}}) {
     if (!given.Has(option)) continue;

@@ -2,9 +2,10 @@
 
 namespace quillet {
 
-LoadResult LoadObjectFile(Workspace& ws, const std::filesystem::path& file_name, int file) {
-  OpenResult opened = FileSource::Open(file_name);
-  if (opened.status == OpenStatus::kMissing) return {};
+LoadResult LoadObjectFile(Workspace& ws, const std::filesystem::path& file_name, int file,
+                          InputKinds kinds) {
+  Result<Input> opened = OpenInput(file_name, kinds);
+  if (opened && opened->source == nullptr) return {};  // nothing there: nothing changes
 
   ws.list.RemoveRowsOfFile(file);
   // What is left of a keyed comparison is no longer its result: its statuses would lie.
@@ -13,17 +14,18 @@ LoadResult LoadObjectFile(Workspace& ws, const std::filesystem::path& file_name,
   ws.status.Begin(Phase::kOpening, file);
 
   LoadResult result;
-  if (opened.source == nullptr) {
+  if (!opened) {
     ws.table.SetCount(file, 0);
     result.status = LoadStatus::kUnreadable;
-    result.error = opened.error;
+    result.read = Fail(opened.error());
   } else {
-    result =
-        ReadObjectDirectory(ws.table, *opened.source, file, IsBackupFileName(file_name), ws.status);
+    result = ReadObjectDirectory(ws.table, *opened->source, file, IsBackupFileName(file_name),
+                                 ws.status);
+    result.stream = opened->stream;
   }
 
   if (result.status == LoadStatus::kUnreadable) {
-    ws.messages.Tell(Notice::Unreadable(result.error));
+    ws.messages.Tell(Notice::Unreadable(result.read.error()));
   } else if (result.capacity_reached) {
     ws.messages.Tell(Notice::TooManyObjects(ws.table.Capacity()));
   } else if (result.cut_short) {

@@ -44,7 +44,8 @@ bool Session::ChangedOnDisk() const {
 std::vector<std::filesystem::path> Session::LoadedFiles() const {
   std::vector<std::filesystem::path> names;
   for (const LoadedSlot& slot : slots_) {
-    if (!slot.name.empty() && std::find(names.begin(), names.end(), slot.name) == names.end()) {
+    if (!slot.name.empty() && !slot.stream &&
+        std::find(names.begin(), names.end(), slot.name) == names.end()) {
       names.push_back(slot.name);
     }
   }
@@ -60,16 +61,16 @@ void Session::New() {
   compared_ = CompareMode::kNone;
 }
 
-LoadResult Session::Load(const std::filesystem::path& file_name, int file) {
-  const LoadResult result = Read(file_name, file);
+LoadResult Session::Load(const std::filesystem::path& file_name, int file, InputKinds kinds) {
+  const LoadResult result = Read(file_name, file, kinds);
   // A file that is not there changed nothing; listing its slot again would only repeat rows.
   if (result.status != LoadStatus::kMissing) Show(file);
   return result;
 }
 
-LoadResult Session::Read(const std::filesystem::path& file_name, int file) {
-  LoadResult result = LoadObjectFile(ws_, file_name, file);
-  if (result.status != LoadStatus::kMissing) SlotAt(file) = {file_name, false};
+LoadResult Session::Read(const std::filesystem::path& file_name, int file, InputKinds kinds) {
+  LoadResult result = LoadObjectFile(ws_, file_name, file, kinds);
+  if (result.status != LoadStatus::kMissing) SlotAt(file) = {file_name, false, result.stream};
   return result;
 }
 
@@ -120,7 +121,7 @@ void Session::SetListed(unsigned bits) {
 void Session::Reload() {
   for (int file = 0; file < SlotCount(); ++file) {
     LoadedSlot& slot = SlotAt(file);
-    if (slot.name.empty()) continue;
+    if (slot.name.empty() || slot.stream) continue;
     slot.changed_on_disk = false;
     LoadObjectFile(ws_, slot.name, file);
   }

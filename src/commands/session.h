@@ -12,6 +12,7 @@
 #include "list/columns.h"
 #include "list/row_query.h"
 #include "objects/object_file_reader.h"
+#include "platform/input_file.h"
 #include "platform/result.h"
 
 namespace quillet {
@@ -20,6 +21,7 @@ namespace quillet {
 struct LoadedSlot {
   std::filesystem::path name;    // empty: nothing loaded
   bool changed_on_disk = false;  // changed since it was read; only the user reads it again
+  bool stream = false;           // read from a pipe or a device: all there is, never read again
 };
 
 // What the window shows, without the window: the files in their slots, the list and what it
@@ -57,7 +59,8 @@ class Session {
   bool Enabled(Command command) const;
   // Some loaded file changed on disk since it was read.
   bool ChangedOnDisk() const;
-  // The names of the loaded files, each once: what is watched for changes.
+  // The names of the loaded files, each once: what is watched for changes and read again by a
+  // reload (not what a pipe or a device gave).
   std::vector<std::filesystem::path> LoadedFiles() const;
 
   // The row filter the window starts with (the stored types and hide-system flag).
@@ -69,9 +72,12 @@ class Session {
   void New();
   // Reads a file into slot `file`, as the load commands do, and lists it; the base is read,
   // not listed. A file that is not there changes nothing.
-  LoadResult Load(const std::filesystem::path& file_name, int file);
+  // `kinds` says whether a pipe or a device may stand for the file.
+  LoadResult Load(const std::filesystem::path& file_name, int file,
+                  InputKinds kinds = InputKinds::kFiles);
   // The two halves of Load, for a caller that has something to do in between.
-  LoadResult Read(const std::filesystem::path& file_name, int file);
+  LoadResult Read(const std::filesystem::path& file_name, int file,
+                  InputKinds kinds = InputKinds::kFiles);
   void Show(int file);
   // Shows or hides a type; the list follows at Relist(). Gives whether it is shown now.
   bool ToggleType(int type);

@@ -53,15 +53,18 @@ XdgDirs XdgDirs::FromEnvironment() {
 // Opened as object files are: without blocking and checked once open, so a FIFO, even one put
 // there after a look, is refused instead of waited on.
 Result<QByteArray> ReadFileBytes(const QString& path) {
-  const InputFileOpen opened = InputFile::Open(ToPath(path));
-  if (opened.status == InputStatus::kMissing) return QByteArray();
-  if (opened.file == nullptr) return Fail("cannot read " + Utf8(path) + ": " + opened.error);
+  const Result<std::unique_ptr<InputFile>> opened = InputFile::Open(ToPath(path));
+  if (!opened) return Fail("cannot read " + Utf8(path) + ": " + opened.error());
+  InputFile* file = opened->get();
+  if (file == nullptr) return QByteArray();
   QByteArray bytes;
   std::array<char, 16384> block;
-  while (const std::size_t got = opened.file->Read(block.data(), block.size())) {
+  while (const std::size_t got = file->Read(block.data(), block.size())) {
     bytes.append(block.data(), static_cast<qsizetype>(got));
   }
-  if (opened.file->failed()) return Fail("cannot read " + Utf8(path) + ": " + opened.file->error());
+  if (const Status& read = file->status(); !read) {
+    return Fail("cannot read " + Utf8(path) + ": " + read.error());
+  }
   return bytes;
 }
 

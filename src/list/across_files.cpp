@@ -4,19 +4,21 @@
 
 namespace quillet {
 
-Result<LoadResult> AcrossFiles::Add(const std::filesystem::path& file_name, StatusSink& status) {
+Result<LoadResult> AcrossFiles::Add(const std::filesystem::path& file_name, StatusSink& status,
+                                    InputKinds kinds) {
   const int area = FileCount() + 1;
   names_.push_back(file_name);
   // The area exists, empty, whatever happens to the file.
   table_.SetCount(area, 0);
   status.Begin(Phase::kOpening, area);
 
-  OpenResult opened = FileSource::Open(file_name);
-  if (opened.status == OpenStatus::kMissing) return Fail("no such file");
-  if (opened.source == nullptr) return Fail(opened.error);
+  Result<Input> opened = OpenInput(file_name, kinds);
+  if (!opened) return Error{opened.error()};
+  if (opened->source == nullptr) return Fail("no such file");
   LoadResult result =
-      ReadObjectDirectory(table_, *opened.source, area, IsBackupFileName(file_name), status);
-  if (result.status == LoadStatus::kUnreadable) return Fail(result.error);
+      ReadObjectDirectory(table_, *opened->source, area, IsBackupFileName(file_name), status);
+  if (result.status == LoadStatus::kUnreadable) return Error{result.read.error()};
+  result.stream = opened->stream;
   return result;
 }
 

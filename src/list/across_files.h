@@ -22,7 +22,9 @@ class AcrossFiles {
   // "permission denied") and is kept with no objects; a file that ended inside its list of
   // objects, or held more than the table takes, is read as far as it goes, and the result says
   // so.
-  Result<LoadResult> Add(const std::filesystem::path& file_name, StatusSink& status);
+  // `kinds` says whether a pipe, a device or "-" may stand for the file, as for a load.
+  Result<LoadResult> Add(const std::filesystem::path& file_name, StatusSink& status,
+                         InputKinds kinds = InputKinds::kFiles);
 
   int FileCount() const { return static_cast<int>(names_.size()); }
   const std::filesystem::path& Name(int position) const {

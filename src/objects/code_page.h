@@ -8,7 +8,8 @@
 namespace quillet {
 
 // The directory's names and versions are in DOS code page 850; the program's text is
-// Windows-1252. Only the seven German letters are mapped; every other byte stays as it is.
+// Windows-1252. Every letter and sign of code page 850 that Windows-1252 has is mapped to it;
+// the others (box drawing and a few more) keep their byte.
 std::string ConvertUmlauts(std::string_view text);
 // The same, written to `out`, which has room for text.size() bytes.
 void ConvertUmlautsInto(std::string_view text, char* out);

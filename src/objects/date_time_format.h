@@ -6,8 +6,10 @@
 namespace quillet {
 
 // Reorders a directory date (d.m.y, d-m-y or m/d/y, year last) into year-month-day with a
-// four-digit year. It works by character position, so unusual texts give unusual results
-// (1.12.08 gives 2008-2.-1.); those results are what users of the old files are used to.
+// four-digit year. A date of one- or two-digit day and month and a two- or four-digit year is
+// first written with two digits each (1.12.08 as 01.12.08), so it gives 2008-12-01 and equals
+// the same date written in full. Any other text is reordered by character position, so unusual
+// texts give unusual results, as users of the old files know them; blanks only give nothing.
 std::string FormatObjectDate(std::string_view text);
 
 // Gives the time a two-digit hour; nothing else is changed.

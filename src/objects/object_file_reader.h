@@ -7,6 +7,7 @@
 #include "objects/byte_source.h"
 #include "objects/object_table.h"
 #include "objects/status_sink.h"
+#include "platform/result.h"
 
 namespace quillet {
 
@@ -23,7 +24,9 @@ struct LoadResult {
   long long lines = 0;            // object lines the directory announces
   bool capacity_reached = false;  // more objects than the table holds; the rest were left out
   bool cut_short = false;         // the file ended inside an object line; later lines were left out
-  std::string error;              // why an unreadable file could not be read
+  bool no_directory = false;      // it has bytes but no object directory: not an object file
+  bool stream = false;            // read from a pipe or a device, which cannot be read again
+  Status read;                    // ok, or why the file could not be read (kUnreadable)
 };
 
 // A backup file drops repeated Table lines; its name ends in ".fbk" in any letter case.

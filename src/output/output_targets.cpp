@@ -16,7 +16,9 @@ Status CheckOutputTargets(const std::optional<fs::path>& rows,
   for (const auto* output : {&rows, &printout}) {
     if (!*output || IsStandardStream(**output) || WrittenInto(**output)) continue;
     for (const fs::path& input : inputs) {
-      if (!IsStandardStream(input) && SameFile(**output, input)) {
+      // An input "-" is whatever standard input is: a file redirected there is an input too.
+      const fs::path read = IsStandardStream(input) ? fs::path("/dev/stdin") : input;
+      if (SameFile(**output, read)) {
         return Fail("the output " + (*output)->string() +
                     " is an input file; it would be replaced");
       }

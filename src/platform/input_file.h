@@ -3,46 +3,55 @@
 #include <cstddef>
 #include <filesystem>
 #include <memory>
-#include <string>
+#include <string_view>
+
+#include "platform/result.h"
 
 namespace quillet {
 
-class InputFile;
-
-enum class InputStatus { kOpened, kMissing, kUnreadable };
-
-struct InputFileOpen {
-  InputStatus status = InputStatus::kMissing;
-  std::unique_ptr<InputFile> file;  // set when opened
-  std::string error;                // why a file that is there cannot be read
+// What a name may stand for besides a regular file.
+enum class InputKinds {
+  kFiles,                    // regular files only: a folder, a pipe or a device is refused
+  kStreams,                  // also pipes, FIFOs and character devices, read once from the start
+  kStreamsAndStandardInput,  // and the name "-" is standard input
 };
 
-// A regular file, open for reading. The name is opened first, in a way that cannot block, and
-// what was opened is checked after: a folder or anything but a regular file is refused. So a
-// name swapped for a pipe between a look and the open cannot hang the program, and what is read
-// is what was checked.
+// The name that means standard input where InputKinds::kStreamsAndStandardInput allows it.
+inline constexpr std::string_view kStandardInputName = "-";
+
+// A file open for reading. A name is looked at before it is opened, so that a device is never
+// opened where only files are wanted (opening some devices does something), and what was opened
+// is checked after: a name swapped for a pipe between the look and the open cannot hang the
+// program, and what is read is what was checked.
 class InputFile {
  public:
-  static InputFileOpen Open(const std::filesystem::path& path);
+  // The file by that name; null when there is none (no such file or folder). An error says why
+  // a name that is there cannot be read. Where streams are allowed, a FIFO without a writer
+  // waits for one, as any Unix tool reading it would.
+  [[nodiscard]] static Result<std::unique_ptr<InputFile>> Open(
+      const std::filesystem::path& path, InputKinds kinds = InputKinds::kFiles);
   ~InputFile();
   InputFile(const InputFile&) = delete;
   InputFile& operator=(const InputFile&) = delete;
 
-  // Reads up to n bytes; fewer only at the end of the file or on a read error.
+  // A pipe or a device: read once, from where it stands, and never rewound.
+  bool stream() const { return stream_; }
+  // Reads up to n bytes. A regular file gives n unless its end comes first; a stream gives what
+  // has come, waiting for at least one byte. 0 only at the end or after a failure.
   std::size_t Read(char* destination, std::size_t n);
-  // Goes back to the first byte; false on failure.
-  bool Rewind();
-  // True once a read or rewind failed (as opposed to reaching the end).
-  bool failed() const { return !error_.empty(); }
-  // Why it failed, as the end of a sentence.
-  const std::string& error() const { return error_; }
+  // Goes back to the first byte of a regular file.
+  [[nodiscard]] Status Rewind();
+  // Ok, or why a read or rewind failed (as opposed to reaching the end).
+  const Status& status() const { return status_; }
 
  private:
   struct Native;
-  explicit InputFile(std::unique_ptr<Native> native);
+  InputFile(std::unique_ptr<Native> native, bool stream);
+  static Result<std::unique_ptr<InputFile>> StandardInput();
 
   std::unique_ptr<Native> native_;
-  std::string error_;
+  bool stream_;
+  Status status_;
 };
 
 }  // namespace quillet

@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -20,70 +21,114 @@ struct InputFile::Native {
 
 namespace {
 
-InputFileOpen Refused(int error_number) {
-  if (error_number == ENOENT || error_number == ENOTDIR) return {InputStatus::kMissing, {}, {}};
-  return {InputStatus::kUnreadable, nullptr, ReasonText(error_number)};
+using Opened = Result<std::unique_ptr<InputFile>>;
+
+Opened Refused(int error_number) {
+  if (error_number == ENOENT || error_number == ENOTDIR) return std::unique_ptr<InputFile>();
+  return Fail(ReasonText(error_number));
 }
 
-// Why a file of this kind is not read; empty for a regular file.
-std::string KindRefusal(mode_t mode) {
+bool IsStreamKind(mode_t mode) { return S_ISFIFO(mode) || S_ISCHR(mode); }
+
+// Why a name of this kind is not read; empty where it is. Where only files are wanted, anything
+// but a regular file is "not a regular file", as it always was.
+std::string KindRefusal(mode_t mode, InputKinds kinds) {
   if (S_ISREG(mode)) return {};
-  return S_ISDIR(mode) ? "it is a folder" : "it is not a regular file";
+  if (S_ISDIR(mode)) return "it is a folder";
+  if (kinds == InputKinds::kFiles) return "it is not a regular file";
+  if (IsStreamKind(mode)) return {};
+  if (S_ISBLK(mode)) return "it is a block device";
+  if (S_ISSOCK(mode)) return "it is a socket";
+  return "it is not a file, a pipe or a character device";
 }
 
 }  // namespace
 
-InputFile::InputFile(std::unique_ptr<Native> native) : native_(std::move(native)) {}
+InputFile::InputFile(std::unique_ptr<Native> native, bool stream)
+    : native_(std::move(native)), stream_(stream) {}
 
 InputFile::~InputFile() = default;
 
-InputFileOpen InputFile::Open(const fs::path& path) {
-  if (path.empty()) return {InputStatus::kMissing, nullptr, {}};
-  // A look before the open, so that what is plainly a device is never opened at all: opening
-  // some devices does something. It decides nothing about what is then read.
+Result<std::unique_ptr<InputFile>> InputFile::StandardInput() {
+  // A copy of the descriptor: the caller's standard input stays open, and is read from where it
+  // stands, as cat would, never rewound.
+  const int fd = ::fcntl(STDIN_FILENO, F_DUPFD_CLOEXEC, 0);
+  if (fd < 0)
+    return Fail(errno == EBADF ? std::string("standard input is closed") : ReasonText(errno));
+  auto native = std::make_unique<Native>();
+  native->fd = fd;
+  struct stat info {};
+  if (::fstat(fd, &info) != 0) return Refused(errno);
+  if (S_ISDIR(info.st_mode)) return Fail("it is a folder");
+  return std::unique_ptr<InputFile>(new InputFile(std::move(native), true));
+}
+
+Result<std::unique_ptr<InputFile>> InputFile::Open(const fs::path& path, InputKinds kinds) {
+  if (path.empty()) return std::unique_ptr<InputFile>();
+  if (kinds == InputKinds::kStreamsAndStandardInput && path.native() == kStandardInputName) {
+    return StandardInput();
+  }
+  // A look before the open, so that what is plainly a device is never opened where only files
+  // are wanted. It decides nothing about what is then read.
   struct stat info {};
   if (::stat(path.c_str(), &info) != 0) return Refused(errno);
-  if (std::string refusal = KindRefusal(info.st_mode); !refusal.empty()) {
-    return {InputStatus::kUnreadable, nullptr, std::move(refusal)};
+  if (std::string refusal = KindRefusal(info.st_mode, kinds); !refusal.empty()) {
+    return Fail(std::move(refusal));
   }
 
-  // O_NONBLOCK: a pipe without a writer, swapped in since the look, opens at once instead of
-  // waiting for one; the check of what was opened then refuses it.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  // A file opens with O_NONBLOCK: a pipe without a writer, swapped in since the look, opens at
+  // once instead of waiting for one, and the check of what was opened then decides. A stream
+  // opens as cat opens it: a FIFO waits for its writer.
+  const bool looked_like_stream = IsStreamKind(info.st_mode);
+  const int fd =
+      ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | (looked_like_stream ? 0 : O_NONBLOCK));
   if (fd < 0) return Refused(errno);
   auto native = std::make_unique<Native>();
   native->fd = fd;
   if (::fstat(fd, &info) != 0) return Refused(errno);
-  if (std::string refusal = KindRefusal(info.st_mode); !refusal.empty()) {
-    return {InputStatus::kUnreadable, nullptr, std::move(refusal)};
+  if (std::string refusal = KindRefusal(info.st_mode, kinds); !refusal.empty()) {
+    return Fail(std::move(refusal));
   }
-  // Reads block again, so a slow disk is waited for instead of reported as an error.
-  const int flags = ::fcntl(fd, F_GETFL);
-  if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) return Refused(errno);
-  return {InputStatus::kOpened, std::unique_ptr<InputFile>(new InputFile(std::move(native))), {}};
+  if (!looked_like_stream) {
+    // Reads block again, so a slow disk is waited for instead of reported as an error.
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) return Refused(errno);
+  }
+  return std::unique_ptr<InputFile>(new InputFile(std::move(native), !S_ISREG(info.st_mode)));
 }
 
 std::size_t InputFile::Read(char* destination, std::size_t n) {
-  if (failed()) return 0;
+  if (!status_) return 0;
   std::size_t count = 0;
   while (count < n) {
     const ssize_t got = ::read(native_->fd, destination + count, n - count);
     if (got < 0 && errno == EINTR) continue;
+    if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+      // A descriptor someone else set non-blocking (standard input may be): wait for data as a
+      // blocking read would.
+      pollfd wait{native_->fd, POLLIN, 0};
+      if (::poll(&wait, 1, -1) >= 0 || errno == EINTR) continue;
+    }
     if (got < 0) {
-      error_ = ReasonText(errno);
+      status_ = Fail(ReasonText(errno));
       break;
     }
     if (got == 0) break;
     count += static_cast<std::size_t>(got);
+    // A stream gives what has come: waiting for more could wait for a writer that is done.
+    if (stream_) break;
   }
   return count;
 }
 
-bool InputFile::Rewind() {
-  if (failed()) return false;
-  if (::lseek(native_->fd, 0, SEEK_SET) == 0) return true;
-  error_ = ReasonText(errno);
-  return false;
+Status InputFile::Rewind() {
+  if (!status_) return status_;
+  if (stream_) {
+    status_ = Fail("a pipe or a device cannot be read twice");
+  } else if (::lseek(native_->fd, 0, SEEK_SET) != 0) {
+    status_ = Fail(ReasonText(errno));
+  }
+  return status_;
 }
 
 }  // namespace quillet

@@ -17,25 +17,44 @@ struct InputFile::Native {
 
 namespace {
 
-InputFileOpen Refused(DWORD code) {
+using Opened = Result<std::unique_ptr<InputFile>>;
+
+Opened Refused(DWORD code) {
   if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) {
-    return {InputStatus::kMissing, nullptr, {}};
+    return std::unique_ptr<InputFile>();
   }
-  return {InputStatus::kUnreadable, nullptr, WindowsErrorText(code)};
+  return Fail(WindowsErrorText(code));
 }
 
-InputFileOpen NotAFile(std::string why) {
-  return {InputStatus::kUnreadable, nullptr, std::move(why)};
-}
+bool IsStreamType(DWORD type) { return type == FILE_TYPE_PIPE || type == FILE_TYPE_CHAR; }
 
 }  // namespace
 
-InputFile::InputFile(std::unique_ptr<Native> native) : native_(std::move(native)) {}
+InputFile::InputFile(std::unique_ptr<Native> native, bool stream)
+    : native_(std::move(native)), stream_(stream) {}
 
 InputFile::~InputFile() = default;
 
-InputFileOpen InputFile::Open(const fs::path& path) {
-  if (path.empty()) return {InputStatus::kMissing, nullptr, {}};
+Result<std::unique_ptr<InputFile>> InputFile::StandardInput() {
+  const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+  if (input == INVALID_HANDLE_VALUE || input == nullptr) return Fail("standard input is closed");
+  // A copy of the handle: the caller's standard input stays open, and is read from where it
+  // stands, never rewound.
+  HANDLE copy = INVALID_HANDLE_VALUE;
+  if (!DuplicateHandle(GetCurrentProcess(), input, GetCurrentProcess(), &copy, 0, FALSE,
+                       DUPLICATE_SAME_ACCESS)) {
+    return Fail(WindowsErrorText(GetLastError()));
+  }
+  auto native = std::make_unique<Native>();
+  native->handle = copy;
+  return std::unique_ptr<InputFile>(new InputFile(std::move(native), true));
+}
+
+Result<std::unique_ptr<InputFile>> InputFile::Open(const fs::path& path, InputKinds kinds) {
+  if (path.empty()) return std::unique_ptr<InputFile>();
+  if (kinds == InputKinds::kStreamsAndStandardInput && path.native() == L"-") {
+    return StandardInput();
+  }
   const fs::path name = SystemPath(path);
   // Backup semantics let a folder open as well, so it is told apart by what was opened. Opening
   // a pipe never waits for its other end.
@@ -47,41 +66,53 @@ InputFileOpen InputFile::Open(const fs::path& path) {
     const DWORD attributes = GetFileAttributesW(name.c_str());
     if (error == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES &&
         (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-      return NotAFile("it is a folder");
+      return Fail("it is a folder");
     }
     return Refused(error);
   }
   auto native = std::make_unique<Native>();
   native->handle = handle;
-  if (GetFileType(handle) != FILE_TYPE_DISK) return NotAFile("it is not a regular file");
+  const DWORD type = GetFileType(handle);
+  if (type != FILE_TYPE_DISK) {
+    if (kinds == InputKinds::kFiles || !IsStreamType(type)) return Fail("it is not a regular file");
+    return std::unique_ptr<InputFile>(new InputFile(std::move(native), true));
+  }
   BY_HANDLE_FILE_INFORMATION info{};
   if (!GetFileInformationByHandle(handle, &info)) return Refused(GetLastError());
-  if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return NotAFile("it is a folder");
-  return {InputStatus::kOpened, std::unique_ptr<InputFile>(new InputFile(std::move(native))), {}};
+  if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return Fail("it is a folder");
+  return std::unique_ptr<InputFile>(new InputFile(std::move(native), false));
 }
 
 std::size_t InputFile::Read(char* destination, std::size_t n) {
-  if (failed()) return 0;
+  if (!status_) return 0;
   std::size_t count = 0;
   while (count < n) {
     const DWORD piece = static_cast<DWORD>(std::min<std::size_t>(n - count, 1u << 30));
     DWORD got = 0;
     if (!ReadFile(native_->handle, destination + count, piece, &got, nullptr)) {
-      error_ = WindowsErrorText(GetLastError());
+      const DWORD error = GetLastError();
+      // A pipe whose writer is done ends so.
+      if (error == ERROR_BROKEN_PIPE || error == ERROR_HANDLE_EOF) break;
+      status_ = Fail(WindowsErrorText(error));
       break;
     }
     if (got == 0) break;
     count += got;
+    // A stream gives what has come: waiting for more could wait for a writer that is done.
+    if (stream_) break;
   }
   return count;
 }
 
-bool InputFile::Rewind() {
-  if (failed()) return false;
+Status InputFile::Rewind() {
+  if (!status_) return status_;
   LARGE_INTEGER start{};
-  if (SetFilePointerEx(native_->handle, start, nullptr, FILE_BEGIN)) return true;
-  error_ = WindowsErrorText(GetLastError());
-  return false;
+  if (stream_) {
+    status_ = Fail("a pipe or a device cannot be read twice");
+  } else if (!SetFilePointerEx(native_->handle, start, nullptr, FILE_BEGIN)) {
+    status_ = Fail(WindowsErrorText(GetLastError()));
+  }
+  return status_;
 }
 
 }  // namespace quillet

@@ -26,13 +26,26 @@ NativeText CommandLineFileName(const NativeText& argument_text) {
   return name;
 }
 
+bool IsStreamName(const std::filesystem::path& file_name) {
+  // Looked at, never opened: a FIFO without a writer must not hold up the look.
+  std::error_code error;
+  const std::filesystem::file_status status = std::filesystem::status(file_name, error);
+  return !error && (std::filesystem::is_fifo(status) || std::filesystem::is_character_file(status));
+}
+
 CommandLine ReadCommandLine(const std::vector<NativeText>& arguments) {
   CommandLine line;
   const NativeText text = ArgumentText(arguments);
   if (text.empty()) return line;
   const std::filesystem::path name = CommandLineFileName(text);
+  // Beside object files, what a diff tool or a shell hands over: /dev/null for a file that one
+  // side lacks, a pipe for <(...).
+  const auto openable = [](const std::filesystem::path& file_name) {
+    return HasObjectFileExtension(file_name) || IsStreamName(file_name);
+  };
   std::error_code error;
-  if (HasObjectFileExtension(name) && std::filesystem::is_regular_file(name, error)) {
+  if ((HasObjectFileExtension(name) && std::filesystem::is_regular_file(name, error)) ||
+      IsStreamName(name)) {
     line.kind = CommandLine::Kind::kOneFile;
     line.first = name;
     return line;
@@ -46,15 +59,14 @@ CommandLine ReadCommandLine(const std::vector<NativeText>& arguments) {
                                               : CommandLine::Comparison::kNone;
     if (line.comparison != CommandLine::Comparison::kNone) files.erase(files.begin());
   }
-  if (files.size() == 2 && HasObjectFileExtension(files[0]) && HasObjectFileExtension(files[1])) {
+  if (files.size() == 2 && openable(files[0]) && openable(files[1])) {
     line.kind = CommandLine::Kind::kTwoFiles;
     line.first = files[0];
     line.second = files[1];
     return line;
   }
   line.comparison = CommandLine::Comparison::kNone;
-  line.kind =
-      HasObjectFileExtension(name) ? CommandLine::Kind::kOneFile : CommandLine::Kind::kInvalid;
+  line.kind = openable(name) ? CommandLine::Kind::kOneFile : CommandLine::Kind::kInvalid;
   line.first = name;
   return line;
 }

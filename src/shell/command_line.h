@@ -24,6 +24,8 @@ inline constexpr const char* kInvalidFileTypeMessage =
 // was, when it names a file there is; otherwise two .fob or .fbk names, after one of --changes,
 // --different or --equal or alone, are file #1 and file #2, and that comparison runs. So
 // version control's diff tools and file managers' compare actions can start it on two files.
+// A pipe or a character device (/dev/null for a file one side lacks, /dev/fd/N for <(...)) is
+// taken whatever its name; the files of the command line are read as streams where they are.
 struct CommandLine {
   enum class Kind { kNothing, kOneFile, kTwoFiles, kInvalid };
   Kind kind = Kind::kNothing;
@@ -32,6 +34,10 @@ struct CommandLine {
   Comparison comparison = Comparison::kNone;
 };
 CommandLine ReadCommandLine(const std::vector<NativeText>& arguments_after_program);
+
+// A FIFO, a pipe or a character device: what the window reads only when the command line
+// names it.
+bool IsStreamName(const std::filesystem::path& file_name);
 
 // Only the last four characters count, in any letter case.
 bool HasObjectFileExtension(const std::filesystem::path& file_name);

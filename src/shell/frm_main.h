@@ -61,11 +61,14 @@ class FrmMain final : public QMainWindow, private StatusPainter, private Message
   void lvMain_ColumnClick(Column column);
   // Reads a file into slot `file` (0 the base, 1, 2) and lists it, as the load commands and
   // start-up do; the base is read, not listed.
-  void LoadAndShowFile(const std::filesystem::path& file_name, int file);
+  // Only the command line's names may be pipes or devices (`kinds`).
+  void LoadAndShowFile(const std::filesystem::path& file_name, int file,
+                       InputKinds kinds = InputKinds::kFiles);
   void LoadAndShowFile(const QString& file_name, int file);
   // The two halves of it: reading (with what the window keeps of a loaded file: the recent
   // files, the watch) and listing.
-  LoadResult ReadFile(const std::filesystem::path& file_name, int file);
+  LoadResult ReadFile(const std::filesystem::path& file_name, int file,
+                      InputKinds kinds = InputKinds::kFiles);
   void ShowFile(int file);
   // Replaces the list with a comparison's result; what the criteria dialog's OK runs.
   void ShowComparison(CompareMode mode, const CompareCriteria& criteria);

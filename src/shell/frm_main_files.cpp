@@ -49,14 +49,15 @@ void FrmMain::LoadAndShowFile(const QString& file_name, int file) {
   LoadAndShowFile(ToPath(file_name), file);
 }
 
-void FrmMain::LoadAndShowFile(const std::filesystem::path& file_name, int file) {
+void FrmMain::LoadAndShowFile(const std::filesystem::path& file_name, int file, InputKinds kinds) {
   // A file that is not there changed nothing; listing its slot again would only repeat rows.
-  if (ReadFile(file_name, file).status != LoadStatus::kMissing) ShowFile(file);
+  if (ReadFile(file_name, file, kinds).status != LoadStatus::kMissing) ShowFile(file);
 }
 
-LoadResult FrmMain::ReadFile(const std::filesystem::path& file_name, int file) {
-  LoadResult result = session_.Read(file_name, file);
-  if (result.status != LoadStatus::kMissing) {
+LoadResult FrmMain::ReadFile(const std::filesystem::path& file_name, int file, InputKinds kinds) {
+  LoadResult result = session_.Read(file_name, file, kinds);
+  // What a pipe or a device gave is all there is: nothing to open again.
+  if (result.status != LoadStatus::kMissing && !result.stream) {
     settings_.recent_files[Slot(file)] =
         WithRecentFile(settings_.recent_files[Slot(file)], FromPath(file_name));
     FillRecentMenu(file);

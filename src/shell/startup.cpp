@@ -60,11 +60,11 @@ void OpenCommandLineFiles(FrmMain& main, UserDialogs& dialogs,
       dialogs.ShowMessage(&main, kInvalidFileTypeMessage);
       break;
     case CommandLine::Kind::kOneFile:
-      main.LoadAndShowFile(line.first, 1);
+      main.LoadAndShowFile(line.first, 1, InputKinds::kStreams);
       break;
     case CommandLine::Kind::kTwoFiles: {
-      main.LoadAndShowFile(line.first, 1);
-      main.LoadAndShowFile(line.second, 2);
+      main.LoadAndShowFile(line.first, 1, InputKinds::kStreams);
+      main.LoadAndShowFile(line.second, 2, InputKinds::kStreams);
       // With every criterion, as the criteria dialog starts.
       const CompareCriteria all;
       switch (line.comparison) {

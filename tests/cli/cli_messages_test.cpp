@@ -76,15 +76,6 @@ TEST_F(CliTest, NamesAndValuesInMessagesShowTheirControlCharactersEscaped) {
                          "the damaged line are loaded.\n");
 }
 
-TEST_F(CliTest, HostileFilesGiveClearOutcomes) {
-  for (const quillet::test::HostileFile& file : quillet::test::MakeHostileFiles(dir_ / "h")) {
-    const Outcome outcome = Run("list --types=all " + Quote(file.path));
-    EXPECT_EQ(outcome.status, file.trouble ? 2 : 0) << file.what << ": " << outcome.err;
-    EXPECT_EQ(CountLines(outcome.out), file.objects) << file.what;
-    EXPECT_EQ(outcome.err.empty(), !file.message) << file.what << ": " << outcome.err;
-  }
-}
-
 // Every message is "quillet-cli: what went wrong", in lower case after the prefix; one about
 // the command line itself ends with a line that points to --help, one about the files does not.
 TEST_F(CliTest, MessagesHaveOneStyleAndUsageErrorsPointToHelp) {

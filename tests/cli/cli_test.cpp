@@ -238,7 +238,7 @@ TEST_F(CliOutputTest, OutputFileHoldsWhatStandardOutputWould) {
 
   const Outcome csv = Run("list --format=csv " + Sample());
   EXPECT_EQ(csv.out.rfind("File,Type,ID,Name,Modified,Version,Date,Time,BLOB size,Compiled\r\n"
-                          "1,Table,55,Buffer Caf\xE2\x80\x9A,,\"CUST8.75,LOC4.45\",1990-07-13,",
+                          "1,Table,55,Buffer Caf\xC3\xA9,,\"CUST8.75,LOC4.45\",1990-07-13,",
                           0),
             0u)
       << csv.out.substr(0, 200);

@@ -26,13 +26,14 @@ std::string Generated(int objects) {
   return gen::EncodeFile(gen::GenerateObjects(options), options);
 }
 
-// Everything a FileSource gives, or the reason it could not be opened.
+// Everything an opened input gives, or the reason it could not be opened.
 std::string ReadAll(const fs::path& path) {
-  OpenResult opened = FileSource::Open(path);
-  if (opened.source == nullptr) return "<" + opened.error + ">";
+  Result<Input> opened = OpenInput(path);
+  if (!opened || opened->source == nullptr) return "<" + opened.error() + ">";
   std::string bytes(1 << 16, '\0');
-  bytes.resize(opened.source->Read(bytes.data(), bytes.size()));
-  return opened.source->Failed() ? "<" + opened.source->ErrorText() + ">" : bytes;
+  bytes.resize(opened->source->Read(bytes.data(), bytes.size()));
+  const Status read = opened->source->ReadStatus();
+  return !read ? "<" + read.error() + ">" : bytes;
 }
 
 bool Put(const fs::path& path, std::string_view bytes) {
@@ -43,33 +44,35 @@ bool Put(const fs::path& path, std::string_view bytes) {
 TEST(FileSource, ReadsARegularFileAndRefusesTheRest) {
   test::TempDir dir;
   const fs::path file = dir.Write("f.fob", "0123456789");
-  OpenResult opened = FileSource::Open(file);
-  ASSERT_EQ(opened.status, OpenStatus::kOpened);
+  Result<Input> opened = OpenInput(file);
+  ASSERT_TRUE(opened.ok() && opened->source != nullptr) << opened.error();
+  EXPECT_FALSE(opened->stream);
+  ByteSource& source = *opened->source;
   char bytes[8] = {};
-  EXPECT_EQ(opened.source->Read(bytes, 4), 4u);
+  EXPECT_EQ(source.Read(bytes, 4), 4u);
   EXPECT_EQ(std::string(bytes, 4), "0123");
-  EXPECT_EQ(opened.source->Read(bytes, 8), 6u);  // the rest, then the end
-  EXPECT_EQ(opened.source->Read(bytes, 8), 0u);
-  EXPECT_FALSE(opened.source->Failed());
-  ASSERT_TRUE(opened.source->Rewind());
-  EXPECT_EQ(opened.source->Read(bytes, 2), 2u);
+  EXPECT_EQ(source.Read(bytes, 8), 6u);  // the rest, then the end
+  EXPECT_EQ(source.Read(bytes, 8), 0u);
+  EXPECT_TRUE(source.ReadStatus().ok());
+  ASSERT_TRUE(source.Rewind().ok());
+  EXPECT_EQ(source.Read(bytes, 2), 2u);
   EXPECT_EQ(std::string(bytes, 2), "01");
 
   fs::create_directory(dir / "folder.fob");
-  const OpenResult folder = FileSource::Open(dir / "folder.fob");
-  EXPECT_EQ(folder.status, OpenStatus::kUnreadable);
-  EXPECT_EQ(folder.error, "it is a folder");
+  const Result<Input> folder = OpenInput(dir / "folder.fob");
+  EXPECT_FALSE(folder.ok());
+  EXPECT_EQ(folder.error(), "it is a folder");
   for (const fs::path& special : test::MakeSpecialFiles(dir.path())) {
-    const OpenResult refused = FileSource::Open(special);
-    EXPECT_EQ(refused.status, OpenStatus::kUnreadable) << special;
-    EXPECT_EQ(refused.error, "it is not a regular file") << special;
+    const Result<Input> refused = OpenInput(special);
+    EXPECT_FALSE(refused.ok()) << special;
+    EXPECT_EQ(refused.error(), "it is not a regular file") << special;
   }
 
   for (const fs::path& missing :
        {dir / "missing.fob", dir / "no-folder" / "f.fob", fs::path(file) / "f.fob", fs::path()}) {
-    const OpenResult none = FileSource::Open(missing);
-    EXPECT_EQ(none.status, OpenStatus::kMissing) << missing;
-    EXPECT_EQ(none.source, nullptr) << missing;
+    const Result<Input> none = OpenInput(missing);
+    EXPECT_TRUE(none.ok()) << missing;  // missing is no error: there is nothing
+    EXPECT_EQ(none->source, nullptr) << missing;
   }
 }
 
@@ -111,7 +114,7 @@ void LoadListAndSave(const test::TempDir& dir, const fs::path& name, const fs::p
   test::TestWorkspace t;
   t.filter.types.fill(true);
   const LoadResult loaded = LoadObjectFile(t.ws, name, 1);
-  ASSERT_EQ(loaded.status, LoadStatus::kLoaded) << loaded.error;
+  ASSERT_EQ(loaded.status, LoadStatus::kLoaded) << loaded.read.error();
   EXPECT_EQ(t.table.Count(1), 40);
   EXPECT_EQ(t.status.Now(Panel::kFile1), test::Utf8Name(name));
   ShowFileObjects(t.ws, 1);

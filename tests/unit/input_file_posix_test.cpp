@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstring>
 #include <functional>
 #include <future>
 #include <thread>
@@ -44,15 +45,54 @@ TEST(PipeInput, APipeWithoutAWriterIsRefusedAtOnce) {
   test::TempDir dir;
   const fs::path fifo = dir / "pipe.fob";
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-  OpenResult opened;
-  EXPECT_TRUE(EndsWithin(5s, fifo, [&] { opened = FileSource::Open(fifo); }));
-  EXPECT_EQ(opened.status, OpenStatus::kUnreadable);
-  EXPECT_EQ(opened.error, "it is not a regular file");
+  Result<Input> opened = Input{};
+  EXPECT_TRUE(EndsWithin(5s, fifo, [&] { opened = OpenInput(fifo); }));
+  EXPECT_FALSE(opened.ok());
+  EXPECT_EQ(opened.error(), "it is not a regular file");
 
   const fs::path link = dir / "link.fob";
   fs::create_symlink(fifo, link);
-  EXPECT_TRUE(EndsWithin(5s, fifo, [&] { opened = FileSource::Open(link); }));
-  EXPECT_EQ(opened.error, "it is not a regular file");
+  EXPECT_TRUE(EndsWithin(5s, fifo, [&] { opened = OpenInput(link); }));
+  EXPECT_EQ(opened.error(), "it is not a regular file");
+}
+
+// Where streams are allowed, a FIFO is opened as cat opens it: the open waits for the writer,
+// and what it writes is read to its end. A device is a stream too; where only files are wanted
+// it is refused unopened.
+TEST(PipeInput, WhereStreamsAreAllowedAFifoIsReadFromItsWriter) {
+  test::TempDir dir;
+  const fs::path fifo = dir / "pipe.fob";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  std::thread writer([&] {
+    std::this_thread::sleep_for(200ms);
+    const int fd = ::open(fifo.c_str(), O_WRONLY);
+    ASSERT_GE(fd, 0);
+    for (const char* piece : {"the bytes ", "of a pipe"}) {
+      ASSERT_GT(::write(fd, piece, std::strlen(piece)), 0);
+      std::this_thread::sleep_for(20ms);
+    }
+    ::close(fd);
+  });
+  Result<Input> opened = OpenInput(fifo, InputKinds::kStreams);
+  ASSERT_TRUE(opened.ok() && opened->source != nullptr) << opened.error();
+  EXPECT_TRUE(opened->stream);
+  std::string bytes;
+  char block[64];
+  while (const std::size_t got = opened->source->Read(block, sizeof block))
+    bytes.append(block, got);
+  writer.join();
+  EXPECT_EQ(bytes, "the bytes of a pipe");
+  EXPECT_TRUE(opened->source->ReadStatus().ok());
+  ASSERT_TRUE(opened->source->Rewind().ok());  // held: read again from the start
+  EXPECT_EQ(opened->source->Read(block, 9), 9u);
+  EXPECT_EQ(std::string(block, 9), "the bytes");
+
+  Result<Input> null = OpenInput("/dev/null", InputKinds::kStreams);
+  ASSERT_TRUE(null.ok() && null->source != nullptr) << null.error();
+  EXPECT_TRUE(null->stream);
+  EXPECT_EQ(null->source->Read(block, sizeof block), 0u);
+  EXPECT_EQ(OpenInput("/dev/null").error(), "it is not a regular file");
+  EXPECT_EQ(OpenInput(dir.path(), InputKinds::kStreams).error(), "it is a folder");
 }
 
 // A script swaps one name between a regular file and a pipe, as fast as it can, while the
@@ -83,13 +123,13 @@ TEST(PipeInput, ANameSwappedForAPipeWhileOpeningNeverHangs) {
     // Until both kinds were opened often enough for the swap to fall between a look and an open.
     const auto until = std::chrono::steady_clock::now() + 3s;
     while ((files < 20000 || pipes < 20000) && std::chrono::steady_clock::now() < until) {
-      OpenResult opened = FileSource::Open(name);
-      if (opened.source != nullptr) {
+      Result<Input> opened = OpenInput(name);
+      if (opened && opened->source != nullptr) {
         std::string bytes(64, '\0');
-        bytes.resize(opened.source->Read(bytes.data(), bytes.size()));
+        bytes.resize(opened->source->Read(bytes.data(), bytes.size()));
         (bytes == "the bytes of a file" ? files : others)++;
       } else {
-        (opened.error == "it is not a regular file" ? pipes : others)++;
+        (opened.error() == "it is not a regular file" ? pipes : others)++;
       }
     }
   });

@@ -96,7 +96,8 @@ tidy: build
 	run-clang-tidy -p $(BUILD_DIR) -quiet -j $$(nproc) '$(CURDIR)/(src|tests|bench|fuzz|tools)/'
 
 format-check:
-	clang-format --dry-run --Werror $(SOURCES)
+	@echo "clang-format --dry-run --Werror: $(words $(SOURCES)) files"
+	@clang-format --dry-run --Werror $(SOURCES)
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -1,10 +1,11 @@
 # The two commands: `make run` and `make test`. Each installs what it needs, configures and builds.
+# Every build here is one of CMakePresets.json's (warnings as errors, through ccache), in the
+# folder named below.
 BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 SOURCES = $(shell git ls-files '*.cpp' '*.h' 2>/dev/null)
 
 ASAN_DIR ?= build-asan
-SANITIZE = -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
 WINDOWS_DIR ?= build-windows
 # Wine of its own in the build folder, quiet, and without offering to install Mono or Gecko.
 WINE_ENV = WINEPREFIX=$(CURDIR)/$(WINDOWS_DIR)/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
@@ -13,7 +14,6 @@ FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
 QUERY_FUZZ_SECONDS ?= 30
 MIMEAPPS_FUZZ_SECONDS ?= 30
-FUZZ_FLAGS = -fsanitize=address,undefined -fno-sanitize-recover=all -fsanitize=fuzzer-no-link
 
 .PHONY: all deps configure build package run test test-asan test-windows bench format format-check tidy clean fuzz-build fuzz-replay fuzz
 
@@ -23,7 +23,7 @@ deps:
 	scripts/install-deps
 
 configure: deps
-	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
+	cmake --preset dev -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
 
 build: configure
 	cmake --build $(BUILD_DIR)
@@ -47,8 +47,7 @@ test: build
 
 # The whole suite, widget tests included, under AddressSanitizer and UndefinedBehaviorSanitizer.
 test-asan: deps
-	CXX=clang++ cmake -S . -B $(ASAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-	  -DQUILLET_BUILD_BENCH=OFF -DCMAKE_CXX_FLAGS="$(SANITIZE)"
+	cmake --preset asan -B $(ASAN_DIR)
 	cmake --build $(ASAN_DIR)
 	cd $(ASAN_DIR) && \
 	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
@@ -59,9 +58,7 @@ test-asan: deps
 # The core and its unit tests built for Windows with MinGW-w64 and run under Wine. There is no Qt
 # for Windows here, so the window and quillet-cli are not built.
 test-windows: deps
-	cmake -S . -B $(WINDOWS_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) \
-	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake -DQUILLET_BUILD_QT=OFF \
-	  -DQUILLET_BUILD_BENCH=OFF -DQUILLET_GTEST_SOURCE=/usr/src/googletest
+	cmake --preset windows -B $(WINDOWS_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
 	cmake --build $(WINDOWS_DIR) --target quillet_unit_tests quillet-gen quillet_resources
 	$(WINE_ENV) wineboot --init >/dev/null 2>&1
 	cd $(WINDOWS_DIR) && $(WINE_ENV) ctest --output-on-failure; \
@@ -74,9 +71,7 @@ bench: build
 
 # The reader under libFuzzer, with a table of 64 objects so the fuzzer reaches its limit.
 fuzz-build: deps
-	CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	  -DQUILLET_BUILD_QT=OFF -DQUILLET_BUILD_TESTS=OFF -DQUILLET_BUILD_BENCH=OFF \
-	  -DQUILLET_FUZZ=ON -DQUILLET_OBJECT_CAPACITY=64 -DCMAKE_CXX_FLAGS="$(FUZZ_FLAGS)"
+	cmake --preset fuzz -B $(FUZZ_DIR)
 	cmake --build $(FUZZ_DIR)
 	fuzz/make-seeds $(FUZZ_DIR)/bin/quillet-gen $(FUZZ_DIR)/seeds
 
@@ -107,7 +102,8 @@ tidy: build
 	run-clang-tidy -p $(BUILD_DIR) -quiet -j $$(nproc) '$(CURDIR)/(src|tests|bench|fuzz|tools)/'
 
 format-check:
-	clang-format --dry-run --Werror $(SOURCES)
+	@echo "clang-format --dry-run --Werror: $(words $(SOURCES)) files"
+	@clang-format --dry-run --Werror $(SOURCES)
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -18,6 +18,21 @@ install(FILES ${QUILLET_FISH_COMPLETION}
         DESTINATION ${CMAKE_INSTALL_DATADIR}/fish/vendor_completions.d COMPONENT cli)
 
 install(TARGETS quillet RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT window)
+
+# A stripped program loses the compilers' notes too, as Debian's own packages do: they only name
+# the compiler versions the build ran.
+if(CMAKE_OBJCOPY)
+  foreach(program quillet-cli:cli quillet:window)
+    string(REPLACE ":" ";" program ${program})
+    list(GET program 0 name)
+    list(GET program 1 component)
+    install(CODE "if(CMAKE_INSTALL_DO_STRIP)
+  execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment
+    \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/${name}\"
+    COMMAND_ERROR_IS_FATAL ANY)
+endif()" COMPONENT ${component})
+  endforeach()
+endif()
 install(FILES ${QUILLET_DOCS}/quillet.1.gz DESTINATION ${quillet_man1} COMPONENT window)
 install(FILES ${quillet_install}/quillet.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications COMPONENT window)

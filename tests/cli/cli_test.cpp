@@ -139,15 +139,9 @@ TEST_F(CliTest, NamesInAnyEncodingOpenAndAreWritten) {
 
 TEST_F(CliTest, AnUnreadableFileIsTrouble) {
   const std::string file = Generated("secret.fob", 5);
-  std::string prefix;
-  if (geteuid() == 0) {
-    // Root reads everything; the check needs an ordinary user.
-    if (std::system("command -v setpriv >/dev/null 2>&1") != 0) GTEST_SKIP() << "no setpriv";
-    fs::permissions(dir_, fs::perms::all, fs::perm_options::add);
-    prefix = "setpriv --reuid=65534 --regid=65534 --clear-groups";
-  }
+  if (const std::string why = RunAsOrdinaryUser(); !why.empty()) GTEST_SKIP() << why;
   fs::permissions(file, fs::perms::none);
-  const Outcome outcome = Run("list " + Quote(file), prefix);
+  const Outcome outcome = Run("list " + Quote(file));
   EXPECT_EQ(outcome.status, 2);
   EXPECT_NE(outcome.err.find("cannot read"), std::string::npos) << outcome.err;
   EXPECT_NE(outcome.err.find("ermission"), std::string::npos) << outcome.err;
@@ -223,7 +217,7 @@ namespace {
 // -o, --format and --pdf: where the rows go and in which form.
 class CliOutputTest : public CliTest {
  protected:
-  std::string Sample() const { return Quote(std::string(QUILLET_SAMPLES) + "/sample.fob"); }
+  std::string Sample() { return Quote(SampleFile("sample.fob")); }
 };
 
 TEST_F(CliOutputTest, OutputFileHoldsWhatStandardOutputWould) {
@@ -260,17 +254,11 @@ TEST_F(CliOutputTest, AnOutputThatCannotBeWrittenLeavesTheOldFile) {
   const fs::path locked = dir_ / "locked";
   fs::create_directory(locked);
   std::ofstream(locked / "list.txt") << "the old list";
-  std::string prefix;
-  if (geteuid() == 0) {
-    if (std::system("command -v setpriv >/dev/null 2>&1") != 0) GTEST_SKIP() << "no setpriv";
-    fs::permissions(dir_, fs::perms::all, fs::perm_options::add);
-    prefix = "setpriv --reuid=65534 --regid=65534 --clear-groups";
-  }
+  if (const std::string why = RunAsOrdinaryUser(); !why.empty()) GTEST_SKIP() << why;
   fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
                               fs::perms::group_exec | fs::perms::others_read |
                               fs::perms::others_exec);
-  const Outcome outcome =
-      Run("list -o " + Quote((locked / "list.txt").string()) + " " + Sample(), prefix);
+  const Outcome outcome = Run("list -o " + Quote((locked / "list.txt").string()) + " " + Sample());
   EXPECT_EQ(outcome.status, 2);
   EXPECT_NE(outcome.err.find("cannot write"), std::string::npos) << outcome.err;
   EXPECT_EQ(Slurp(locked / "list.txt"), "the old list");
@@ -317,24 +305,19 @@ TEST_F(CliOutputTest, AFolderTheUserCannotWriteStillTakesTheirFiles) {
     std::ofstream(file) << std::string(1 << 20, 'o');  // longer than what replaces it
     fs::permissions(file, read_write);
   }
-  std::string prefix;
-  if (geteuid() == 0) {
-    if (std::system("command -v setpriv >/dev/null 2>&1") != 0) GTEST_SKIP() << "no setpriv";
-    fs::permissions(dir_, fs::perms::all, fs::perm_options::add);
-    prefix = "setpriv --reuid=65534 --regid=65534 --clear-groups";
-  }
+  if (const std::string why = RunAsOrdinaryUser(); !why.empty()) GTEST_SKIP() << why;
   fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
                               fs::perms::group_exec | fs::perms::others_read |
                               fs::perms::others_exec);
 
-  const Outcome outcome = Run("list -o " + Quote(list.string()) + " " + Sample(), prefix);
+  const Outcome outcome = Run("list -o " + Quote(list.string()) + " " + Sample());
   EXPECT_EQ(outcome.status, 0) << outcome.err;
   EXPECT_EQ(outcome.err, "");
   const std::string written = Slurp(list);  // compared whole, as a failure would print 1 MB
   EXPECT_TRUE(written == Slurp(fs::path(QUILLET_TEST_DATA) / "sample.fob.list"))
       << written.size() << " bytes: " << written.substr(0, 100);
 
-  const Outcome printed = Run("list --pdf " + Quote(pdf.string()) + " " + Sample(), prefix);
+  const Outcome printed = Run("list --pdf " + Quote(pdf.string()) + " " + Sample());
   EXPECT_EQ(printed.status, 0) << printed.err;
   const std::string printout = Slurp(pdf);
   EXPECT_EQ(printout.rfind("%PDF", 0), 0u);

@@ -1,6 +1,6 @@
 // compare --across as scripts run it: the rows and their letters, what chooses them, the
-// summary, the exit status, two files held to compare --changes, and a hundred files with
-// standard input and /dev/null among them.
+// summary, the exit status, two files and every pair of five held to compare --changes, a hundred
+// files with standard input and /dev/null among them.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -211,6 +211,50 @@ TEST_F(CliAcross, TwoFilesDifferWhereTheChangesSayTheyDo) {
   }
   EXPECT_TRUE(both_kinds) << "the files have rows that differ and rows that are the same";
   EXPECT_TRUE(repeated) << "a key is there more than once";
+}
+
+// The rows of files `a` and `b` (columns from 0) of a many-file run, as a run of those two alone
+// would give them: a row neither has is none of theirs, one they hold alike is the same.
+KeyCounts PairKeys(const std::string& tsv, std::size_t a, std::size_t b, bool differs) {
+  KeyCounts keys;
+  const auto lines = TsvLines(tsv);
+  for (std::size_t i = 1; i < lines.size(); ++i) {
+    const std::string& left = lines[i].at(4 + a);
+    const std::string& right = lines[i].at(4 + b);
+    if (left.empty() && right.empty()) continue;
+    if ((left != right) == differs) ++keys[{lines[i][0], lines[i][1]}];
+  }
+  return keys;
+}
+
+// In a run of many files, every pair of them differs exactly where --changes says those two do,
+// and the summary's count for the pair is that many rows.
+TEST_F(CliAcross, EveryPairOfManyFilesDiffersWhereTheChangesSayTheyDo) {
+  const std::vector<std::string> files = Installations(13, 5, 70);
+  bool both_kinds = false;
+  for (const std::string criteria : {"", "--criteria=version,size", "--criteria="}) {
+    const std::string options = criteria + " --types=all --show=all --format=tsv";
+    const Outcome across = Run("compare --across " + options + Files(files));
+    ASSERT_NE(across.status, 2) << across.err;
+    const auto summary = TsvLines(Run("compare --across --summary " + options + Files(files)).out);
+    ASSERT_EQ(summary.size(), files.size() + 1) << criteria;
+    for (std::size_t a = 0; a < files.size(); ++a) {
+      for (std::size_t b = a + 1; b < files.size(); ++b) {
+        const Outcome changes = Run("compare --changes " + options + Files({files[a], files[b]}));
+        ASSERT_NE(changes.status, 2) << changes.err;
+        const KeyCounts differs = PairKeys(across.out, a, b, true);
+        const KeyCounts same = PairKeys(across.out, a, b, false);
+        EXPECT_EQ(differs, ChangesKeys(changes.out, true)) << criteria << a << b;
+        EXPECT_EQ(same, ChangesKeys(changes.out, false)) << criteria << a << b;
+        both_kinds = both_kinds || (!differs.empty() && !same.empty());
+        long long rows = 0;
+        for (const auto& [key, count] : differs) rows += count;
+        EXPECT_EQ(summary[1 + a][3 + b], std::to_string(rows)) << criteria << a << b;
+        EXPECT_EQ(summary[1 + b][3 + a], std::to_string(rows)) << criteria << a << b;
+      }
+    }
+  }
+  EXPECT_TRUE(both_kinds) << "pairs with rows that differ and rows that are the same";
 }
 
 // Any number of files; standard input and /dev/null among them are files like the others.

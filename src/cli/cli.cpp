@@ -5,14 +5,15 @@
 #include <string>
 #include <vector>
 
+#include "cli/cli_across.h"
 #include "cli/cli_checks.h"
+#include "cli/cli_messages.h"
 #include "cli/cli_options.h"
 #include "cli/cli_request.h"
 #include "commands/listing.h"
 #include "commands/load_file.h"
 #include "list/file_comparison.h"
 #include "objects/code_page.h"
-#include "objects/message_text.h"
 #include "output/list_file_writer.h"
 #include "output/output_targets.h"
 #include "output/pdf_document.h"
@@ -28,48 +29,11 @@ constexpr const char* kVersionLine = "quillet-cli " QUILLET_VERSION "\n";
 constexpr const char* kPdfIsNotText =
     "it is a terminal, and a PDF is not text (write it to a file)";
 
-// What the command line says of what the user must be told.
-std::string NoticeLine(const Notice& notice) {
-  switch (notice.kind) {
-    case Notice::Kind::kUnreadable:
-      return "Unable to read the file: " + notice.reason;
-    case Notice::Kind::kTooManyObjects:
-      return "The file lists more than " + std::to_string(notice.limit) +
-             " objects. Only the first " + std::to_string(notice.limit) + " are loaded.";
-    case Notice::Kind::kCutShort:
-      return "The file ends inside its list of objects. Only the objects before the damaged line "
-             "are loaded.";
-    case Notice::Kind::kPairLimit:
-      return "The files have " + std::to_string(notice.found) +
-             " pairs of equal objects. The list shows the first " + std::to_string(notice.limit) +
-             ".";
-  }
-  return {};
-}
-
-// The command line tells the user through standard error once the work is done, so a message
-// can say which file it is about and whether it is fatal.
-class CollectingMessages final : public MessageSink {
- public:
-  void Tell(const Notice& notice) override { texts.push_back(NoticeLine(notice)); }
-  std::vector<std::string> texts;
-};
-
-// One message: one line, whatever names and values it quotes.
-void Say(std::FILE* err, const std::string& text) {
-  std::fprintf(err, "quillet-cli: %s\n", EscapeControls(text).c_str());
-}
-
-// A message of the core's, a sentence of its own, as the end of one of ours: "The file ends"
-// becomes "the file ends".
-std::string Continued(std::string text) {
-  if (text.size() > 1 && text[0] >= 'A' && text[0] <= 'Z' && text[1] >= 'a' && text[1] <= 'z') {
-    text[0] = static_cast<char>(text[0] - 'A' + 'a');
-  }
-  return text;
-}
-
-std::string Name(const std::filesystem::path& path) { return path.string(); }
+using cli::CollectingMessages;
+using cli::Continued;
+using cli::Name;
+using cli::Say;
+using cli::TargetName;
 
 // A file name in the printout's header, which is Windows-1252 text.
 std::string HeaderName(const std::filesystem::path& path) {
@@ -84,11 +48,6 @@ int WriteAll(std::FILE* out, std::FILE* err, const std::string& bytes) {
   }
   Say(err, "cannot write standard output: " + ReasonText(errno != 0 ? errno : EIO));
   return kExitTrouble;
-}
-
-// Where an output goes, as a message names it.
-std::string TargetName(const std::optional<std::filesystem::path>& target) {
-  return !target || IsStandardStream(*target) ? std::string("standard output") : Name(*target);
 }
 
 // Lets through to the output the rows --filter keeps. Rows shown together (a pair, a triple)
@@ -389,6 +348,7 @@ int RunCli(const std::vector<std::string>& arguments, std::FILE* out, std::FILE*
     Say(err, checked.error());
     return kExitTrouble;
   }
+  if (request.across) return RunAcross(request, out, err);
   return request.command == CliCommand::kList ? Run(request, out, err).List()
                                               : Run(request, out, err).Compare();
 }

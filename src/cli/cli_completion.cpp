@@ -1,5 +1,7 @@
 #include "cli/cli_completion.h"
 
+#include <algorithm>
+
 #include "cli/cli_completion_values.h"
 #include "cli/cli_request.h"
 #include "objects/object_types.h"
@@ -49,7 +51,12 @@ std::vector<std::string> StatusValues(ListView view) {
 
 std::vector<std::string> AllStatusValues() {
   std::vector<std::string> values;
-  for (const StatusInfo& info : kStatuses) values.emplace_back(info.token);
+  for (const StatusInfo& info : kStatuses) {
+    // Views may share a name ("same"): offered once.
+    if (std::find(values.begin(), values.end(), info.token) == values.end()) {
+      values.emplace_back(info.token);
+    }
+  }
   values.emplace_back("all");
   return values;
 }
@@ -94,10 +101,12 @@ std::string CheckCompletionValues() {
     }
   }
   // The values are written into the scripts unquoted.
-  for (const ListView view : {ListView::kChanges, ListView::kUpgrade}) {
+  for (const ListView view : {ListView::kChanges, ListView::kUpgrade, ListView::kAcross}) {
     for (const std::string& status : StatusValues(view)) {
       if (!PlainWord(status)) return "the status '" + status + "' is not a plain word";
-      const std::string mode = view == ListView::kChanges ? "--changes" : "--base=b.fob";
+      const std::string mode = view == ListView::kChanges   ? "--changes"
+                               : view == ListView::kUpgrade ? "--base=b.fob"
+                                                            : "--across";
       if (!ParseCliArguments({"compare", mode, "--show=" + status, "a.fob", "b.fob"})) {
         return "the status " + status + " is not taken";
       }

@@ -37,6 +37,9 @@ std::string ValueCase(const CliOptionInfo& option) {
              "                    --base | --base=*) statuses=(" +
              WordList(StatusValues(ListView::kUpgrade)) +
              ") ;;\n"
+             "                    --across) statuses=(" +
+             WordList(StatusValues(ListView::kAcross)) +
+             ") ;;\n"
              "                esac\n"
              "            done\n"
              "            _quillet_cli_values many \"${statuses[@]}\"";

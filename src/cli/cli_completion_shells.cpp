@@ -164,6 +164,8 @@ function __quillet_cli_statuses
         __quillet_cli_many @CHANGES@
     else if string match -q -r -- '^--base(=|$)' $words
         __quillet_cli_many @UPGRADE@
+    else if contains -- --across $words
+        __quillet_cli_many @ACROSS@
     else
         __quillet_cli_many @ALL@
     end
@@ -209,6 +211,10 @@ std::string CliZshCompletion() {
       "    statuses=(" +
       WordList(StatusValues(ListView::kUpgrade)) +
       ")\n"
+      "  elif (( ${words[(I)--across]} )); then\n"
+      "    statuses=(" +
+      WordList(StatusValues(ListView::kAcross)) +
+      ")\n"
       "  fi\n"
       "  _values -s , status $statuses\n"
       "}\n\n"
@@ -229,6 +235,7 @@ std::string CliFishCompletion() {
   std::string functions = Filled(std::string(kFishFunctions), "@VALUES@", values.substr(1));
   functions = Filled(functions, "@CHANGES@", WordList(StatusValues(ListView::kChanges)));
   functions = Filled(functions, "@UPGRADE@", WordList(StatusValues(ListView::kUpgrade)));
+  functions = Filled(functions, "@ACROSS@", WordList(StatusValues(ListView::kAcross)));
   functions = Filled(functions, "@ALL@", WordList(AllStatusValues()));
 
   std::string script =

@@ -102,7 +102,7 @@ struct Example {
   std::string_view what;
 };
 
-constexpr std::array<Example, 4> kExamples = {{
+constexpr std::array<Example, 5> kExamples = {{
     {"list --types=Codeunit,Table build.fob", "Lists the codeunits and tables of build.fob."},
     {"compare --different --criteria=type-id,version old.fbk new.fob",
      "Lists the objects of each file that have no object of the same type, ID and version list "
@@ -111,6 +111,9 @@ constexpr std::array<Example, 4> kExamples = {{
      "Writes how many objects changed, per type and status, to changes.csv."},
     {"list --format=xlsx -o objects.xlsx build.fob",
      "Writes the objects of build.fob as a spreadsheet with typed cells."},
+    {"compare --across --format=html -o report.html release.fob site1.fob site2.fob site3.fob",
+     "Writes a report of the objects that differ across four installations, a column per file "
+     "naming its variant of each."},
 }};
 
 constexpr std::string_view kOutputTargets =
@@ -127,7 +130,12 @@ constexpr std::string_view kJsonInterface =
     "(changed, only1, conflict, ...), \"Status text\" what the window shows, Changed the array "
     "of changed columns, and Group the number the rows of one pair or triple share. With "
     "--summary: {\"View\": \"changes\", \"Counts\": [{\"Type\": \"Table\", \"same\": 5120, "
-    "...}], \"Total\": {...}}.";
+    "...}], \"Total\": {...}}. compare --across writes one object: {\"View\": \"across\", "
+    "\"Files\": [...], \"Rows\": [{\"Type\": \"Table\", \"ID\": 18, \"Name\": ..., "
+    "\"Variants\": 2, \"Status\": \"differs\", \"Status text\": \"Differs\", \"Cells\": "
+    "[\"A\", \"B\", null], \"Objects\": [{...}, {...}, null]}]}, with --summary \"Summary\": "
+    "[{\"File\": \"a.fob\", \"Objects\": 120, \"Only here\": 3, \"Differs\": [0, 5, 7]}, "
+    "...] in place of the rows.";
 
 std::vector<std::string> Words(std::string_view text) {
   std::vector<std::string> words;

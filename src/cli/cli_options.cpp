@@ -16,7 +16,7 @@ using enum CliOption;
 // default: the statuses themselves where they are few, else all but those left out.
 std::string ShowHelp() {
   std::string help;
-  for (const ListView view : {ListView::kChanges, ListView::kUpgrade}) {
+  for (const ListView view : {ListView::kChanges, ListView::kUpgrade, ListView::kAcross}) {
     std::vector<std::string_view> tokens, listed, left_out;
     const unsigned defaults = DefaultStatuses(view);
     for (const StatusInfo& info : kStatuses) {
@@ -33,7 +33,9 @@ std::string ShowHelp() {
     } else {
       default_text = "all but " + JoinNames(left_out, " and ");
     }
-    help += help.empty() ? "--changes: " : " --base: ";
+    help += view == ListView::kChanges   ? "--changes: "
+            : view == ListView::kUpgrade ? " --base: "
+                                         : " --across: ";
     help += JoinNames(tokens, " or ") + " (default " + default_text + ").";
   }
   return help;
@@ -66,6 +68,9 @@ const std::array<CliOptionInfo, kCliOptionCount>& Table() {
        "changed fields."},
       {kBase, "base", "", "BASE",
        "compare: the upgrade analysis of FILE1 and FILE2 against the base file BASE."},
+      {kAcross, "across", "", "",
+       "compare: line up the objects of two files or more by type and ID, a row per key and a "
+       "column per file that names its variant (A, B, ...; empty where the file lacks it)."},
       {kCriteria, "criteria", "", "LIST", criteria_help},
       {kShow, "show", "", "STATUSES", show_help},
       {kFilter, "filter", "", "FILTER",
@@ -74,7 +79,9 @@ const std::array<CliOptionInfo, kCliOptionCount>& Table() {
        "stays when either of its rows matches; of several lines, a row needs to match one, and "
        "the lines of --format=ids read back."},
       {kSummary, "summary", "", "",
-       "--changes, --base: the counts per type and status as a table instead of the rows."},
+       "--changes, --base: the counts per type and status as a table instead of the rows. "
+       "--across: a line per file: its objects, those no other file has, and against each file "
+       "the rows on which the two differ."},
       {kOutput, "output", "o", "FILE",
        "Write the rows to FILE (replaced whole, or not at all; a device or a pipe is written "
        "into) instead of standard output; - is standard output."},
@@ -95,9 +102,9 @@ const std::array<CliOptionInfo, kCliOptionCount>& Table() {
 
 // "@" stands for the names --format takes.
 constexpr std::string_view kUsage =
-    "Usage: quillet-cli list|compare [options] FILE [FILE2]\n"
+    "Usage: quillet-cli list|compare [options] FILE [FILE2 ...]\n"
     "Lists the objects of an object file (.fob) or a backup file (.fbk), or compares two such\n"
-    "files, as lines of quoted, comma-separated fields.\n"
+    "files, or any number of them, as lines of quoted, comma-separated fields.\n"
     "\n"
     "Commands:\n"
     "  list [--types=T1,T2,...|all] [--hide-system] FILE\n"
@@ -106,11 +113,13 @@ constexpr std::string_view kUsage =
     "          [--hide-system] FILE1 FILE2\n"
     "  compare --base=BASE [--show=RESULTS] [--summary] [--criteria=...] [--types=...]\n"
     "          [--hide-system] FILE1 FILE2\n"
-    "All take [-o FILE] [--format=@] [--raw] [--pdf FILE].\n"
+    "  compare --across [--show=STATUSES] [--summary] [--criteria=...] [--types=...]\n"
+    "          [--hide-system] FILE1 FILE2 [FILE3 ...]\n"
+    "All take [-o FILE] [--format=@] [--raw]; all but --across [--pdf FILE].\n"
     "\n"
     "Exit status: 0 done; 1 when compare --different lists rows, when compare --changes finds\n"
-    "a changed object or one in one file only, when compare --base finds a conflict; 2\n"
-    "trouble.\n";
+    "a changed object or one in one file only, when compare --base finds a conflict, when\n"
+    "compare --across finds a row that differs; 2 trouble.\n";
 
 }  // namespace
 

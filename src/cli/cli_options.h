@@ -16,6 +16,7 @@ enum class CliOption {
   kDifferent,
   kChanges,
   kBase,
+  kAcross,
   kCriteria,
   kShow,
   kSummary,
@@ -25,7 +26,7 @@ enum class CliOption {
   kFilter,
   kPdf
 };
-inline constexpr int kCliOptionCount = 16;
+inline constexpr int kCliOptionCount = 17;
 
 // One option of quillet-cli. --help, the parser, the manual page and the shell completions are
 // all made from the table of these, so an option added to it appears in each.

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "cli/cli_options.h"
+#include "list/across.h"
 #include "objects/object_types.h"
 #include "objects/text.h"
 #include "platform/input_file.h"
@@ -93,6 +94,8 @@ unsigned DefaultStatuses(ListView view) {
       return kDefaultChangeStatuses.Bits();
     case ListView::kUpgrade:
       return kDefaultUpgradeResults.Bits();
+    case ListView::kAcross:
+      return kDefaultAcrossStatuses.Bits();
     case ListView::kObjects:
       break;
   }
@@ -190,19 +193,25 @@ Result<CliRequest> ParseCliArguments(const std::vector<std::string>& arguments) 
     return Fail("unknown command '" + command + "'");
   }
   const bool equal = given.Has(kEqual), different = given.Has(kDifferent),
-             changes = given.Has(kChanges), upgrade = given.Has(kBase);
-  const int modes = equal + different + changes + upgrade;
+             changes = given.Has(kChanges), upgrade = given.Has(kBase), across = given.Has(kAcross);
+  const int modes = equal + different + changes + upgrade + across;
   if (command == "compare") {
-    if (modes != 1) return Fail("compare takes one of --equal, --different, --changes and --base");
-    if (positional.size() != 3) return Fail("compare takes exactly two files");
+    if (modes != 1) {
+      return Fail("compare takes one of --equal, --different, --changes, --base and --across");
+    }
+    if (across && positional.size() < 3) return Fail("compare --across takes two files or more");
+    if (!across && positional.size() != 3) return Fail("compare takes exactly two files");
     request.command = CliCommand::kCompare;
+    request.across = across;
     request.mode = equal       ? CompareMode::kEqual
                    : different ? CompareMode::kDifferent
                    : changes   ? CompareMode::kChanges
-                               : CompareMode::kUpgrade;
+                   : upgrade   ? CompareMode::kUpgrade
+                               : CompareMode::kNone;
   } else {
     if (modes > 0 || given.Has(kCriteria)) {
-      return Fail("--equal, --different, --changes, --base and --criteria go with compare");
+      return Fail(
+          "--equal, --different, --changes, --base, --across and --criteria go with compare");
     }
     if (positional.size() != 2) return Fail("list takes exactly one file");
     request.command = CliCommand::kList;
@@ -211,9 +220,9 @@ Result<CliRequest> ParseCliArguments(const std::vector<std::string>& arguments) 
     if (given.Value(kBase).empty()) return Fail("--base needs a file name");
     request.base = given.Value(kBase);
   }
-  const ListView view = ViewOf(request.mode);
+  const ListView view = request.View();
   if (!HasStatus(view) && (given.Has(kShow) || given.Has(kSummary))) {
-    return Fail("--show and --summary go with compare --changes or --base");
+    return Fail("--show and --summary go with compare --changes, --base or --across");
   }
   if (given.Has(kShow)) {
     Result<unsigned> statuses = ParseStatuses(view, given.Value(kShow));
@@ -238,6 +247,11 @@ Result<CliRequest> ParseCliArguments(const std::vector<std::string>& arguments) 
     if (!given.Has(option)) continue;
     if (given.Value(option).empty()) return Fail("-o and --pdf need a file name");
     *target = given.Value(option);
+  }
+  // The printout's lines have room for the fields of one object, and its header for two files;
+  // a column for each of any number of files does not fit them.
+  if (across && request.pdf) {
+    return Fail("--pdf does not go with --across: the printout has no room for a column per file");
   }
   if (given.Has(kFormat)) {
     const std::optional<ListFormat> format = ListFormatNamed(given.Value(kFormat));

@@ -21,18 +21,22 @@ enum class CliCommand { kHelp, kVersion, kList, kCompare };
 // What a run of quillet-cli is asked to do, read from its arguments.
 struct CliRequest {
   CliCommand command = CliCommand::kHelp;
-  CompareMode mode = CompareMode::kNone;  // compare: --equal or --different
+  CompareMode mode = CompareMode::kNone;  // compare: --equal, --different, --changes, --base
+  bool across = false;                    // compare --across: any number of files lined up by key
   CompareCriteria criteria;
   RowFilter filter;
-  std::vector<std::filesystem::path> files;   // one to list, two to compare
+  std::vector<std::filesystem::path> files;   // one to list, two to compare, two or more across
   std::optional<std::filesystem::path> base;  // compare --base: the upgrade analysis's
-  unsigned show = 0;     // --changes, --base: the statuses listed, a bit per status's value
-  bool summary = false;  // --changes, --base: the counts instead of the rows
+  unsigned show = 0;     // --changes, --base, --across: the statuses listed, a bit per value
+  bool summary = false;  // --changes, --base, --across: the counts instead of the rows
   bool raw = false;      // --format=csv without the formula guard
   RowQuery query;        // --filter; the empty one lets every row through
   std::optional<std::filesystem::path> output;  // -o; standard output without it
   ListFormat format = ListFormat::kText;
   std::optional<std::filesystem::path> pdf;
+
+  // What the rows are: objects, a keyed comparison's, or the rows across files.
+  ListView View() const { return across ? ListView::kAcross : ViewOf(mode); }
 };
 
 // `arguments` without the program's name. File names stay the bytes they were given as. Reads

@@ -106,10 +106,22 @@ class AcrossComparison {
   };
   class Walk;
 
+  static constexpr long long kPrefetchedKeys = 8;
+
+  // Record `index` (1-based, as the keys hold it) of the file at position `slot`.
+  std::string_view RecordOf(int slot, int index) const {
+    return {firsts_[static_cast<std::size_t>(slot)] +
+                static_cast<std::size_t>(index - 1) * static_cast<std::size_t>(kRecordWidth),
+            static_cast<std::size_t>(kRecordWidth)};
+  }
+  void Prefetch(int key) const;
+
   const ObjectTable& table_;
   std::vector<int> files_;
   FieldMask counted_;
   ObjectKeys keys_;
+  // Each file's first record, its others after it: the keys' records reached without a look-up.
+  std::vector<const char*> firsts_;
 };
 
 }  // namespace quillet

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "list/across.h"
 #include "list/changes.h"
 #include "list/upgrade.h"
 #include "objects/text.h"
@@ -31,18 +32,23 @@ constexpr bool EachValueOnce(ListView view) {
 
 static_assert(CountOf(ListView::kChanges) == kChangeStatusCount);
 static_assert(CountOf(ListView::kUpgrade) == kUpgradeResultCount);
-static_assert(EachValueOnce(ListView::kChanges) && EachValueOnce(ListView::kUpgrade));
+static_assert(CountOf(ListView::kAcross) == kAcrossStatusCount);
+static_assert(EachValueOnce(ListView::kChanges) && EachValueOnce(ListView::kUpgrade) &&
+              EachValueOnce(ListView::kAcross));
 static_assert(kStatuses[0].value == static_cast<int>(ChangeStatus::kChanged));
 static_assert(kStatuses[1].value == static_cast<int>(ChangeStatus::kOnlyIn1));
 static_assert(kStatuses[3].value == static_cast<int>(ChangeStatus::kSame));
 static_assert(kStatuses[4].value == static_cast<int>(UpgradeResult::kUnchanged));
 static_assert(kStatuses[8].value == static_cast<int>(UpgradeResult::kConflict));
 static_assert(kStatuses[10].value == static_cast<int>(UpgradeResult::kOnly2Added));
+static_assert(kStatuses[11].value == static_cast<int>(AcrossStatus::kDiffers));
+static_assert(kStatuses[12].value == static_cast<int>(AcrossStatus::kSame));
 
 // The table's entries by view and value, for the texts every output row asks for.
 struct ByValue {
   std::array<const StatusInfo*, kChangeStatusCount> changes{};
   std::array<const StatusInfo*, kUpgradeResultCount> upgrade{};
+  std::array<const StatusInfo*, kAcrossStatusCount> across{};
 };
 
 constexpr ByValue MakeByValue() {
@@ -50,6 +56,7 @@ constexpr ByValue MakeByValue() {
   for (const StatusInfo& info : kStatuses) {
     if (info.view == ListView::kChanges) by_value.changes[info.value] = &info;
     if (info.view == ListView::kUpgrade) by_value.upgrade[info.value] = &info;
+    if (info.view == ListView::kAcross) by_value.across[info.value] = &info;
   }
   return by_value;
 }
@@ -63,6 +70,8 @@ int StatusCount(ListView view) {
       return kChangeStatusCount;
     case ListView::kUpgrade:
       return kUpgradeResultCount;
+    case ListView::kAcross:
+      return kAcrossStatusCount;
     case ListView::kObjects:
       break;
   }
@@ -71,7 +80,17 @@ int StatusCount(ListView view) {
 
 const StatusInfo* FindStatus(ListView view, int status) {
   if (status < 0 || status >= StatusCount(view)) return nullptr;
-  return view == ListView::kChanges ? kByValue.changes[status] : kByValue.upgrade[status];
+  switch (view) {
+    case ListView::kChanges:
+      return kByValue.changes[status];
+    case ListView::kUpgrade:
+      return kByValue.upgrade[status];
+    case ListView::kAcross:
+      return kByValue.across[status];
+    case ListView::kObjects:
+      break;
+  }
+  return nullptr;
 }
 
 std::string_view StatusText(ListView view, int status) {

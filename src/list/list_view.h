@@ -12,8 +12,9 @@
 namespace quillet {
 
 // What the list shows: objects (a listing, or the equal or the different comparison), or the
-// result of a keyed comparison, whose rows each carry a status.
-enum class ListView : std::uint8_t { kObjects, kChanges, kUpgrade };
+// result of a keyed comparison, whose rows each carry a status; or the comparison across many
+// files, whose rows are keys with a cell per file.
+enum class ListView : std::uint8_t { kObjects, kChanges, kUpgrade, kAcross };
 
 constexpr bool HasStatus(ListView view) { return view != ListView::kObjects; }
 
@@ -28,7 +29,7 @@ struct StatusInfo {
 
 // Every status, each view's in the order its counts and toggles show them: the changes first.
 // Everything that names, lists or orders statuses reads this table.
-inline constexpr std::array<StatusInfo, 11> kStatuses = {{
+inline constexpr std::array<StatusInfo, 13> kStatuses = {{
     {ListView::kChanges, 2, "changed", "Changed", 1},
     {ListView::kChanges, 0, "only1", "Only in #1", 2},
     {ListView::kChanges, 1, "only2", "Only in #2", 3},
@@ -40,6 +41,8 @@ inline constexpr std::array<StatusInfo, 11> kStatuses = {{
     {ListView::kUpgrade, 4, "conflict", "Conflict", 4},
     {ListView::kUpgrade, 5, "only1added", "Only #1 added", 5},
     {ListView::kUpgrade, 6, "only2added", "Only #2 added", 6},
+    {ListView::kAcross, 0, "differs", "Differs", 0},
+    {ListView::kAcross, 1, "same", "Same", 1},
 }};
 
 // How many statuses the view's rows can have; 0 for plain objects.

@@ -21,15 +21,25 @@ struct QueryRow {
 };
 
 namespace detail {
-constexpr std::array<std::string_view, kStatuses.size()> StatusTokens() {
-  std::array<std::string_view, kStatuses.size()> tokens{};
-  for (std::size_t i = 0; i < kStatuses.size(); ++i) tokens[i] = kStatuses[i].token;
+// The rows of a comparison across files are chosen by --show and the view's toggles alone.
+constexpr bool QueriedStatus(const StatusInfo& info) { return info.view != ListView::kAcross; }
+constexpr std::size_t QueriedStatusCount() {
+  std::size_t count = 0;
+  for (const StatusInfo& info : kStatuses) count += QueriedStatus(info) ? 1 : 0;
+  return count;
+}
+constexpr std::array<std::string_view, QueriedStatusCount()> StatusTokens() {
+  std::array<std::string_view, QueriedStatusCount()> tokens{};
+  std::size_t i = 0;
+  for (const StatusInfo& info : kStatuses) {
+    if (QueriedStatus(info)) tokens[i++] = info.token;
+  }
   return tokens;
 }
 }  // namespace detail
 
 // The statuses `status:` knows: those of the changes view, then those of the upgrade analysis.
-inline constexpr std::array<std::string_view, kStatuses.size()> kQueryStatusNames =
+inline constexpr std::array<std::string_view, detail::QueriedStatusCount()> kQueryStatusNames =
     detail::StatusTokens();
 
 // A filter, read once, that tests rows. It is one or more lines; a row passes when it matches

@@ -25,15 +25,16 @@ struct FormatInfo {
 inline constexpr std::array<FormatInfo, 7> kFormats = {{
     {ListFormat::kText, "text", "txt", "Text files",
      "the saved list, as the window saves it: ten quoted fields a line (two more, the status and "
-     "the changed fields, in --changes and --base), Windows-1252, CR LF. The default.",
+     "the changed fields, in --changes and --base; in --across a header line, then Type, ID, "
+     "Name, Variants and a field per file), Windows-1252, CR LF. The default.",
      false},
     {ListFormat::kCsv, "csv", "csv", "CSV files",
      "comma-separated values with a header row, quoted only where needed, UTF-8, CR LF; a cell "
      "that would run as a spreadsheet formula starts with ' unless --raw.",
      false},
     {ListFormat::kJson, "json", "json", "JSON files",
-     "an array of objects, one a row, UTF-8; with --summary one object of counts. "
-     "output.schema.json describes both.",
+     "an array of objects, one a row, UTF-8; with --summary one object of counts; in --across "
+     "one object of the files and the rows. output.schema.json describes them all.",
      false},
     {ListFormat::kHtml, "html", "html", "HTML reports",
      "a report that opens in any browser: the files, what was compared, the counts, the rows.",

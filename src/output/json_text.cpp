@@ -27,18 +27,8 @@ class JsonFormat final : public ListFormatter {
     AppendJsonString(out, Info(Column::kFile).header);
     out += ": ";
     out += static_cast<char>('0' + row.file);
-    for (int column = 1; column < kColumnCount; ++column) {
-      const Column c = ColumnAt(column);
-      const std::string_view text = TrimBlanks(row.Cell(c));
-      const std::optional<long long> number =
-          c == Column::kId || c == Column::kBlobSize ? WholeNumber(text) : std::nullopt;
-      Name(out, kColumns[column].header);
-      if (number) {
-        out += std::to_string(*number);
-      } else {
-        AppendJsonString(out, text);
-      }
-    }
+    out += ", ";
+    AppendJsonFields(out, row.record);
     if (HasStatus(view_)) {
       Name(out, kStatusHeader);
       AppendJsonString(out, StatusName(view_, row.status));
@@ -102,6 +92,24 @@ class JsonFormat final : public ListFormatter {
 
 std::unique_ptr<ListFormatter> MakeJsonFormat(const ListContext& context) {
   return std::make_unique<JsonFormat>(context.view);
+}
+
+void AppendJsonFields(std::string& out, std::string_view record) {
+  for (int f = 0; f < kFieldCount; ++f) {
+    const auto field = static_cast<Field>(f);
+    const std::string_view text = TrimBlanks(record.substr(
+        static_cast<std::size_t>(FieldOffset(field)), static_cast<std::size_t>(FieldWidth(field))));
+    const std::optional<long long> number =
+        field == Field::kId || field == Field::kBlobSize ? WholeNumber(text) : std::nullopt;
+    if (f > 0) out += ", ";
+    AppendJsonString(out, Info(ColumnOf(field)).header);
+    out += ": ";
+    if (number) {
+      out += std::to_string(*number);
+    } else {
+      AppendJsonString(out, text);
+    }
+  }
 }
 
 void AppendJsonString(std::string& out, std::string_view text) {

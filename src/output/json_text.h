@@ -16,6 +16,10 @@ namespace quillet {
 // - the rows shown together (a pair or a triple) share a Group number.
 std::unique_ptr<ListFormatter> MakeJsonFormat(const ListContext& context);
 
+// A record's nine fields as the members of a row's object, typed: "Type": "Table", "ID": 18,
+// ... "Compiled": "" (no braces).
+void AppendJsonFields(std::string& out, std::string_view record);
+
 // A Windows-1252 text as a JSON string in UTF-8.
 void AppendJsonString(std::string& out, std::string_view text);
 

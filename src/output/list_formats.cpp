@@ -125,7 +125,7 @@ void AppendCsvField(std::string& out, std::string_view text, bool raw) {
   // Names and versions come in files users receive from others: a cell that starts like a
   // formula would run as one in a spreadsheet.
   const bool formula =
-      !raw && !text.empty() && std::string_view("=+-@\t\r").find(text[0]) != std::string_view::npos;
+      !raw && !text.empty() && kFormulaStarts.find(text[0]) != std::string_view::npos;
   const bool quoted = text.find_first_of(",\"\r\n") != std::string_view::npos;
   if (quoted) out += '"';
   if (formula) out += '\'';

@@ -71,6 +71,9 @@ std::vector<std::string_view> OutputColumns(ListView view);
 std::string FormatListRows(ListFormat format, const ListContext& context, const ObjectList& list,
                            std::span<const int> rows);
 
+// What a cell starts with that a spreadsheet would run as a formula.
+inline constexpr std::string_view kFormulaStarts = "=+-@\t\r";
+
 // A Windows-1252 text as a CSV field in UTF-8, quoted only where it must be; guarded against
 // spreadsheets running it as a formula unless `raw`.
 void AppendCsvField(std::string& out, std::string_view text, bool raw);

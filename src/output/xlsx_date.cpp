@@ -1,6 +1,20 @@
+#include "objects/code_page.h"
 #include "output/xlsx_sheet.h"
 
 namespace quillet {
+
+std::string SheetCellText(std::string_view text) {
+  std::string utf8;
+  for (const char c : text) {
+    const char32_t code = Windows1252ToUnicode(static_cast<unsigned char>(c));
+    if (code < 0x20 || (code >= 0x7F && code <= 0x9F)) {
+      utf8 += "\xEF\xBF\xBD";
+    } else {
+      AppendWindows1252AsUtf8(utf8, {&c, 1});
+    }
+  }
+  return utf8;
+}
 
 std::optional<CalendarDate> ListDate(std::string_view text) {
   if (text.size() != 10 || text[4] != '-' || text[7] != '-') return std::nullopt;

@@ -24,24 +24,10 @@ std::string_view SheetName(ListView view) {
     case ListView::kUpgrade:
       return "Upgrade analysis";
     case ListView::kObjects:
+    case ListView::kAcross:  // written by the writers of its own
       break;
   }
   return "Objects";
-}
-
-// A Windows-1252 text as a cell's UTF-8. Control characters, which the file format cannot
-// carry, stand as the replacement character.
-std::string CellText(std::string_view text) {
-  std::string utf8;
-  for (const char c : text) {
-    const char32_t code = Windows1252ToUnicode(static_cast<unsigned char>(c));
-    if (code < 0x20 || (code >= 0x7F && code <= 0x9F)) {
-      utf8 += "\xEF\xBF\xBD";
-    } else {
-      AppendWindows1252AsUtf8(utf8, {&c, 1});
-    }
-  }
-  return utf8;
 }
 
 // Characters, not bytes: what a column needs to show the text.
@@ -89,11 +75,11 @@ class XlsxSheet final : public ListFormatter {
                                        format != nullptr ? changed_date_ : date_));
         Widen(col, 10);
       } else {
-        String(col, CellText(text), format);
+        String(col, SheetCellText(text), format);
       }
     }
     if (HasStatus(context_.view)) {
-      String(col++, CellText(row.StatusText()), nullptr);
+      String(col++, SheetCellText(row.StatusText()), nullptr);
       String(col++, ChangedFieldsText(row.changed), nullptr);
     }
   }
@@ -113,7 +99,7 @@ class XlsxSheet final : public ListFormatter {
     lines.push_back(&counts.total);
     for (const SummaryCounts::Line* line : lines) {
       if (!Writing() || !NextRow()) break;
-      String(0, CellText(line->type), line == &counts.total ? header_ : nullptr);
+      String(0, SheetCellText(line->type), line == &counts.total ? header_ : nullptr);
       for (std::size_t i = 0; i < line->values.size(); ++i) {
         Number(static_cast<lxw_col_t>(i + 1), static_cast<double>(line->values[i]), nullptr);
       }

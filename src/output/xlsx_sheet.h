@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "output/list_formats.h"
@@ -14,6 +15,10 @@ namespace quillet {
 // on a tint. With the counts instead of rows, a sheet of the counts. The whole file comes out
 // at End (or from Summary). A sheet holds at most 1,048,575 rows: more is an error, not a cut.
 std::unique_ptr<ListFormatter> MakeXlsxSheet(const ListContext& context);
+
+// A Windows-1252 text as a cell's UTF-8. Control characters, which the file format cannot
+// carry, stand as the replacement character.
+std::string SheetCellText(std::string_view text);
 
 // A date as the list writes it ("2024-01-31") as year, month, day, when it is a real date a
 // spreadsheet can hold (from 1900 on).

@@ -126,6 +126,12 @@ TEST(Printout, TheWindowPrintsTheCommandLinesPagesOnEveryPath) {
   // Saved as a PDF from the print dialog: the core's writer, with progress.
   t.dialogs.print_to = t.Path("window.pdf");
   t.main().tbMain_ButtonClick(Command::kPrint);
+  // The dialog opens on the command line's paper, whatever the system's default paper is.
+  ASSERT_EQ(t.dialogs.offered_papers.size(), 1);
+  const PrintPaper offered = t.dialogs.offered_papers[0];
+  EXPECT_EQ(std::vector<double>({offered.width, offered.height, offered.left, offered.top,
+                                 offered.right, offered.bottom}),
+            std::vector<double>({595, 842, 30, 36, 30, 36}));
   EXPECT_TRUE(t.dialogs.messages.isEmpty()) << t.dialogs.messages.join('\n').toStdString();
   EXPECT_EQ(PdfPages(t.Path("window.pdf")).join('\f').toStdString(), cli.join('\f').toStdString());
   EXPECT_EQ(t.dialogs.progress_texts, QStringList{"Printing page %1 of %2"});
@@ -152,6 +158,16 @@ TEST(Printout, TheWindowPrintsTheCommandLinesPagesOnEveryPath) {
   for (int page = 0; page < words.size(); ++page) {
     EXPECT_GT(words[page].size(), 10);
     EXPECT_EQ(FirstMisplaced(words[page], cli_words[page]).toStdString(), "") << page;
+  }
+
+  // The preview lays out the same pages and the painter draws them in the same places.
+  t.dialogs.print_to = t.Path("preview.pdf");
+  t.main().tbMain_ButtonClick(Command::kPrintPreview);
+  EXPECT_EQ(t.dialogs.previewed_pages, QList<int>{5});
+  const QList<QList<PlacedWord>> previewed = PdfWords(t.Path("preview.pdf"));
+  ASSERT_EQ(previewed.size(), cli.size());
+  for (int page = 0; page < previewed.size(); ++page) {
+    EXPECT_EQ(FirstMisplaced(previewed[page], cli_words[page]).toStdString(), "") << page;
   }
 }
 

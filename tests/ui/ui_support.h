@@ -52,6 +52,7 @@ class FakeDialogs final : public UserDialogs {
   }
   // The chosen printer writes a PDF, so the test can read the pages back.
   bool ChoosePrinter(QWidget*, QPrinter& printer) override {
+    offered_papers << PaperOf(printer.pageLayout());
     if (print_to.isEmpty()) return false;
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(print_to);
@@ -91,6 +92,7 @@ class FakeDialogs final : public UserDialogs {
   int save_filter = 0;  // the file type chosen: the saved list's
   QString print_to;
   bool print_from_preview = false;
+  QList<PrintPaper> offered_papers;  // the paper the print dialog was opened with, each time
   int cancel_at = 0;
   QList<int> previewed_pages;  // each preview's page count
   QStringList progress_texts;

@@ -59,8 +59,9 @@ struct PlacedWord {
   QString text;
 };
 
-// Each page's words; the date and time of printing (the second line's last three words) left
-// out.
+// Each page's words in pdftotext's reading order; the date and time of printing left out. They
+// are the last three words on the second line: pdftotext reads the right-aligned part of the
+// header after the lines to its left.
 QList<QList<PlacedWord>> PdfWords(const QString& pdf) {
   QProcess process;
   process.start("pdftotext", {"-bbox", pdf, "-"});
@@ -69,21 +70,28 @@ QList<QList<PlacedWord>> PdfWords(const QString& pdf) {
   const QRegularExpression word(
       R"re(<word xMin="([0-9.]+)" yMin="([0-9.]+)"[^>]*>([^<]*)</word>|<page )re");
   QList<QList<PlacedWord>> pages;
-  QList<double> lines;  // the tops of the current page's lines
+  QList<double> lines;  // the tops of the current page's lines, in the order they come
+  const auto drop_date = [&] {
+    if (pages.isEmpty() || lines.size() < 2) return;
+    QList<PlacedWord>& page = pages.last();
+    int dropped = 0;
+    for (qsizetype i = page.size() - 1; i >= 0 && dropped < 3; --i) {
+      if (page[i].down == lines[1] - lines[0]) page.removeAt(i), ++dropped;
+    }
+  };
   for (auto it = word.globalMatch(text); it.hasNext();) {
     const QRegularExpressionMatch match = it.next();
     if (match.captured(1).isEmpty()) {
+      drop_date();
       pages.append(QList<PlacedWord>());
       lines.clear();
       continue;
     }
     const double y = match.captured(2).toDouble();
-    if (lines.isEmpty() || lines.last() != y) {
-      lines.append(y);
-      if (lines.size() == 3) pages.last().resize(pages.last().size() - 3);
-    }
+    if (!lines.contains(y)) lines.append(y);
     pages.last().append({match.captured(1).toDouble(), y - lines.first(), match.captured(3)});
   }
+  drop_date();
   return pages;
 }
 

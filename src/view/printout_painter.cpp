@@ -38,8 +38,9 @@ Result<PrintEnd> WritePdfFile(const QString& name, const QString& title, const P
   PdfDocument pdf([&file](std::string_view bytes) { return file.Write(bytes); },
                   ToWindows1252(title), "Quillet", printout.paper());
   const Result<PrintEnd> printed = PrintToPdf(pdf, printout, progress);
+  // The window shows the reason as UTF-8, as it shows every file name.
   const auto cannot_write = [&] {
-    return Fail("cannot write " + ToWindows1252(name) + ": " + file.error());
+    return Fail("cannot write " + name.toStdString() + ": " + file.error());
   };
   if (!printed) return cannot_write();
   if (*printed != PrintEnd::kPrinted) return *printed;

@@ -1,6 +1,7 @@
 // The window's printout: the command line's pages on every path, progress and Cancel, the base
 // in the header, and a preview that holds only the pages in view.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QDir>
@@ -210,6 +211,33 @@ TEST(Printout, CancellingLeavesNothingThatLooksPrinted) {
   ASSERT_TRUE(painted.ok()) << painted.error();
   EXPECT_EQ(*painted, PrintEnd::kCancelledPartly);
   EXPECT_EQ(pages, 2);
+}
+
+TEST(Printout, APdfThatCannotBeWrittenWholeIsReportedAndKeepsTheOldFile) {
+  TestProgram t;
+  t.main().LoadAndShowFile(Objects(t, "list.fob", 150), 1);  // about 30 KB of PDF
+  const QString small = t.Path("small");
+  QDir().mkdir(small);
+  if (geteuid() != 0 ||
+      QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=8k", "tmpfs", small}) != 0) {
+    GTEST_SKIP() << "cannot mount a small tmpfs here (needs root)";
+  }
+  struct Unmount {
+    QString path;
+    ~Unmount() { QProcess::execute("umount", {path}); }
+  } unmount{small};
+  const QString target = small + "/Liste \u00e9t\u00e9.pdf";
+  {
+    QFile old(target);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write("the old printout") == 16);
+  }
+  t.dialogs.print_to = target;
+  t.main().tbMain_ButtonClick(Command::kPrint);
+  EXPECT_EQ(t.dialogs.messages,
+            QStringList{"Unable to print: cannot write " + target + ": no space left on device"});
+  EXPECT_EQ(Slurp(target), "the old printout");
+  EXPECT_EQ(QDir(small).entryList(QDir::Files | QDir::Hidden),
+            QStringList{"Liste \u00e9t\u00e9.pdf"});
 }
 
 TEST(Printout, TheProgressShowsAfterAMomentAndItsCancelStopsTheWork) {

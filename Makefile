@@ -68,6 +68,7 @@ bench: build
 	$(BUILD_DIR)/bin/quillet_bench
 	$(BUILD_DIR)/bin/quillet_output_bench
 	$(BUILD_DIR)/bin/quillet_ui_bench
+	$(BUILD_DIR)/bin/quillet_print_bench
 
 # The reader under libFuzzer, with a table of 64 objects so the fuzzer reaches its limit.
 fuzz-build: deps

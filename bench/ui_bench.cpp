@@ -33,7 +33,8 @@ class NoDialogs final : public UserDialogs {
     return {};
   }
   bool ChoosePrinter(QWidget*, QPrinter&) override { return false; }
-  void ShowPrintPreview(QWidget*, QPrinter&, const std::function<void(QPrinter*)>&) override {}
+  void ShowPrintPreview(QWidget*, const Printout&, const std::function<bool(QWidget*)>&) override {}
+  std::unique_ptr<WorkProgress> StartProgress(QWidget*, const QString&) override { return {}; }
   void OpenUrl(const QUrl&) override {}
 };
 

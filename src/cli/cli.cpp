@@ -156,7 +156,7 @@ class Run {
   bool Load(const std::filesystem::path& file_name, int file);
   std::unique_ptr<RowOutput> OpenOutput();
   bool FinishOutput(RowOutput& output);
-  bool WritePdf(const std::string& file1, const std::string& file2);
+  bool WritePdf(const PrintHeader& header);
 
   const CliRequest& request_;
   std::FILE* out_;
@@ -225,7 +225,7 @@ bool Run::FinishOutput(RowOutput& output) {
 
 // The printout of the list, as the window prints it, into a file that appears whole or not
 // at all.
-bool Run::WritePdf(const std::string& file1, const std::string& file2) {
+bool Run::WritePdf(const PrintHeader& header) {
   const std::string name = TargetName(request_.pdf);
   std::unique_ptr<OutputFile> file;
   std::unique_ptr<StreamOutput> stream;
@@ -251,7 +251,7 @@ bool Run::WritePdf(const std::string& file1, const std::string& file2) {
     return file != nullptr ? file->Write(bytes) : stream->WriteText(bytes);
   };
   PdfDocument pdf(write, "Quillet object list", "quillet-cli");
-  const bool printed = PrintToPdf(pdf, s_.list, {file1, file2, PrintDateTime()});
+  const bool printed = PrintToPdf(pdf, s_.list, header).ok();
   if (printed && (file != nullptr ? file->Commit() : stream->Finish())) return true;
   Say(err_, "cannot write " + name + ": " + (file != nullptr ? file->error() : stream->Error()));
   return false;
@@ -266,7 +266,8 @@ int Run::List() {
   if (output == nullptr) return kExitTrouble;
   for (int row = 1; row <= s_.list.RowCount(); ++row) output->Add(s_.list.View(row));
   if (!FinishOutput(*output)) return kExitTrouble;
-  if (request_.pdf && !WritePdf(HeaderName(file), "no file")) return kExitTrouble;
+  if (request_.pdf && !WritePdf({HeaderName(file), "no file", PrintDateTime()}))
+    return kExitTrouble;
   return kExitOk;
 }
 
@@ -320,7 +321,10 @@ int Run::Compare() {
     listed.upgrade = Listed<UpgradeResult>();
     RunComparison(s_.ws, request_.mode, request_.criteria, listed);
     for (const std::string& text : s_.messages.texts) Say(err_, "warning: " + Continued(text));
-    if (!WritePdf(HeaderName(first), HeaderName(second))) return kExitTrouble;
+    const std::string base = request_.base ? HeaderName(*request_.base) : std::string();
+    if (!WritePdf({HeaderName(first), HeaderName(second), PrintDateTime(), base})) {
+      return kExitTrouble;
+    }
   }
   return status;
 }

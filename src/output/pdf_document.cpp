@@ -10,20 +10,11 @@
 namespace quillet {
 namespace {
 
-// A4 portrait and the margins the class comment gives reasons for.
-constexpr double kPageWidth = 595;
-constexpr double kPageHeight = 842;
-constexpr double kSideMargin = 30;
-constexpr double kTopMargin = 36;
-constexpr double kBottomMargin = 36;
-constexpr double kFontSize = 9;
-// Liberation Mono, the fixed-pitch font the window prints with, has an ascent of 1705 and a
-// descent of 615 units of 2048 per em: the same line height and baseline here, so the PDF and a
-// printed page break at the same rows.
-constexpr double kAscent = kFontSize * 1705 / 2048;
-constexpr double kLineHeight = kFontSize * (1705 + 615) / 2048;
-// Courier is 600 units wide in every character.
-constexpr double kCharWidth = kFontSize * 0.6;
+constexpr double kFontSize = kPrintFontSize;
+constexpr double kAscent = kPrintAscent;
+constexpr double kLineHeight = kPrintLineHeight;
+// Courier is 600 units wide in every character: the layout's pitch.
+constexpr double kCharWidth = kPrintCharWidth;
 
 // Fixed object numbers; page i (from 0) has its content stream at kFirstPageObject + 2i and its
 // page object right after it, and the information dictionary follows the last page.
@@ -107,16 +98,11 @@ std::string_view WithoutTrailingBlanks(std::string_view text) {
 
 }  // namespace
 
-PdfDocument::PdfDocument(Sink sink, std::string_view title, std::string_view creator)
-    : sink_(std::move(sink)), title_(title), creator_(creator) {}
+PdfDocument::PdfDocument(Sink sink, std::string_view title, std::string_view creator,
+                         const PrintPaper& paper)
+    : sink_(std::move(sink)), title_(title), creator_(creator), paper_(paper) {}
 
-PrintMetrics PdfDocument::Metrics() {
-  PrintMetrics metrics;
-  metrics.header_line_height = kLineHeight;
-  metrics.row_line_height = kLineHeight;
-  metrics.page_height = kPageHeight - kTopMargin - kBottomMargin;
-  return metrics;
-}
+PrintMetrics PdfDocument::Metrics() { return MetricsOf(PrintPaper{}); }
 
 void PdfDocument::BeginObject(int number) {
   if (offsets_.size() <= static_cast<std::size_t>(number)) offsets_.resize(number + 1);
@@ -164,14 +150,15 @@ bool PdfDocument::AddPage(const std::vector<PrintedLine>& lines) {
   content.reserve(64 + lines.size() * 80);
   // The tint behind changed fields first, so the text stands on it: a grey that reads on any
   // printer.
+  const double top = paper_.height - paper_.top;  // PDF's y runs upwards from the bottom
   bool tinted = false;
   for (const PrintedLine& line : lines) {
     for (const PrintedMark& mark : line.marks) {
       if (!tinted) content += "0.82 g\n";
       tinted = true;
-      AppendNumber(content, kSideMargin + kCharWidth * mark.first);
+      AppendNumber(content, paper_.left + kCharWidth * mark.first);
       content += ' ';
-      AppendNumber(content, kPageHeight - kTopMargin - line.y - kLineHeight);
+      AppendNumber(content, top - line.y - kLineHeight);
       content += ' ';
       AppendNumber(content, kCharWidth * mark.length);
       content += ' ';
@@ -193,9 +180,9 @@ bool PdfDocument::AddPage(const std::vector<PrintedLine>& lines) {
       font = wanted;
     }
     content += "1 0 0 1 ";
-    AppendNumber(content, kSideMargin);
+    AppendNumber(content, paper_.left);
     content += ' ';
-    AppendNumber(content, kPageHeight - kTopMargin - line.y - kAscent);
+    AppendNumber(content, top - line.y - kAscent);
     content += " Tm ";
     AppendLiteral(content, text);
     content += " Tj\n";
@@ -226,9 +213,9 @@ bool PdfDocument::Finish() {
   out_ += "<< /Type /Pages /Count ";
   AppendInt(out_, static_cast<std::uint64_t>(page_count_));
   out_ += " /MediaBox [0 0 ";
-  AppendNumber(out_, kPageWidth);
+  AppendNumber(out_, paper_.width);
   out_ += ' ';
-  AppendNumber(out_, kPageHeight);
+  AppendNumber(out_, paper_.height);
   out_ += "]\n/Resources << /Font << /F1 3 0 R /F2 4 0 R >> >>\n/Kids [";
   for (int page = 0; page < page_count_; ++page) {
     // Short lines: some tools read a PDF line by line into a fixed buffer.
@@ -268,15 +255,21 @@ bool PdfDocument::Finish() {
   return Flush();
 }
 
-bool PrintToPdf(PdfDocument& pdf, const ObjectList& list, const PrintHeader& header) {
-  const PrintMetrics metrics = PdfDocument::Metrics();
-  const std::vector<PrintPage> pages = PaginateRows(list.RowCount(), metrics);
-  for (std::size_t page = 0; page < pages.size(); ++page) {
-    if (!pdf.AddPage(LayOutPage(list, header, metrics, pages[page], static_cast<int>(page) + 1))) {
-      return false;
-    }
+Status PrintToPdf(PdfDocument& pdf, const ObjectList& list, const PrintHeader& header) {
+  const Result<PrintEnd> printed = PrintToPdf(pdf, Printout(list, header, pdf.paper()), {});
+  if (!printed) return Fail(printed.error());
+  return Ok();
+}
+
+Result<PrintEnd> PrintToPdf(PdfDocument& pdf, const Printout& printout,
+                            const PrintProgress& progress) {
+  const int pages = printout.PageCount();
+  for (int page = 0; page < pages; ++page) {
+    if (!pdf.AddPage(printout.Page(page))) return Fail("the PDF could not be written");
+    if (progress && !progress(page + 1, pages)) return PrintEnd::kCancelled;
   }
-  return pdf.Finish();
+  if (!pdf.Finish()) return Fail("the PDF could not be written");
+  return PrintEnd::kPrinted;
 }
 
 }  // namespace quillet

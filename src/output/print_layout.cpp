@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <ctime>
+#include <utility>
 
 #include "objects/code_page.h"
 #include "platform/local_time.h"
@@ -45,6 +46,10 @@ std::string PageHeaderLine(int line, const PrintHeader& header, int page_number)
                           "Page " + std::to_string(page_number));
     case 1:
       return RightAligned(kIndent + "File #2: " + Tail(header.file2, kPanelTail), header.date_time);
+    case 2:
+      // The name under the other two, with as much of it as theirs.
+      return header.base.empty() ? std::string()
+                                 : kIndent + "Base:    " + Tail(header.base, kPanelTail);
     case 3:
       return kIndent + "# Type              ID Name / Version" + std::string(17, ' ') +
              "    Date     Time      BLOB size";
@@ -93,6 +98,14 @@ std::vector<PrintedMark> RowSecondLineMarks(const RowView& row) {
   return {{kVersionStart, FieldWidth(Field::kVersion)}};
 }
 
+PrintMetrics MetricsOf(const PrintPaper& paper) {
+  PrintMetrics metrics;
+  metrics.header_line_height = kPrintLineHeight;
+  metrics.row_line_height = kPrintLineHeight;
+  metrics.page_height = paper.height - paper.top - paper.bottom;
+  return metrics;
+}
+
 std::vector<PrintPage> PaginateRows(int row_count, const PrintMetrics& metrics) {
   std::vector<PrintPage> pages(1);
   int counter = kFirstRowCounter;
@@ -111,10 +124,11 @@ std::vector<PrintedLine> LayOutPage(const ObjectList& list, const PrintHeader& h
                                     const PrintMetrics& metrics, const PrintPage& page,
                                     int page_number) {
   std::vector<PrintedLine> lines;
-  lines.reserve(3 + 2 * static_cast<std::size_t>(page.row_count));
+  lines.reserve(4 + 2 * static_cast<std::size_t>(page.row_count));
   const double header_height = metrics.header_line_height;
-  for (int line : {0, 1, 3}) {
-    lines.push_back({line * header_height, true, PageHeaderLine(line, header, page_number), {}});
+  for (int line : {0, 1, 2, 3}) {
+    std::string text = PageHeaderLine(line, header, page_number);
+    if (!text.empty()) lines.push_back({line * header_height, true, std::move(text), {}});
   }
   const double h = metrics.row_line_height;
   int counter = kFirstRowCounter;
@@ -126,6 +140,18 @@ std::vector<PrintedLine> LayOutPage(const ObjectList& list, const PrintHeader& h
     lines.push_back({2 * counter * h, false, RowSecondLine(object), RowSecondLineMarks(object)});
   }
   return lines;
+}
+
+Printout::Printout(const ObjectList& list, PrintHeader header, const PrintPaper& paper)
+    : list_(list),
+      header_(std::move(header)),
+      paper_(paper),
+      metrics_(MetricsOf(paper)),
+      pages_(PaginateRows(list.RowCount(), metrics_)) {}
+
+std::vector<PrintedLine> Printout::Page(int index) const {
+  return LayOutPage(list_, header_, metrics_, pages_.at(static_cast<std::size_t>(index)),
+                    index + 1);
 }
 
 }  // namespace quillet

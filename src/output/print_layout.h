@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -12,15 +13,39 @@ namespace quillet {
 // wide and every line starts with 8 blanks.
 inline constexpr int kPrintLineWidth = 94;
 
-// What the header shows: the texts of the two file panels and when it was printed.
-// Windows-1252 text.
+// The one page every printout is laid out on, the command line's PDF and the window's printer
+// alike, in points (1/72 inch). By default A4 portrait, 36 pt free at the top and the bottom and
+// 30 pt at the sides: the widest line the layout makes (a row's first line, 99 characters) is
+// 534.6 pt and fits the 535 pt between the side margins. A printer whose user chose other paper
+// or margins gives its own, and the pages follow them.
+struct PrintPaper {
+  double width = 595;
+  double height = 842;
+  double left = 30;
+  double top = 36;
+  double right = 30;
+  double bottom = 36;
+};
+
+// "Courier New" 9 points, in points. Its ascent and descent are 1705 and 615 units of 2048 per
+// em (Liberation Mono, which stands in for it, has the same), and every character advances 0.6
+// em. Every device draws at these positions, whatever fixed-pitch font it ends up with, so a
+// page breaks at the same row everywhere.
+inline constexpr double kPrintFontSize = 9;
+inline constexpr double kPrintAscent = kPrintFontSize * 1705 / 2048;
+inline constexpr double kPrintLineHeight = kPrintFontSize * (1705 + 615) / 2048;
+inline constexpr double kPrintCharWidth = kPrintFontSize * 0.6;
+
+// What the header shows: the texts of the file panels and when it was printed, Windows-1252
+// text. The base is named only when one is loaded (not empty).
 struct PrintHeader {
   std::string file1;
   std::string file2;
   std::string date_time;
+  std::string base = {};
 };
 
-// Measured on the output device, in its units.
+// The line heights and the printable height the pages are decided by, in one unit.
 struct PrintMetrics {
   double header_line_height = 0;  // in the bold header font
   double row_line_height = 0;
@@ -50,7 +75,11 @@ struct PrintPage {
 // day, as Windows-1252 text.
 std::string PrintDateTime();
 
-// Header line 0, 1 or 3 of page `page_number` (from 1); line 2 is empty.
+// The metrics of `paper`, in points.
+PrintMetrics MetricsOf(const PrintPaper& paper);
+
+// Header line 0, 1, 2 or 3 of page `page_number` (from 1); line 2 names the base, and is empty
+// without one.
 std::string PageHeaderLine(int line, const PrintHeader& header, int page_number);
 // A row takes two lines: its file number and columns, then its version under the name; where
 // the row has a status, it stands before the version, under the file number.
@@ -69,5 +98,32 @@ std::vector<PrintPage> PaginateRows(int row_count, const PrintMetrics& metrics);
 std::vector<PrintedLine> LayOutPage(const ObjectList& list, const PrintHeader& header,
                                     const PrintMetrics& metrics, const PrintPage& page,
                                     int page_number);
+
+// One printout of a list on one paper: its pages decided once, each page's lines laid out when
+// it is asked for, so a list of any length costs one page at a time. The list must stay as it
+// is while the printout is used.
+class Printout {
+ public:
+  Printout(const ObjectList& list, PrintHeader header, const PrintPaper& paper = {});
+
+  int PageCount() const { return static_cast<int>(pages_.size()); }
+  const PrintPaper& paper() const { return paper_; }
+  // The lines of page `index` (from 0), positions in points from the top of the printable area.
+  std::vector<PrintedLine> Page(int index) const;
+
+ private:
+  const ObjectList& list_;
+  PrintHeader header_;
+  PrintPaper paper_;
+  PrintMetrics metrics_;
+  std::vector<PrintPage> pages_;
+};
+
+// How a printout ended when nothing failed: every page done; cancelled with nothing printed;
+// or cancelled on a device that had taken the pages drawn so far and could not give them back.
+enum class PrintEnd { kPrinted, kCancelled, kCancelledPartly };
+
+// Told after each page how many of how many pages are done; false stops the printout there.
+using PrintProgress = std::function<bool(int done, int total)>;
 
 }  // namespace quillet

@@ -122,6 +122,9 @@ class FrmMain final : public QMainWindow, private StatusPainter, private Message
   StatusPanel* PanelWidget(Panel panel) const;
   std::string FileText(int file) const;
   PrintHeader CurrentPrintHeader() const;
+  // The print dialog over `parent`, then the printing with its progress; false when the user
+  // cancelled the dialog.
+  bool PrintFrom(QWidget* parent);
   ListContext CurrentListContext() const;
   void frmmain_Close();
   // The type buttons: the list again with the new selection, or the keyed comparison again.

@@ -1,10 +1,9 @@
 // The main window's files: loading them, the recent files, watching and reloading them, and the
-// files the list is saved and printed to.
+// files the list is saved to.
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QMenu>
-#include <QPrinter>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -14,7 +13,6 @@
 #include "shell/frm_main.h"
 #include "shell/recent_files.h"
 #include "view/list_bars.h"
-#include "view/printout_painter.h"
 #include "view/user_dialogs.h"
 
 namespace quillet {
@@ -22,16 +20,8 @@ namespace {
 
 constexpr const char* kOpenTitle = "Select a file...";
 constexpr const char* kSaveTitle = "Save object list...";
-constexpr const char* kPrintDocumentName = "Quillet object list";
 
 std::size_t Slot(int file) { return static_cast<std::size_t>(file); }
-
-void ReportPrint(UserDialogs& dialogs, QWidget* parent, const Status& printed) {
-  if (!printed) {
-    dialogs.ShowMessage(
-        parent, "Unable to print: " + ShownInMessage(QString::fromStdString(printed.error())));
-  }
-}
 
 }  // namespace
 
@@ -186,29 +176,6 @@ ListContext FrmMain::CurrentListContext() const {
     context.counts = StatusCountTexts(context.view, session_.keyed_counts());
   }
   return context;
-}
-
-PrintHeader FrmMain::CurrentPrintHeader() const {
-  return {FileText(1), FileText(2), PrintDateTime()};
-}
-
-void FrmMain::PrintObjectList() {
-  QPrinter printer(QPrinter::HighResolution);
-  if (!dialogs_.ChoosePrinter(this, printer)) return;
-  printer.setDocName(kPrintDocumentName);
-  // Every row is printed, whatever range the dialog offered.
-  printer.setPrintRange(QPrinter::AllPages);
-  ReportPrint(dialogs_, this, PaintPrintout(printer, session_.list(), CurrentPrintHeader()));
-}
-
-void FrmMain::PreviewObjectList() {
-  QPrinter printer(QPrinter::HighResolution);
-  printer.setDocName(kPrintDocumentName);
-  const PrintHeader header = CurrentPrintHeader();
-  dialogs_.ShowPrintPreview(this, printer, [&](QPrinter* target) {
-    // Printing from the preview paints on the chosen printer too.
-    ReportPrint(dialogs_, this, PaintPrintout(*target, session_.list(), header));
-  });
 }
 
 }  // namespace quillet

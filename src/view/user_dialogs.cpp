@@ -1,21 +1,68 @@
 #include "view/user_dialogs.h"
 
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QDesktopServices>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPrintDialog>
-#include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QProgressDialog>
 #include <QRegularExpression>
 #include <QStringList>
 #include <QUrl>
 
 #include "objects/message_text.h"
+#include "view/print_preview.h"
 
 namespace quillet {
+namespace {
+
+// Work shorter than this shows no dialog.
+constexpr qint64 kShowProgressAfterMs = 300;
+// How often the window gets to repaint and the Cancel button to be pressed.
+constexpr qint64 kProgressIntervalMs = 40;
+
+class QtWorkProgress final : public WorkProgress {
+ public:
+  QtWorkProgress(QWidget* parent, QString text) : dialog_(parent), text_(std::move(text)) {
+    // Nothing else may be used while the work runs: it reads what the window shows.
+    dialog_.setWindowModality(Qt::ApplicationModal);
+    dialog_.setMinimumDuration(static_cast<int>(kShowProgressAfterMs));
+    dialog_.setAutoClose(false);
+    dialog_.setAutoReset(false);
+    dialog_.setCancelButtonText("Cancel");
+    started_.start();
+    last_.start();
+  }
+
+  bool Advance(int done, int total) override {
+    if (last_.elapsed() < kProgressIntervalMs) return !dialog_.wasCanceled();
+    last_.restart();
+    if (!dialog_.isVisible() && started_.elapsed() >= kShowProgressAfterMs) dialog_.show();
+    if (dialog_.isVisible()) {
+      dialog_.setMaximum(total);
+      dialog_.setValue(done);
+      dialog_.setLabelText(text_.arg(done).arg(total));
+      QCoreApplication::processEvents();
+    } else {
+      // Until the dialog blocks the other windows, they only repaint.
+      QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+    return !dialog_.wasCanceled();
+  }
+
+ private:
+  QProgressDialog dialog_;
+  QString text_;
+  QElapsedTimer started_;
+  QElapsedTimer last_;
+};
+
+}  // namespace
 
 QString ShownInMessage(const QString& text) {
   return QString::fromStdString(EscapeControls(text.toStdString()));
@@ -59,12 +106,14 @@ bool QtUserDialogs::ChoosePrinter(QWidget* parent, QPrinter& printer) {
   return dialog.exec() == QDialog::Accepted;
 }
 
-void QtUserDialogs::ShowPrintPreview(QWidget* parent, QPrinter& printer,
-                                     const std::function<void(QPrinter*)>& paint) {
-  QPrintPreviewDialog preview(&printer, parent);
-  QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
-                   [&paint](QPrinter* target) { paint(target); });
+void QtUserDialogs::ShowPrintPreview(QWidget* parent, const Printout& printout,
+                                     const std::function<bool(QWidget*)>& print) {
+  PrintPreview preview(printout, print, parent);
   preview.exec();
+}
+
+std::unique_ptr<WorkProgress> QtUserDialogs::StartProgress(QWidget* parent, const QString& text) {
+  return std::make_unique<QtWorkProgress>(parent, text);
 }
 
 void QtUserDialogs::OpenUrl(const QUrl& url) { QDesktopServices::openUrl(url); }

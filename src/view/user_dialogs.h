@@ -5,12 +5,24 @@
 #include <QPair>
 #include <QString>
 #include <functional>
+#include <memory>
+
+#include "output/print_layout.h"
 
 class QPrinter;
 class QUrl;
 class QWidget;
 
 namespace quillet {
+
+// Long work the user watches and may stop.
+class WorkProgress {
+ public:
+  virtual ~WorkProgress() = default;
+  // `done` of `total` steps are done. Lets the window repaint meanwhile; false once the user
+  // asked to stop.
+  [[nodiscard]] virtual bool Advance(int done, int total) = 0;
+};
 
 // The modal things: the file dialogs and message boxes. The window asks through this, so widget
 // tests can answer without a human.
@@ -34,9 +46,14 @@ class UserDialogs {
                                      const QString& initial_name) = 0;
   // The print dialog: false when the user cancelled. The chosen printer is set up in `printer`.
   virtual bool ChoosePrinter(QWidget* parent, QPrinter& printer) = 0;
-  // A preview of the pages `paint` draws on the printer it is given.
-  virtual void ShowPrintPreview(QWidget* parent, QPrinter& printer,
-                                const std::function<void(QPrinter*)>& paint) = 0;
+  // A preview of the printout's pages. Its Print button calls `print` with the preview as the
+  // parent, which gives true when the user went past the print dialog; the preview then closes.
+  virtual void ShowPrintPreview(QWidget* parent, const Printout& printout,
+                                const std::function<bool(QWidget*)>& print) = 0;
+  // Progress with a Cancel button for work that may take long, shown once it has taken a
+  // moment; `text` words a step from its number and the total ("%1 of %2"). It goes away when
+  // the progress is destroyed.
+  virtual std::unique_ptr<WorkProgress> StartProgress(QWidget* parent, const QString& text) = 0;
   // Hands a web or mail link to the user's browser or mail program; nothing is reported when
   // there is none.
   virtual void OpenUrl(const QUrl& url) = 0;
@@ -50,8 +67,9 @@ class QtUserDialogs final : public UserDialogs {
   SaveChoice GetSaveFileName(QWidget* parent, const QString& title, const QString& filter,
                              const QString& initial_name) override;
   bool ChoosePrinter(QWidget* parent, QPrinter& printer) override;
-  void ShowPrintPreview(QWidget* parent, QPrinter& printer,
-                        const std::function<void(QPrinter*)>& paint) override;
+  void ShowPrintPreview(QWidget* parent, const Printout& printout,
+                        const std::function<bool(QWidget*)>& print) override;
+  std::unique_ptr<WorkProgress> StartProgress(QWidget* parent, const QString& text) override;
   void OpenUrl(const QUrl& url) override;
 };
 

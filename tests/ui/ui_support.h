@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QMap>
 #include <QMenu>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QProcess>
 #include <QProgressBar>
@@ -25,6 +26,7 @@
 #include "view/list_bars.h"
 #include "view/object_list_model.h"
 #include "view/object_list_view.h"
+#include "view/printout_painter.h"
 #include "view/status_panel.h"
 #include "view/user_dialogs.h"
 
@@ -50,6 +52,7 @@ class FakeDialogs final : public UserDialogs {
   }
   // The chosen printer writes a PDF, so the test can read the pages back.
   bool ChoosePrinter(QWidget*, QPrinter& printer) override {
+    offered_papers << PaperOf(printer.pageLayout());
     if (print_to.isEmpty()) return false;
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(print_to);
@@ -57,11 +60,30 @@ class FakeDialogs final : public UserDialogs {
     printer.setFromTo(2, 2);
     return true;
   }
-  void ShowPrintPreview(QWidget*, QPrinter& printer,
-                        const std::function<void(QPrinter*)>& paint) override {
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(print_to);
-    paint(&printer);
+  // The previewed pages go to a PDF, as the preview would draw them; then its Print button is
+  // pressed when the test asks for it.
+  void ShowPrintPreview(QWidget* parent, const Printout& printout,
+                        const std::function<bool(QWidget*)>& print) override {
+    previewed_pages << printout.PageCount();
+    if (!print_to.isEmpty()) {
+      QPdfWriter writer(print_to);
+      writer.setPageLayout(PageLayoutOf(printout.paper()));
+      if (!PaintPrintout(writer, printout, {})) messages << "the preview could not be drawn";
+    }
+    if (print_from_preview) print(parent);
+  }
+  // Counts every step; the user presses Cancel once page `cancel_at` is done (0: never).
+  std::unique_ptr<WorkProgress> StartProgress(QWidget*, const QString& text) override {
+    struct Steps final : WorkProgress {
+      explicit Steps(FakeDialogs& dialogs) : dialogs_(dialogs) {}
+      bool Advance(int done, int total) override {
+        dialogs_.progress << QPair<int, int>(done, total);
+        return dialogs_.cancel_at == 0 || done < dialogs_.cancel_at;
+      }
+      FakeDialogs& dialogs_;
+    };
+    progress_texts << text;
+    return std::make_unique<Steps>(*this);
   }
   void OpenUrl(const QUrl& url) override { opened << url; }
 
@@ -69,6 +91,12 @@ class FakeDialogs final : public UserDialogs {
   QString save_answer;
   int save_filter = 0;  // the file type chosen: the saved list's
   QString print_to;
+  bool print_from_preview = false;
+  QList<PrintPaper> offered_papers;  // the paper the print dialog was opened with, each time
+  int cancel_at = 0;
+  QList<int> previewed_pages;  // each preview's page count
+  QStringList progress_texts;
+  QList<QPair<int, int>> progress;  // (done, total) of every step
   QStringList messages;
   QList<QStringList> open_calls;
   QList<QStringList> save_calls;

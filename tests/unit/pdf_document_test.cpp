@@ -167,6 +167,55 @@ TEST(PdfDocument, AFailingSinkIsReportedAndEndsTheWriting) {
   }
 }
 
+TEST(PdfDocument, ACancelledPrintoutStopsAtItsPageAndIsNeverFinished) {
+  Rows rows;
+  const Printout printout(NumberedRows(rows, 33 * 4), kHeader);
+  ASSERT_EQ(printout.PageCount(), 5);
+  for (const int stop_after : {1, 3, 5}) {
+    std::string bytes;
+    PdfDocument pdf([&](std::string_view piece) { return bytes.append(piece), true; }, "t", "c");
+    std::vector<int> told;
+    const Result<PrintEnd> printed = PrintToPdf(pdf, printout, [&](int done, int total) {
+      told.push_back(done);
+      EXPECT_EQ(total, 5);
+      return done < stop_after;
+    });
+    ASSERT_TRUE(printed.ok()) << printed.error();
+    EXPECT_EQ(*printed, PrintEnd::kCancelled) << stop_after;
+    EXPECT_EQ(told.size(), static_cast<std::size_t>(stop_after));
+    EXPECT_EQ(pdf.PageCount(), stop_after);
+    // No trailer: nothing a reader could take for the whole printout.
+    EXPECT_EQ(bytes.find("trailer"), std::string::npos) << stop_after;
+  }
+  std::string bytes;
+  PdfDocument pdf([&](std::string_view piece) { return bytes.append(piece), true; }, "t", "c");
+  const Result<PrintEnd> printed = PrintToPdf(pdf, printout, [](int, int) { return true; });
+  ASSERT_TRUE(printed.ok());
+  EXPECT_EQ(*printed, PrintEnd::kPrinted);
+  EXPECT_EQ(bytes.substr(bytes.size() - 6), "%%EOF\n");
+}
+
+TEST(PdfDocument, OtherPaperGivesItsSizeAndMargins) {
+  Rows rows;
+  const PrintPaper letter{612, 792, 50, 40, 20, 30};
+  const Printout printout(NumberedRows(rows, 40), kHeader, letter);
+  std::string pdf;
+  PdfDocument document([&](std::string_view piece) { return pdf.append(piece), true; }, "t", "c",
+                       letter);
+  ASSERT_TRUE(PrintToPdf(document, printout, {}).ok());
+  EXPECT_NE(pdf.find("/MediaBox [0 0 612 792]"), std::string::npos);
+  const std::regex position("1 0 0 1 ([0-9.]+) ([0-9.]+) Tm");
+  double highest = 0;
+  for (auto it = std::sregex_iterator(pdf.begin(), pdf.end(), position);
+       it != std::sregex_iterator(); ++it) {
+    EXPECT_EQ((*it)[1].str(), "50");
+    highest = std::max(highest, std::stod((*it)[2].str()));
+  }
+  EXPECT_NEAR(highest, 792 - 40 - kPrintAscent, 0.01);
+  if (!HaveTool("pdfinfo")) GTEST_SKIP() << "pdfinfo (poppler-utils) is not installed";
+  EXPECT_TRUE(std::regex_search(ToolOutput("pdfinfo", pdf), std::regex("Page size: +612 x 792")));
+}
+
 TEST(PdfDocument, AnEmptyDocumentGetsABlankPageAndNothingFollowsTheEnd) {
   std::string bytes;
   PdfDocument pdf([&](std::string_view piece) { return bytes.append(piece), true; }, "t", "c");

@@ -34,6 +34,39 @@ TEST(PrintLayout, HeaderLinesAreNinetyFourCharactersWithTheRightPartAtTheEnd) {
   EXPECT_NE(crowded.find("x t"), std::string::npos);
 }
 
+TEST(PrintLayout, TheBaseStandsUnderTheFilesWhenOneIsLoaded) {
+  ObjectTable table;
+  ObjectList list(table);
+  list.Append(test::AddRecord(table, 1, {"Form", "7"}));
+  const std::string long_base = "/srv/" + std::string(60, 'b') + "/base.fbk";
+  struct Case {
+    std::string base;
+    std::string line2;  // empty: the line stays empty, as without a base
+  };
+  const Case cases[] = {
+      {"", ""},
+      {"base.fbk", "        Base:    base.fbk"},
+      {long_base, "        Base:    " + long_base.substr(long_base.size() - 55)},
+  };
+  const PrintMetrics metrics{12, 10, 200};
+  for (const Case& c : cases) {
+    const PrintHeader header{"one.fob", "two.fob", "now", c.base};
+    EXPECT_EQ(PageHeaderLine(2, header, 1), c.line2) << c.base;
+    // The names stand one under the other, the base's too.
+    EXPECT_EQ(PageHeaderLine(0, header, 1).find("one.fob"), 17u);
+    EXPECT_EQ(PageHeaderLine(1, header, 1).find("two.fob"), 17u);
+    const auto lines = LayOutPage(list, header, metrics, PaginateRows(1, metrics)[0], 1);
+    ASSERT_EQ(lines.size(), (c.base.empty() ? 3u : 4u) + 2) << c.base;
+    if (!c.base.empty()) {
+      EXPECT_EQ(lines[2].y, 24);
+      EXPECT_TRUE(lines[2].bold);
+      EXPECT_EQ(lines[2].text, c.line2);
+    }
+    // The rows keep their lines: a base costs no row.
+    EXPECT_EQ(lines[lines.size() - 2].y, 50) << c.base;
+  }
+}
+
 TEST(PrintLayout, RowsLineUpUnderTheTitles) {
   const auto row = RowOf(2, {"Codeunit", "        80", "Posting", "", "V2,V3", "2008-12-31",
                              "12:00:00", "      1234", ""});
@@ -65,6 +98,33 @@ TEST(PrintLayout, PagesEndWhenTheNextRowWouldCrowdTheBottom) {
   EXPECT_EQ(counts(5), (std::vector<int>{5, 0}));  // the last row ends the page: a header page
   EXPECT_EQ(counts(12), (std::vector<int>{5, 5, 2}));
   EXPECT_EQ(PaginateRows(12, metrics)[2].first_row, 10);
+}
+
+TEST(PrintLayout, ThePaperDecidesTheRowsPerPage) {
+  ObjectTable table;
+  ObjectList list(table);
+  for (int i = 0; i < 100; ++i) list.Append(test::AddRecord(table, 1, {"Form", std::to_string(i)}));
+  struct Case {
+    const char* paper;
+    PrintPaper size;
+    int rows_per_page;
+  };
+  const Case cases[] = {
+      {"A4 with the default margins", {}, 33},
+      {"US Letter, the same margins", {612, 792, 30, 36, 30, 36}, 31},
+      {"A4 without margins", {595, 842, 0, 0, 0, 0}, 37},
+      {"A5", {420, 595, 30, 36, 30, 36}, 21},
+  };
+  for (const Case& c : cases) {
+    const Printout printout(list, {"a", "b", "now"}, c.size);
+    EXPECT_EQ(printout.PageCount(), (100 + c.rows_per_page) / c.rows_per_page) << c.paper;
+    const std::vector<PrintedLine> first = printout.Page(0);
+    ASSERT_EQ(first.size(), 3u + 2 * c.rows_per_page) << c.paper;
+    // Every line within the printable height, the last row's second line included.
+    EXPECT_LE(first.back().y + kPrintLineHeight, c.size.height - c.size.top - c.size.bottom)
+        << c.paper;
+    EXPECT_NE(printout.Page(1)[0].text.find("Page 2"), std::string::npos) << c.paper;
+  }
 }
 
 TEST(PrintLayout, APageIsItsHeaderThenTwoLinesPerRow) {

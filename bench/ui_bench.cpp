@@ -29,6 +29,9 @@ class NoDialogs final : public UserDialogs {
   QString GetOpenFileName(QWidget*, const QString&, const QString&, const QString&) override {
     return {};
   }
+  QStringList GetOpenFileNames(QWidget*, const QString&, const QString&, const QString&) override {
+    return {};
+  }
   SaveChoice GetSaveFileName(QWidget*, const QString&, const QString&, const QString&) override {
     return {};
   }

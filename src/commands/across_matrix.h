@@ -103,6 +103,8 @@ class AcrossMatrix {
   // The last listing's summary: per file its key instances, those no other file has, and per
   // pair the rows on which the two differ.
   const AcrossSummary& summary() const { return result_.summary; }
+  // All of it: the summary, the counts by status, whether any row differs.
+  const AcrossResult& result() const { return result_; }
 
   // Sorts by a column: ascending, then descending on a second click of the same column, the
   // rows of one key together in their order. Gives true for ascending. Kept through later

@@ -17,6 +17,7 @@
 #include "shell/settings_store.h"
 #include "shell/twips.h"
 #include "shell/window_placement.h"
+#include "view/across_pane.h"
 #include "view/frm_about.h"
 #include "view/frm_use_compare.h"
 #include "view/list_bars.h"
@@ -49,6 +50,8 @@ FrmMain::FrmMain(ObjectTable& table, SettingsStore& store, UserDialogs& dialogs,
 FrmMain::~FrmMain() {
   delete lvMain_;
   delete model_;
+  // The matrix reads the session, which goes before the window's children do.
+  delete across_pane_;
 }
 
 void FrmMain::frmmain_Load() {

@@ -1,118 +1,22 @@
-// The comparison across many files in the window: how it starts, the matrix and its counts,
-// the details of a row, two of its files handed to the changes view, and Save, Copy and Print.
+// The comparison across many files in the window: the matrix and its counts, its toggles,
+// types, filter and sort, the details of a row, and two of its files handed to the changes view.
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QClipboard>
 #include <QHeaderView>
-#include <QLabel>
-#include <QMimeData>
 #include <QPushButton>
 #include <QToolButton>
-#include <map>
 #include <set>
 
-#include "gen/generator.h"
-#include "shell/command_line.h"
-#include "shell/frm_drag_drop.h"
-#include "shell/frm_drop_many.h"
-#include "ui_support.h"
+#include "across_support.h"
 #include "view/across_details.h"
-#include "view/across_matrix_model.h"
 #include "view/across_palette.h"
-#include "view/across_pane.h"
 
 namespace quillet {
 namespace {
 
+using test::Across;
+using test::kRenamed;
 using test::TestProgram;
-
-constexpr const char* kRenamed = "Renamed Only Here";
-
-// Four copies of one release: #2 renames an object, #3 lacks one, #1 has a new version of a
-// third; every other object is the same in all four.
-struct Across : TestProgram {
-  Across() {
-    gen::Options options;
-    options.objects = 60;
-    options.repeated_tables = 3;
-    options.system_share = 0.1;
-    std::vector<gen::Object> release = gen::GenerateObjects(options);
-    // Objects the first start lists (not TableData, not system) with a key of their own.
-    std::map<std::string, int> keys;
-    for (const gen::Object& object : release) ++keys[object.type + object.id];
-    std::vector<std::size_t> plain;
-    for (std::size_t i = 0; i < release.size(); ++i) {
-      const gen::Object& object = release[i];
-      if (object.type != "TableData" && object.id.front() == ' ' &&
-          keys[object.type + object.id] == 1) {
-        plain.push_back(i);
-      }
-    }
-    renamed = release[plain.at(1)];
-    missing = release[plain.at(3)];
-    versioned = release[plain.at(5)];
-    for (const gen::Object& object : release) {
-      if (object.type == "TableData") continue;
-      ++listed;
-      if (object.id.front() == ' ') ++listed_without_system;
-    }
-    for (int file = 0; file < 4; ++file) {
-      std::vector<gen::Object> copy = release;
-      if (file == 1) copy[plain[5]].version = "A NEW VERSION";
-      if (file == 2) copy[plain[1]].name = kRenamed;
-      if (file == 3) copy.erase(copy.begin() + static_cast<std::ptrdiff_t>(plain[3]));
-      names << Path(QString("site%1.fob").arg(file + 1));
-      EXPECT_TRUE(gen::WriteFile(names.back().toStdString(), gen::EncodeFile(copy, options)));
-    }
-  }
-
-  // "Compare many files…" on `files`, as the user picks them in the dialog.
-  void Open(const QStringList& files) {
-    dialogs.many_answers.push_back(files);
-    test::Action(main(), Command::kCompareAcross)->trigger();
-  }
-  void Open() { Open(names); }
-
-  AcrossPane& Pane() { return *main().findChild<AcrossPane*>("acrossPane"); }
-  AcrossMatrixModel& Model() { return Pane().model(); }
-  const AcrossMatrix& Matrix() { return *main().session().across(); }
-  int Rows() { return Model().rowCount(); }
-  QString Cell(int row, int column) { return Model().data(Model().index(row, column)).toString(); }
-  // The shown row of an object's key, or -1.
-  int RowOf(const gen::Object& object) {
-    for (int row = 0; row < Rows(); ++row) {
-      if (Cell(row, kAcrossTypeColumn) == QString::fromStdString(object.type) &&
-          Cell(row, kAcrossIdColumn) == QString::fromStdString(object.id).trimmed()) {
-        return row;
-      }
-    }
-    return -1;
-  }
-  QStringList Letters(int row) {
-    QStringList letters;
-    for (int file = 0; file < Matrix().FileCount(); ++file) {
-      letters << Cell(row, kAcrossFirstFileColumn + file);
-    }
-    return letters;
-  }
-  // Chooses one cell of each of `files`' columns in `row`, as a Ctrl+click would.
-  void Choose(int row, std::initializer_list<int> files) {
-    QItemSelectionModel& selection = *Pane().matrix().selectionModel();
-    selection.clearSelection();
-    for (const int file : files) {
-      selection.select(Model().index(row, kAcrossFirstFileColumn + file),
-                       QItemSelectionModel::Select);
-    }
-    selection.setCurrentIndex(Model().index(row, kAcrossFirstFileColumn + *files.begin()),
-                              QItemSelectionModel::NoUpdate);
-  }
-
-  QStringList names;
-  gen::Object renamed, missing, versioned;
-  int listed = 0;  // key instances of the types a first start lists
-  int listed_without_system = 0;
-};
 
 TEST(AcrossWindow, ManyFilesCommandShowsAColumnPerFileAndLettersOnTheirColours) {
   Across t;
@@ -352,149 +256,6 @@ TEST(AcrossWindow, ShowChangesBetweenTwoChosenFiles) {
   back->click();
   EXPECT_TRUE(t.main().session().AcrossShown());
   EXPECT_EQ(t.Rows(), 3);
-}
-
-TEST(AcrossWindow, TheCommandLineAndADropOfThreeFilesStartIt) {
-  Across t;
-  const QString notes = t.Path("notes.txt");
-  QFile(notes).open(QIODevice::WriteOnly);
-  const struct {
-    std::vector<NativeText> arguments;
-    CommandLine::Kind kind;
-  } cases[] = {
-      {{"--across", "a.fob", "b.fbk", "c.fob"}, CommandLine::Kind::kManyFiles},
-      {{"--across", "a.fob", "/dev/null"}, CommandLine::Kind::kManyFiles},
-      {{"--across", "a.fob"}, CommandLine::Kind::kInvalid},
-      {{"--across", "a.fob", ToPath(notes).native()}, CommandLine::Kind::kInvalid},
-  };
-  for (const auto& c : cases) {
-    const CommandLine line = ReadCommandLine(c.arguments);
-    EXPECT_EQ(line.kind, c.kind) << c.arguments.back();
-    if (c.kind == CommandLine::Kind::kManyFiles) {
-      EXPECT_EQ(line.files.size(), c.arguments.size() - 1);
-      EXPECT_EQ(line.files.front(), "a.fob");
-    }
-  }
-
-  TestProgram started(QStringList{"--across", t.names[0], t.names[2], t.names[3]});
-  ASSERT_TRUE(started.main().session().AcrossShown());
-  EXPECT_EQ(started.main().session().across()->FileCount(), 3);
-  EXPECT_EQ(started.main().session().across()->File(2).name, ToPath(t.names[3]));
-
-  const auto drop = [&](const QStringList& paths) {
-    QList<QUrl> urls;
-    for (const QString& path : paths) urls << QUrl::fromLocalFile(path);
-    return HandleDroppedUrls(t.main(), t.dialogs, urls);
-  };
-  EXPECT_EQ(drop({t.names[0], t.names[1], notes}), nullptr);
-  EXPECT_EQ(t.dialogs.messages, QStringList{kInvalidFileTypeMessage});
-  EXPECT_TRUE(t.main().findChildren<FrmDropMany*>().isEmpty());
-  EXPECT_EQ(drop(t.names), nullptr);
-  FrmDropMany* offered = t.main().findChild<FrmDropMany*>();
-  ASSERT_NE(offered, nullptr);
-  EXPECT_TRUE(offered->findChild<QLabel*>("lbl1")->text().startsWith("Compare these 4 files"));
-  offered->findChild<QPushButton*>("cmdCompareCancel")->click();
-  EXPECT_EQ(t.main().session().across(), nullptr);
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  drop(t.names.mid(1));
-  t.main().findChild<FrmDropMany*>()->findChild<QPushButton*>("cmdCompareMany")->click();
-  ASSERT_TRUE(t.main().session().AcrossShown());
-  EXPECT_EQ(t.Matrix().FileCount(), 3);
-  EXPECT_EQ(t.Letters(t.RowOf(t.renamed)), QStringList({"A", "B", "A"}));
-}
-
-// Keeps what Save and Copy hand on; the output layer's writers are tested on their own.
-struct Recorder final : AcrossRowsWriter {
-  Status Write(const std::filesystem::path& path, ListFormat format,
-               const AcrossSaveContext& context, const AcrossRows& rows) override {
-    Keep(format, context, rows);
-    paths.push_back(path);
-    if (!refusal.empty()) return Fail(refusal);
-    return Ok();
-  }
-  Result<std::string> Text(ListFormat format, const AcrossSaveContext& context,
-                           const AcrossRows& rows) override {
-    Keep(format, context, rows);
-    return std::string(format == ListFormat::kTsv ? "tsv" : "csv");
-  }
-  void Keep(ListFormat format, const AcrossSaveContext& context, const AcrossRows& rows) {
-    struct Keys final : AcrossVisitor {
-      bool Row(const AcrossRow& row) override {
-        keys.emplace_back(row.key, row.instance);
-        return true;
-      }
-      std::vector<std::pair<int, int>> keys;
-    } keys;
-    rows(keys);
-    formats.push_back(format);
-    files = context.files;
-    written.push_back(std::move(keys.keys));
-  }
-  std::vector<ListFormat> formats;
-  std::vector<std::filesystem::path> paths, files;
-  std::vector<std::vector<std::pair<int, int>>> written;
-  std::string refusal;
-};
-
-TEST(AcrossWindow, SaveCopyAndPrintTakeTheMatrixAsShown) {
-  Across t;
-  Recorder recorder;
-  t.main().SetAcrossWriter(recorder);
-  t.Open();
-  t.Pane().findChild<QToolButton*>("show_same")->click();
-  t.Pane().matrix().header()->sectionClicked(kAcrossFirstFileColumn + 1);
-  std::vector<std::pair<int, int>> shown;
-  for (int row = 0; row < t.Rows(); ++row) {
-    shown.emplace_back(t.Matrix().Row(row).key, t.Matrix().Row(row).instance);
-  }
-
-  t.dialogs.save_answer = t.Path("matrix.csv");
-  t.dialogs.save_filter = -1;  // every file: the extension decides
-  t.main().tbMain_ButtonClick(Command::kSave);
-  ASSERT_EQ(recorder.written.size(), 1u);
-  EXPECT_EQ(recorder.written[0], shown);
-  EXPECT_EQ(recorder.formats[0], ListFormat::kCsv);
-  EXPECT_EQ(recorder.paths[0], ToPath(t.Path("matrix.csv")));
-  ASSERT_EQ(recorder.files.size(), 4u);
-  EXPECT_EQ(recorder.files[3], ToPath(t.names[3]));
-
-  recorder.refusal = "no space left on device";
-  t.main().tbMain_ButtonClick(Command::kSave);
-  EXPECT_EQ(t.dialogs.messages.back(),
-            "Unable to save the file\n" + t.Path("matrix.csv") + ": no space left on device");
-
-  // Copy takes the rows of the chosen cells, in the shown order, as TSV and CSV.
-  t.Choose(4, {0});
-  t.Pane().matrix().selectionModel()->select(t.Model().index(1, 2), QItemSelectionModel::Select);
-  QKeyEvent copy(QEvent::KeyPress, Qt::Key_C, Qt::ControlModifier);
-  QCoreApplication::sendEvent(&t.Pane().matrix(), &copy);
-  ASSERT_EQ(recorder.written.size(), 4u);
-  EXPECT_EQ(recorder.written[2], (std::vector{shown[1], shown[4]}));
-  EXPECT_EQ(recorder.formats[2], ListFormat::kTsv);
-  EXPECT_EQ(recorder.formats[3], ListFormat::kCsv);
-  EXPECT_EQ(QApplication::clipboard()->mimeData()->text(), "tsv");
-
-  // Nothing listed: nothing is written.
-  t.main().SetFilterText("name:\"no such name at all\"");
-  ASSERT_EQ(t.Rows(), 0);
-  t.main().tbMain_ButtonClick(Command::kSave);
-  EXPECT_EQ(t.dialogs.messages.back(), "The list is empty");
-  EXPECT_EQ(recorder.written.size(), 4u);
-  t.main().SetFilterText("");
-
-  // The printout names the files by number and holds every row.
-  for (const Command command : {Command::kPrint, Command::kPrintPreview}) {
-    t.dialogs.print_to = t.Path(command == Command::kPrint ? "printed.pdf" : "preview.pdf");
-    t.main().tbMain_ButtonClick(command);
-    QProcess text;
-    text.start("pdftotext", {"-layout", t.dialogs.print_to, "-"});
-    ASSERT_TRUE(text.waitForFinished(30000));
-    const QString printed = QString::fromUtf8(text.readAllStandardOutput());
-    EXPECT_TRUE(printed.contains("Comparison across 4 files")) << printed.toStdString();
-    EXPECT_TRUE(printed.contains("4 " + t.names[3])) << printed.toStdString();
-    EXPECT_TRUE(printed.contains(QString::fromStdString(t.renamed.id).trimmed()));
-  }
-  EXPECT_EQ(t.dialogs.messages.size(), 2);
 }
 
 }  // namespace

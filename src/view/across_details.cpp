@@ -127,7 +127,8 @@ AcrossDetailsView::AcrossDetailsView(QWidget* parent)
   verticalHeader()->hide();
   verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
-  horizontalHeader()->setStretchLastSection(true);
+  // The name takes the room left, so that a marked size is not a bar across the pane.
+  horizontalHeader()->setSectionResizeMode(kFirstFieldColumn, QHeaderView::Stretch);
   horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   // Each reset shows another object: its columns fit what it holds.
   connect(model_, &QAbstractItemModel::modelReset, this, [this] {

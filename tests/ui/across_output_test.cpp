@@ -11,6 +11,7 @@
 #include <QToolButton>
 
 #include "across_support.h"
+#include "output/format_table.h"
 #include "shell/command_line.h"
 #include "shell/frm_drag_drop.h"
 #include "shell/frm_drop_many.h"
@@ -162,6 +163,34 @@ TEST(AcrossWindow, SaveCopyAndPrintTakeTheMatrixAsShown) {
     EXPECT_TRUE(printed.contains(QString::fromStdString(t.renamed.id).trimmed()));
   }
   EXPECT_EQ(t.dialogs.messages.size(), 2);
+}
+
+// The writer this build has: with the output layer's writers of rows across files, every
+// format the Save dialog offers; without them, a refusal that says so, and no file.
+TEST(AcrossWindow, TheBuiltInWriterSavesEveryFormatOrSaysItCannot) {
+  Across t;
+  t.Open();
+#if __has_include("output/across_output.h")
+  for (const ListFormat format : SavedFormats()) {
+    const std::string extension(InfoOf(format).extension);
+    const QString name = t.Path(QString::fromStdString("saved." + extension));
+    t.main().SaveMatrix({name, format});
+    const QByteArray saved = test::Slurp(name);
+    EXPECT_FALSE(saved.isEmpty()) << extension;
+    if (format == ListFormat::kCsv) {
+      EXPECT_TRUE(saved.startsWith("Type,ID,Name,Variants,")) << saved.left(80).toStdString();
+      EXPECT_EQ(saved.count("\r\n"), 1 + t.Rows());
+    }
+  }
+  EXPECT_TRUE(t.dialogs.messages.isEmpty()) << t.dialogs.messages.join('\n').toStdString();
+#else
+  const QString name = t.Path("saved.txt");
+  t.main().SaveMatrix({name, ListFormat::kText});
+  EXPECT_FALSE(QFile::exists(name));
+  ASSERT_EQ(t.dialogs.messages.size(), 1);
+  EXPECT_TRUE(t.dialogs.messages[0].endsWith(": this build has no writer for rows across files"))
+      << t.dialogs.messages[0].toStdString();
+#endif
 }
 
 }  // namespace

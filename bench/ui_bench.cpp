@@ -1,5 +1,5 @@
 // The window's share of the work: listing 40000 rows in the list view, sorting them, building
-// the window, and the memory all of it takes. Runs offscreen.
+// the window, the matrix of twenty files, and the memory all of it takes. Runs offscreen.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -27,6 +27,9 @@ class NoDialogs final : public UserDialogs {
  public:
   void ShowMessage(QWidget*, const QString&) override {}
   QString GetOpenFileName(QWidget*, const QString&, const QString&, const QString&) override {
+    return {};
+  }
+  QStringList GetOpenFileNames(QWidget*, const QString&, const QString&, const QString&) override {
     return {};
   }
   SaveChoice GetSaveFileName(QWidget*, const QString&, const QString&, const QString&) override {
@@ -96,6 +99,29 @@ struct LargeFixture {
 
 LargeFixture& LargeFiles() {
   static LargeFixture fixture;
+  return fixture;
+}
+
+// Twenty installations of one release of 20000 objects, each changed on its own.
+struct AcrossFixture {
+  AcrossFixture() {
+    gen::Options options;
+    options.objects = 20000;
+    options.repeated_tables = 40;
+    const std::vector<gen::Object> release = gen::GenerateObjects(options);
+    for (int file = 0; file < 20; ++file) {
+      std::vector<gen::Object> copy = release;
+      if (file > 0) gen::Mutate(copy, 0.02, static_cast<std::uint32_t>(file));
+      names.push_back(dir.filePath(QString("site%1.fob").arg(file)).toStdString());
+      gen::WriteFile(names.back().string(), gen::EncodeFile(copy, options));
+    }
+  }
+  QTemporaryDir dir;
+  std::vector<std::filesystem::path> names;
+};
+
+AcrossFixture& AcrossFiles20() {
+  static AcrossFixture fixture;
   return fixture;
 }
 
@@ -180,6 +206,41 @@ void BM_WindowEqualToThePairLimit(benchmark::State& state) {
   state.counters["MB_per_million_rows"] = (after - before) / (rows / 1e6);
 }
 
+// "Compare many files" on twenty files of 20000 objects: read, lined up, listed and painted.
+void BM_WindowAcross20Files(benchmark::State& state) {
+  Window window;
+  FrmMain& main = window.main;
+  for (auto _ : state) {
+    main.CompareAcrossFiles(AcrossFiles20().names);
+    QApplication::processEvents();
+  }
+  const AcrossMatrix& matrix = *main.session().across();
+  state.counters["rows"] = matrix.RowCount();
+  state.counters["rows_same"] = static_cast<double>(matrix.StatusCount(AcrossStatus::kSame));
+  state.counters["rss_MB"] = ResidentMegabytes();
+}
+
+// Every row listed (the toggles of both statuses), sorted by a file's column, painted.
+void BM_WindowAcrossListAllAndSort(benchmark::State& state) {
+  Window window;
+  FrmMain& main = window.main;
+  main.CompareAcrossFiles(AcrossFiles20().names);
+  const double before = ResidentMegabytes();
+  for (auto _ : state) {
+    main.session().SetAcrossListed(kAllAcrossStatuses);
+    main.session().SortAcrossBy(kAcrossFirstFileColumn + 7);
+    QApplication::processEvents();
+    state.PauseTiming();
+    main.session().SetAcrossListed(kDefaultAcrossStatuses);
+    state.ResumeTiming();
+  }
+  main.session().SetAcrossListed(kAllAcrossStatuses);
+  const double rows = main.session().across()->RowCount();
+  state.counters["rows"] = rows;
+  // What listing every row adds: the rows are kept as their key and instance only.
+  state.counters["rss_added_bytes_per_row"] = (ResidentMegabytes() - before) * 1024 * 1024 / rows;
+}
+
 void BM_SortRows40000(benchmark::State& state) {
   Window window;
   window.Load(Files().paths);
@@ -208,6 +269,8 @@ BENCHMARK(BM_WindowLoadAndListTwoFiles)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WindowListTwo250000)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_WindowCompareDifferent250000)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_WindowEqualToThePairLimit)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_WindowAcross20Files)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_WindowAcrossListAllAndSort)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_SortRows40000)->DenseRange(1, 10)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StartToVisibleWindow)->Unit(benchmark::kMillisecond);
 

@@ -37,9 +37,10 @@ enum class Command : std::uint8_t {
   kInfo,
   kReload,
   kFilter,
+  kCompareAcross,  // "Compare many files…": the matrix of any number of files
 };
 
-inline constexpr int kCommandCount = static_cast<int>(Command::kFilter) + 1;
+inline constexpr int kCommandCount = static_cast<int>(Command::kCompareAcross) + 1;
 
 // The toggle of type `type` (in type order).
 constexpr Command TypeCommand(int type) {

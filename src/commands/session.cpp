@@ -38,7 +38,8 @@ bool Session::Enabled(Command command) const {
 
 bool Session::ChangedOnDisk() const {
   return std::any_of(slots_.begin(), slots_.end(),
-                     [](const LoadedSlot& slot) { return slot.changed_on_disk; });
+                     [](const LoadedSlot& slot) { return slot.changed_on_disk; }) ||
+         (across_ != nullptr && across_->ChangedOnDisk());
 }
 
 std::vector<std::filesystem::path> Session::LoadedFiles() const {
@@ -47,6 +48,12 @@ std::vector<std::filesystem::path> Session::LoadedFiles() const {
     if (!slot.name.empty() && !slot.stream &&
         std::find(names.begin(), names.end(), slot.name) == names.end()) {
       names.push_back(slot.name);
+    }
+  }
+  for (int position = 0; across_ != nullptr && position < across_->FileCount(); ++position) {
+    const AcrossFile& file = across_->File(position);
+    if (!file.stream && std::find(names.begin(), names.end(), file.name) == names.end()) {
+      names.push_back(file.name);
     }
   }
   return names;
@@ -59,6 +66,7 @@ void Session::New() {
     SlotAt(file) = {};
   }
   compared_ = CompareMode::kNone;
+  DropAcross();
 }
 
 LoadResult Session::Load(const std::filesystem::path& file_name, int file, InputKinds kinds) {
@@ -79,6 +87,7 @@ void Session::Show(int file) {
   if (file == kBaseFile) return;
   ShowFileObjects(ws_, file);
   compared_ = CompareMode::kNone;
+  across_shown_ = false;
 }
 
 bool Session::ToggleType(int type) {
@@ -88,6 +97,10 @@ bool Session::ToggleType(int type) {
 }
 
 void Session::Relist() {
+  if (across_shown_) {
+    across_->List(filter_, ws_.status);
+    return;
+  }
   // In a keyed comparison's view the types narrow the comparison; elsewhere the list is
   // rebuilt from both files.
   if (HasStatus(list_.view())) {
@@ -100,11 +113,13 @@ void Session::Relist() {
 void Session::ShowAll() {
   RefreshList(ws_);
   compared_ = CompareMode::kNone;
+  across_shown_ = false;
 }
 
 void Session::Compare(CompareMode mode, const CompareCriteria& criteria) {
   criteria_ = criteria;
   compared_ = mode;
+  across_shown_ = false;
   keyed_counts_ = RunComparison(ws_, mode, criteria, listed_);
 }
 
@@ -118,26 +133,34 @@ void Session::SetListed(unsigned bits) {
   }
 }
 
-void Session::Reload() {
+std::vector<AcrossFileRead> Session::Reload() {
   for (int file = 0; file < SlotCount(); ++file) {
     LoadedSlot& slot = SlotAt(file);
     if (slot.name.empty() || slot.stream) continue;
     slot.changed_on_disk = false;
     LoadObjectFile(ws_, slot.name, file);
   }
+  std::vector<AcrossFileRead> reads;
+  if (across_ != nullptr) {
+    reads = across_->Reload(ws_.status);
+    if (across_shown_) across_->List(filter_, ws_.status);
+  }
   // What the list showed, again: a comparison with its criteria, or the listing; the filter
-  // stays with the list.
+  // stays with the list. Under the matrix the list shows again only when asked to.
+  if (across_shown_) return reads;
   if (compared_ != CompareMode::kNone) {
     Compare(compared_, criteria_);
   } else {
     RefreshList(ws_);
   }
+  return reads;
 }
 
 void Session::FileChanged(const std::filesystem::path& file_name) {
   for (LoadedSlot& slot : slots_) {
     if (!slot.name.empty() && slot.name == file_name) slot.changed_on_disk = true;
   }
+  if (across_ != nullptr) across_->FileChanged(file_name);
 }
 
 Status Session::SetFilter(std::string_view text) {
@@ -148,8 +171,14 @@ Status Session::SetFilter(std::string_view text) {
 }
 
 void Session::ApplyFilter(RowQuery query, std::string_view text) {
+  // The matrix follows the filter bar as the list does; it is listed again only while shown.
+  if (across_ != nullptr) across_->SetQuery(query);
   list_.SetQuery(std::move(query));
   filter_text_ = text;
+  if (across_shown_) {
+    NullStatusSink quiet;  // a keystroke is no long work: the status bar stays as it is
+    across_->List(filter_, quiet);
+  }
 }
 
 bool Session::SortBy(Column column) {

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "commands/across_matrix.h"
 #include "commands/command.h"
 #include "commands/compare.h"
 #include "commands/workspace.h"
@@ -90,8 +92,9 @@ class Session {
   void Compare(CompareMode mode, const CompareCriteria& criteria);
   // The statuses the shown keyed comparison lists, a bit per status value; it runs again.
   void SetListed(unsigned bits);
-  // Reads the loaded files again and shows what the list showed.
-  void Reload();
+  // Reads the loaded files again and shows what the list (or the matrix) showed; gives how
+  // the matrix's files were read.
+  std::vector<AcrossFileRead> Reload();
   // A watched file changed on disk: the slots that hold it are out of date.
   void FileChanged(const std::filesystem::path& file_name);
   // Filters the list; a filter that cannot be read leaves the last good one in force and says
@@ -102,8 +105,32 @@ class Session {
   // true for ascending.
   bool SortBy(Column column);
 
+  // The comparison across many files: kept from "Compare many files" until New, and shown
+  // instead of the list until a command shows the list again. Null before.
+  AcrossMatrix* across() { return across_.get(); }
+  const AcrossMatrix* across() const { return across_.get(); }
+  bool AcrossShown() const { return across_shown_; }
+  // Told around every change of the matrix's rows, also when one matrix replaces another.
+  void SetAcrossObserver(ListObserver* observer);
+  // Reads the files into a matrix of their own, lines them up on `criteria` and shows it; the
+  // list stays as it was. Gives how each file was read.
+  std::vector<AcrossFileRead> CompareAcross(const std::vector<std::filesystem::path>& names,
+                                            const CompareCriteria& criteria,
+                                            InputKinds kinds = InputKinds::kFiles);
+  // The kept matrix again, with the types and the filter of now.
+  void ShowAcross();
+  // The statuses the matrix lists; it lists again.
+  void SetAcrossListed(AcrossStatuses listed);
+  // Sorts the matrix (see AcrossMatrix::SortBy).
+  bool SortAcrossBy(int column);
+  // The matrix's files at `first` and `second` as file #1 and file #2, with the objects the
+  // matrix read (a pipe is not read twice), and the changes between them on its criteria.
+  void ShowChangesBetween(int first, int second);
+
  private:
   LoadedSlot& SlotAt(int file);
+  // Forgets the matrix.
+  void DropAcross();
 
   ObjectTable& table_;
   ObjectList list_{table_};
@@ -117,6 +144,10 @@ class Session {
   std::vector<long long> keyed_counts_;
   std::string filter_text_;
   std::optional<Column> sort_column_;
+
+  std::unique_ptr<AcrossMatrix> across_;
+  bool across_shown_ = false;
+  ListObserver* across_observer_ = nullptr;
 };
 
 }  // namespace quillet

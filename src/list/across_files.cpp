@@ -6,14 +6,23 @@ namespace quillet {
 
 Result<LoadResult> AcrossFiles::Add(const std::filesystem::path& file_name, StatusSink& status,
                                     InputKinds kinds) {
-  const int area = FileCount() + 1;
   names_.push_back(file_name);
   // The area exists, empty, whatever happens to the file.
-  table_.SetCount(area, 0);
+  table_.SetCount(FileCount(), 0);
+  return Reread(FileCount() - 1, status, kinds);
+}
+
+Result<LoadResult> AcrossFiles::Reread(int position, StatusSink& status, InputKinds kinds) {
+  const std::filesystem::path& file_name = Name(position);
+  const int area = position + 1;
   status.Begin(Phase::kOpening, area);
 
   Result<Input> opened = OpenInput(file_name, kinds);
-  if (!opened) return Error{opened.error()};
+  if (!opened) {
+    table_.SetCount(area, 0);
+    return Error{opened.error()};
+  }
+  // A file gone since it was read leaves what it held, as a reload of file #1 does.
   if (opened->source == nullptr) return Fail("no such file");
   LoadResult result =
       ReadObjectDirectory(table_, *opened->source, area, IsBackupFileName(file_name), status);

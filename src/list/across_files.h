@@ -25,6 +25,11 @@ class AcrossFiles {
   // `kinds` says whether a pipe, a device or "-" may stand for the file, as for a load.
   Result<LoadResult> Add(const std::filesystem::path& file_name, StatusSink& status,
                          InputKinds kinds = InputKinds::kFiles);
+  // Reads the file at `position` again into its area, as Add read it, for a window that reloads
+  // what changed on disk; a file no longer there keeps what it held. No comparison of these
+  // files may live meanwhile.
+  Result<LoadResult> Reread(int position, StatusSink& status,
+                            InputKinds kinds = InputKinds::kFiles);
 
   int FileCount() const { return static_cast<int>(names_.size()); }
   const std::filesystem::path& Name(int position) const {

@@ -1,5 +1,7 @@
 #include "shell/command_line.h"
 
+#include <algorithm>
+
 #include "objects/file_kinds.h"
 #include "objects/text.h"
 
@@ -51,6 +53,14 @@ CommandLine ReadCommandLine(const std::vector<NativeText>& arguments) {
     return line;
   }
   std::vector<NativeText> files = arguments;
+  if (std::filesystem::path(files.front()) == "--across") {
+    files.erase(files.begin());
+    line.kind = files.size() >= 2 && std::all_of(files.begin(), files.end(), openable)
+                    ? CommandLine::Kind::kManyFiles
+                    : CommandLine::Kind::kInvalid;
+    if (line.kind == CommandLine::Kind::kManyFiles) line.files.assign(files.begin(), files.end());
+    return line;
+  }
   if (files.size() == 3) {
     const std::filesystem::path flag = files.front();
     line.comparison = flag == "--changes"     ? CommandLine::Comparison::kChanges

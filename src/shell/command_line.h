@@ -26,10 +26,12 @@ inline constexpr const char* kInvalidFileTypeMessage =
 // version control's diff tools and file managers' compare actions can start it on two files.
 // A pipe or a character device (/dev/null for a file one side lacks, /dev/fd/N for <(...)) is
 // taken whatever its name; the files of the command line are read as streams where they are.
+// "--across" and two names or more compare those files across, in the matrix.
 struct CommandLine {
-  enum class Kind { kNothing, kOneFile, kTwoFiles, kInvalid };
+  enum class Kind { kNothing, kOneFile, kTwoFiles, kManyFiles, kInvalid };
   Kind kind = Kind::kNothing;
   std::filesystem::path first, second;
+  std::vector<std::filesystem::path> files;  // kManyFiles: in the order given
   enum class Comparison { kNone, kChanges, kDifferent, kEqual };
   Comparison comparison = Comparison::kNone;
 };

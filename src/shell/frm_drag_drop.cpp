@@ -10,6 +10,7 @@
 
 #include "desktop/text_codec.h"
 #include "shell/command_line.h"
+#include "shell/frm_drop_many.h"
 #include "shell/frm_main.h"
 #include "view/dialog_layout.h"
 #include "view/user_dialogs.h"
@@ -18,6 +19,8 @@ namespace quillet {
 namespace {
 
 constexpr int kCascadeStep = 24;  // pixels
+// Dropped together, this many files or more are offered for comparing across.
+constexpr int kManyFiles = 3;
 
 QPushButton* NewButton(const char* name, const QString& text, QWidget* parent) {
   auto* button = new QPushButton(text, parent);
@@ -90,6 +93,24 @@ void FrmDragDrop::LoadAs(int file) {
   main.ShowFile(file);
 }
 
+namespace {
+
+// Three or more object files dropped together: the dialog that offers to compare them.
+void OfferManyFiles(FrmMain& main, UserDialogs& dialogs, const QList<QUrl>& urls) {
+  QStringList names;
+  for (const QUrl& url : urls) names << url.toLocalFile();
+  if (!std::all_of(names.begin(), names.end(),
+                   [](const QString& name) { return HasObjectFileExtension(ToPath(name)); })) {
+    dialogs.ShowMessage(&main, kInvalidFileTypeMessage);
+    return;
+  }
+  auto* dialog = new FrmDropMany(main, names);
+  dialog->show();
+  dialog->activateWindow();
+}
+
+}  // namespace
+
 bool AcceptsDrag(const QMimeData* mime_data) {
   if (mime_data == nullptr || !mime_data->hasUrls()) return false;
   const QList<QUrl> urls = mime_data->urls();
@@ -99,6 +120,10 @@ bool AcceptsDrag(const QMimeData* mime_data) {
 
 FrmDragDrop* HandleDroppedUrls(FrmMain& main, UserDialogs& dialogs, const QList<QUrl>& urls) {
   if (urls.isEmpty()) return nullptr;
+  if (urls.size() >= kManyFiles) {
+    OfferManyFiles(main, dialogs, urls);
+    return nullptr;
+  }
   if (urls.size() > 1) {
     dialogs.ShowMessage(&main, "Multiple files not supported");
     return nullptr;

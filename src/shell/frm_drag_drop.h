@@ -48,7 +48,8 @@ class FrmDragDrop final : public QDialog {
 bool AcceptsDrag(const QMimeData* mime_data);
 
 // A drop on the main window: one .fob or .fbk file opens the load-as dialog, which is returned;
-// several files or another type get their message and null.
+// three or more open the dialog that offers to compare them across (null is returned); two
+// files or another type get their message and null.
 FrmDragDrop* HandleDroppedUrls(FrmMain& main, UserDialogs& dialogs, const QList<QUrl>& urls);
 
 }  // namespace quillet

@@ -17,6 +17,7 @@
 #include "shell/settings_store.h"
 #include "shell/twips.h"
 #include "shell/window_placement.h"
+#include "view/across_pane.h"
 #include "view/frm_about.h"
 #include "view/frm_use_compare.h"
 #include "view/list_bars.h"
@@ -49,6 +50,8 @@ FrmMain::FrmMain(ObjectTable& table, SettingsStore& store, UserDialogs& dialogs,
 FrmMain::~FrmMain() {
   delete lvMain_;
   delete model_;
+  // The matrix reads the session, which goes before the window's children do.
+  delete across_pane_;
 }
 
 void FrmMain::frmmain_Load() {
@@ -130,7 +133,8 @@ void FrmMain::BuildToolbar() {
   proMain_->setRange(0, kProgressSteps);
   proMain_->setValue(0);
   proMain_->setTextVisible(false);
-  proMain_->setFixedSize(80, 12);
+  // Narrow enough that the toolbar, progress bar included, fits the window's first width.
+  proMain_->setFixedSize(56, 12);
   tbMain_->addWidget(proMain_);
 }
 
@@ -173,14 +177,29 @@ void FrmMain::tbMain_ButtonClick(Command command) {
       PaintPanel(Panel::kCount, kBareCount);
       session_.ShowAll();
       break;
+    case Command::kCompareAcross:
+      CompareManyFiles();
+      break;
     case Command::kSave:
-      SaveObjectList(AskSaveFileName());
+      if (session_.AcrossShown()) {
+        SaveMatrix(AskSaveFileName());
+      } else {
+        SaveObjectList(AskSaveFileName());
+      }
       break;
     case Command::kPrint:
-      PrintObjectList();
+      if (session_.AcrossShown()) {
+        PrintMatrix();
+      } else {
+        PrintObjectList();
+      }
       break;
     case Command::kPrintPreview:
-      PreviewObjectList();
+      if (session_.AcrossShown()) {
+        PreviewMatrix();
+      } else {
+        PreviewObjectList();
+      }
       break;
     case Command::kFilter:
       OpenFilter();
@@ -221,10 +240,11 @@ void FrmMain::ToggleType(int type) {
 }
 
 void FrmMain::Draw() {
-  PaintPanel(Panel::kCount, CountText(CountOf(session_.list())));
+  PaintPanel(Panel::kCount, CountText(ShownCount()));
   DrawCommands();
   DrawFiles();
   DrawBars();
+  DrawAcross();
 }
 
 void FrmMain::DrawCommands() {

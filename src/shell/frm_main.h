@@ -6,6 +6,7 @@
 #include <QUrl>
 #include <array>
 
+#include "commands/across_save.h"
 #include "commands/session.h"
 #include "list/columns.h"
 #include "objects/object_file_reader.h"
@@ -16,6 +17,7 @@
 #include "shell/toolbar_entries.h"
 
 class QAction;
+class QBoxLayout;
 class QFileSystemWatcher;
 class QMenu;
 class QProgressBar;
@@ -23,6 +25,8 @@ class QToolBar;
 
 namespace quillet {
 
+class AcrossBackBar;
+class AcrossPane;
 class FilterBar;
 class FrmSettings;
 class FrmUseCompare;
@@ -93,6 +97,22 @@ class FrmMain final : public QMainWindow, private StatusPainter, private Message
   void PrintObjectList();
   void PreviewObjectList();
 
+  // "Compare many files…": the files chosen in the open dialog, in the matrix.
+  void CompareManyFiles();
+  // The files in the matrix, compared on the criteria dialog's ticks; what the command line
+  // and a drop of three or more files run.
+  void CompareAcrossFiles(const std::vector<std::filesystem::path>& names,
+                          InputKinds kinds = InputKinds::kFiles);
+  // The matrix's files at `first` and `second` as file #1 and file #2, and their changes.
+  void ShowChangesBetween(int first, int second);
+  // Save, Print and Copy of the matrix: the rows as it shows them (or only `rows`, from 0).
+  void SaveMatrix(const SaveTarget& target, const std::vector<int>* rows = nullptr);
+  void CopyMatrixRows(const std::vector<int>& rows);
+  void PrintMatrix();
+  void PreviewMatrix();
+  // What the matrix is saved and copied through; tests put a recorder in.
+  void SetAcrossWriter(AcrossRowsWriter& writer) { across_writer_ = &writer; }
+
  protected:
   void closeEvent(QCloseEvent* event) override;
   // Files dragged from the desktop: one .fob or .fbk at a time, offered as file #1, #2 or base.
@@ -136,6 +156,13 @@ class FrmMain final : public QMainWindow, private StatusPainter, private Message
   // The file panels, the title and the watch.
   void DrawFiles();
   void DrawBars();
+  // The matrix in place of the list while the session shows it, and the way back to it.
+  void BuildAcross(QBoxLayout& layout);
+  void DrawAcross();
+  // The rows the list or the matrix shows.
+  ListCount ShownCount() const;
+  // What the user must know of how the matrix's files were read, in one message.
+  void TellAcrossReads(const std::vector<AcrossFileRead>& reads);
 
   SettingsStore& store_;
   UserDialogs& dialogs_;
@@ -159,6 +186,9 @@ class FrmMain final : public QMainWindow, private StatusPainter, private Message
   std::array<QMenu*, 3> recent_menus_{};  // by file number
   FrmSettings* frm_settings_ = nullptr;
   FrmUseCompare* frm_use_compare_ = nullptr;
+  AcrossPane* across_pane_ = nullptr;
+  AcrossBackBar* across_back_ = nullptr;
+  AcrossRowsWriter* across_writer_ = &BuiltInAcrossWriter();
 };
 
 }  // namespace quillet

@@ -64,7 +64,7 @@ void FrmMain::ShowFile(int file) {
 
 void FrmMain::Reload() {
   reload_bar_->hide();
-  session_.Reload();
+  TellAcrossReads(session_.Reload());
   Draw();
 }
 
@@ -91,6 +91,11 @@ void FrmMain::BuildRecentMenus() {
     for (int file = 0; file < session_.SlotCount(); ++file) {
       const std::filesystem::path& loaded = session_.Slot(file).name;
       if (!loaded.empty() && FromPath(loaded) == path) session_.FileChanged(loaded);
+    }
+    for (int file = 0; session_.across() != nullptr && file < session_.across()->FileCount();
+         ++file) {
+      const std::filesystem::path& loaded = session_.across()->File(file).name;
+      if (FromPath(loaded) == path) session_.FileChanged(loaded);
     }
     reload_bar_->setVisible(session_.ChangedOnDisk());
     // Saving by replacing the file takes it out of the watch: watch the new one.

@@ -70,6 +70,7 @@ void FrmMain::BuildList() {
   layout->addWidget(filter_bar_);
   layout->addWidget(view_bar_);
   layout->addWidget(lvMain_, 1);
+  BuildAcross(*layout);
   setCentralWidget(central);
   connect(reload_bar_, &ReloadBar::ReloadClicked, this, &FrmMain::Reload);
   connect(filter_bar_, &FilterBar::TextChanged, this, &FrmMain::SetFilterText);
@@ -86,7 +87,7 @@ void FrmMain::SetFilterText(const QString& text) {
   const Status set = session_.SetFilter(text.toStdString());
   // A filter that cannot be read says why; the last good one stays in force meanwhile.
   filter_bar_->ShowError(QString::fromStdString(set.error()));
-  if (set) PaintPanel(Panel::kCount, CountText(CountOf(session_.list())));
+  if (set) PaintPanel(Panel::kCount, CountText(ShownCount()));
 }
 
 void FrmMain::ShowComparison(CompareMode mode, const CompareCriteria& criteria) {

@@ -62,6 +62,9 @@ void OpenCommandLineFiles(FrmMain& main, UserDialogs& dialogs,
     case CommandLine::Kind::kOneFile:
       main.LoadAndShowFile(line.first, 1, InputKinds::kStreams);
       break;
+    case CommandLine::Kind::kManyFiles:
+      main.CompareAcrossFiles(line.files, InputKinds::kStreams);
+      break;
     case CommandLine::Kind::kTwoFiles: {
       main.LoadAndShowFile(line.first, 1, InputKinds::kStreams);
       main.LoadAndShowFile(line.second, 2, InputKinds::kStreams);

@@ -19,7 +19,7 @@ struct ToolbarEntry {
 
 inline constexpr ToolbarEntry kGap = {std::nullopt, 0, nullptr, nullptr};
 
-inline constexpr std::array<ToolbarEntry, 31> kToolbar = {{
+inline constexpr std::array<ToolbarEntry, 32> kToolbar = {{
     kGap,
     {Command::kNew, 1, "New", "Ctrl+N"},
     kGap,
@@ -41,6 +41,7 @@ inline constexpr std::array<ToolbarEntry, 31> kToolbar = {{
     {Command::kCompareDifferent, 12, "Show objects that are different in both files", "Ctrl+D"},
     {Command::kShowChanges, 23, "Show changes", "Ctrl+K"},
     {Command::kShowUpgrade, 24, "Show upgrade analysis", "Ctrl+U"},
+    {Command::kCompareAcross, 25, "Compare many files\u2026", "Ctrl+M"},
     kGap,
     {Command::kShowAll, 13, "Show all objects of selected types", "Ctrl+L"},
     kGap,
@@ -75,8 +76,8 @@ constexpr bool TypeTogglesNameTheirTypes() {
 }
 static_assert(TypeTogglesNameTheirTypes());
 
-// The picture files of the toolbar, by picture number (1..24).
-inline constexpr std::array<const char*, 25> kToolbarPictures = {
+// The picture files of the toolbar, by picture number (1..25).
+inline constexpr std::array<const char*, 26> kToolbarPictures = {
     nullptr,
     ":/icons/new.svg",
     ":/icons/load1.svg",
@@ -102,6 +103,7 @@ inline constexpr std::array<const char*, 25> kToolbarPictures = {
     ":/icons/reload.svg",
     ":/icons/changes.svg",
     ":/icons/upgrade.svg",
+    ":/icons/across.svg",
 };
 
 }  // namespace quillet

@@ -78,6 +78,11 @@ QString QtUserDialogs::GetOpenFileName(QWidget* parent, const QString& title, co
   return QFileDialog::getOpenFileName(parent, title, initial_name, QtFileFilter(filter));
 }
 
+QStringList QtUserDialogs::GetOpenFileNames(QWidget* parent, const QString& title,
+                                            const QString& filter, const QString& initial_name) {
+  return QFileDialog::getOpenFileNames(parent, title, initial_name, QtFileFilter(filter));
+}
+
 UserDialogs::SaveChoice QtUserDialogs::GetSaveFileName(QWidget* parent, const QString& title,
                                                        const QString& filter,
                                                        const QString& initial_name) {

@@ -4,6 +4,7 @@
 #include <QList>
 #include <QPair>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <memory>
 
@@ -36,6 +37,10 @@ class UserDialogs {
   // "Description|patterns|Description|patterns" form.
   virtual QString GetOpenFileName(QWidget* parent, const QString& title, const QString& filter,
                                   const QString& initial_name) = 0;
+  // The same taking several files: their names in the order the dialog gives them, or none when
+  // the user cancelled.
+  virtual QStringList GetOpenFileNames(QWidget* parent, const QString& title, const QString& filter,
+                                       const QString& initial_name) = 0;
   // The same for saving: the first filter entry selected, no question before replacing a file,
   // nothing appended to the name. Also gives which entry of the filter the user chose, from 0.
   struct SaveChoice {
@@ -64,6 +69,8 @@ class QtUserDialogs final : public UserDialogs {
   void ShowMessage(QWidget* parent, const QString& text) override;
   QString GetOpenFileName(QWidget* parent, const QString& title, const QString& filter,
                           const QString& initial_name) override;
+  QStringList GetOpenFileNames(QWidget* parent, const QString& title, const QString& filter,
+                               const QString& initial_name) override;
   SaveChoice GetSaveFileName(QWidget* parent, const QString& title, const QString& filter,
                              const QString& initial_name) override;
   bool ChoosePrinter(QWidget* parent, QPrinter& printer) override;

@@ -44,6 +44,14 @@ class FakeDialogs final : public UserDialogs {
     answers.pop_front();
     return answer;
   }
+  QStringList GetOpenFileNames(QWidget*, const QString& title, const QString& filter,
+                               const QString& initial_name) override {
+    open_calls << QStringList{title, filter, initial_name};
+    if (many_answers.empty()) return {};
+    QStringList answer = many_answers.front();
+    many_answers.pop_front();
+    return answer;
+  }
 
   SaveChoice GetSaveFileName(QWidget*, const QString& title, const QString& filter,
                              const QString& initial_name) override {
@@ -88,6 +96,7 @@ class FakeDialogs final : public UserDialogs {
   void OpenUrl(const QUrl& url) override { opened << url; }
 
   std::deque<QString> answers;
+  std::deque<QStringList> many_answers;  // for the dialog that takes several files
   QString save_answer;
   int save_filter = 0;  // the file type chosen: the saved list's
   QString print_to;

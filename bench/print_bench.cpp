@@ -81,7 +81,7 @@ void BM_WindowPaintsPrinter(benchmark::State& state) {
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(rows.dir.filePath("painted.pdf"));
     printer.setPageLayout(PageLayoutOf(PrintPaper{}));
-    const Printout printout(rows.list, kHeader, PaperOf(printer.pageLayout()));
+    const ListPrintout printout(rows.list, kHeader, PaperOf(printer.pageLayout()));
     const Result<PrintEnd> printed = PaintPrintout(printer, printout, {});
     if (!printed) state.SkipWithError(printed.error().c_str());
     pages = printout.PageCount();
@@ -102,7 +102,7 @@ void BM_WindowPreview(benchmark::State& state) {
     {
       QPrinter printer(QPrinter::HighResolution);
       printer.setPageLayout(PageLayoutOf(PrintPaper{}));
-      const Printout printout(rows.list, kHeader, PaperOf(printer.pageLayout()));
+      const ListPrintout printout(rows.list, kHeader, PaperOf(printer.pageLayout()));
       PrintPreview preview(printout, {});
       preview.show();
       benchmark::DoNotOptimize(preview.grab());

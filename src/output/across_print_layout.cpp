@@ -1,6 +1,7 @@
 #include "output/across_print_layout.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "list/across_variants.h"
 #include "objects/text.h"
@@ -146,6 +147,18 @@ std::vector<PrintedLine> AcrossPrintLayout::LayOutPage(const AcrossPrintedRow& r
     y += lines_per_row_ * metrics.row_line_height;
   }
   return lines;
+}
+
+AcrossPrintout::AcrossPrintout(AcrossPrintHeader header, int file_count, int row_count,
+                               AcrossPrintedRow row, const PrintPaper& paper)
+    : layout_(std::move(header), file_count),
+      row_(std::move(row)),
+      paper_(paper),
+      metrics_(MetricsOf(paper)),
+      pages_(layout_.Paginate(row_count, metrics_)) {}
+
+std::vector<PrintedLine> AcrossPrintout::Page(int index) const {
+  return layout_.LayOutPage(row_, metrics_, pages_.at(static_cast<std::size_t>(index)), index + 1);
 }
 
 }  // namespace quillet

@@ -56,4 +56,23 @@ class AcrossPrintLayout {
   int lines_per_row_;
 };
 
+// The matrix's printout on one paper, its pages decided once. The rows must stay as they are
+// while the printout is used.
+class AcrossPrintout final : public Printout {
+ public:
+  AcrossPrintout(AcrossPrintHeader header, int file_count, int row_count, AcrossPrintedRow row,
+                 const PrintPaper& paper = {});
+
+  int PageCount() const override { return static_cast<int>(pages_.size()); }
+  const PrintPaper& paper() const override { return paper_; }
+  std::vector<PrintedLine> Page(int index) const override;
+
+ private:
+  AcrossPrintLayout layout_;
+  AcrossPrintedRow row_;
+  PrintPaper paper_;
+  PrintMetrics metrics_;
+  std::vector<PrintPage> pages_;
+};
+
 }  // namespace quillet

@@ -256,7 +256,7 @@ bool PdfDocument::Finish() {
 }
 
 Status PrintToPdf(PdfDocument& pdf, const ObjectList& list, const PrintHeader& header) {
-  const Result<PrintEnd> printed = PrintToPdf(pdf, Printout(list, header, pdf.paper()), {});
+  const Result<PrintEnd> printed = PrintToPdf(pdf, ListPrintout(list, header, pdf.paper()), {});
   if (!printed) return Fail(printed.error());
   return Ok();
 }

@@ -142,14 +142,14 @@ std::vector<PrintedLine> LayOutPage(const ObjectList& list, const PrintHeader& h
   return lines;
 }
 
-Printout::Printout(const ObjectList& list, PrintHeader header, const PrintPaper& paper)
+ListPrintout::ListPrintout(const ObjectList& list, PrintHeader header, const PrintPaper& paper)
     : list_(list),
       header_(std::move(header)),
       paper_(paper),
       metrics_(MetricsOf(paper)),
       pages_(PaginateRows(list.RowCount(), metrics_)) {}
 
-std::vector<PrintedLine> Printout::Page(int index) const {
+std::vector<PrintedLine> ListPrintout::Page(int index) const {
   return LayOutPage(list_, header_, metrics_, pages_.at(static_cast<std::size_t>(index)),
                     index + 1);
 }

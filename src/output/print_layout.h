@@ -99,17 +99,27 @@ std::vector<PrintedLine> LayOutPage(const ObjectList& list, const PrintHeader& h
                                     const PrintMetrics& metrics, const PrintPage& page,
                                     int page_number);
 
-// One printout of a list on one paper: its pages decided once, each page's lines laid out when
-// it is asked for, so a list of any length costs one page at a time. The list must stay as it
-// is while the printout is used.
+// Pages to print on one paper, each page's lines laid out when it is asked for, so a printout
+// of any length costs one page at a time: what the printer, the PDF writer and the preview draw.
 class Printout {
  public:
-  Printout(const ObjectList& list, PrintHeader header, const PrintPaper& paper = {});
+  virtual ~Printout() = default;
 
-  int PageCount() const { return static_cast<int>(pages_.size()); }
-  const PrintPaper& paper() const { return paper_; }
+  virtual int PageCount() const = 0;
+  virtual const PrintPaper& paper() const = 0;
   // The lines of page `index` (from 0), positions in points from the top of the printable area.
-  std::vector<PrintedLine> Page(int index) const;
+  virtual std::vector<PrintedLine> Page(int index) const = 0;
+};
+
+// The printout of a list: its pages decided once. The list must stay as it is while the
+// printout is used.
+class ListPrintout final : public Printout {
+ public:
+  ListPrintout(const ObjectList& list, PrintHeader header, const PrintPaper& paper = {});
+
+  int PageCount() const override { return static_cast<int>(pages_.size()); }
+  const PrintPaper& paper() const override { return paper_; }
+  std::vector<PrintedLine> Page(int index) const override;
 
  private:
   const ObjectList& list_;

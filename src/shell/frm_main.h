@@ -5,6 +5,8 @@
 #include <QMainWindow>
 #include <QUrl>
 #include <array>
+#include <functional>
+#include <memory>
 
 #include "commands/across_save.h"
 #include "commands/session.h"
@@ -142,9 +144,14 @@ class FrmMain final : public QMainWindow, private StatusPainter, private Message
   StatusPanel* PanelWidget(Panel panel) const;
   std::string FileText(int file) const;
   PrintHeader CurrentPrintHeader() const;
-  // The print dialog over `parent`, then the printing with its progress; false when the user
-  // cancelled the dialog.
-  bool PrintFrom(QWidget* parent);
+  // What is printed, laid out on the paper the print dialog gives.
+  using PrintoutOn = std::function<std::unique_ptr<Printout>(const PrintPaper&)>;
+  // The print dialog over `parent`, then the printing of `printout` with its progress; false
+  // when the user cancelled the dialog.
+  bool PrintFrom(QWidget* parent, const PrintoutOn& printout, const QString& name);
+  // The preview of what printing with the dialog's first settings gives.
+  void PreviewOf(const PrintoutOn& printout, const QString& name);
+  std::unique_ptr<Printout> ListPrintoutOn(const PrintPaper& paper) const;
   ListContext CurrentListContext() const;
   void frmmain_Close();
   // The type buttons: the list again with the new selection, or the keyed comparison again.

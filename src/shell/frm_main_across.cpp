@@ -177,29 +177,14 @@ void FrmMain::CopyMatrixRows(const std::vector<int>& rows) {
 }
 
 void FrmMain::PrintMatrix() {
-  QPrinter printer(QPrinter::HighResolution);
-  if (!dialogs_.ChoosePrinter(this, printer)) return;
-  printer.setDocName(kPrintDocumentName);
-  printer.setPrintRange(QPrinter::AllPages);
-  const Status printed =
-      PaintAcrossPrintout(printer, *session_.across(), AcrossPrintHeaderOf(*session_.across()));
-  if (!printed) {
-    dialogs_.ShowMessage(
-        this, "Unable to print: " + ShownInMessage(QString::fromStdString(printed.error())));
-  }
+  PrintFrom(
+      this, [this](const PrintPaper& paper) { return MatrixPrintout(*session_.across(), paper); },
+      kPrintDocumentName);
 }
 
 void FrmMain::PreviewMatrix() {
-  QPrinter printer(QPrinter::HighResolution);
-  printer.setDocName(kPrintDocumentName);
-  const AcrossPrintHeader header = AcrossPrintHeaderOf(*session_.across());
-  dialogs_.ShowPrintPreview(this, printer, [&](QPrinter* target) {
-    const Status printed = PaintAcrossPrintout(*target, *session_.across(), header);
-    if (!printed) {
-      dialogs_.ShowMessage(
-          this, "Unable to print: " + ShownInMessage(QString::fromStdString(printed.error())));
-    }
-  });
+  PreviewOf([this](const PrintPaper& paper) { return MatrixPrintout(*session_.across(), paper); },
+            kPrintDocumentName);
 }
 
 }  // namespace quillet

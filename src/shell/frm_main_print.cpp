@@ -12,9 +12,9 @@ constexpr const char* kPrintDocumentName = "Quillet object list";
 
 // A printer set up as the command line's PDF is: the same paper and margins, so the same pages,
 // until the user chooses others in the print dialog.
-void StartAsThePdf(QPrinter& printer) {
+void StartAsThePdf(QPrinter& printer, const QString& name) {
   printer.setPageLayout(PageLayoutOf(PrintPaper{}));
-  printer.setDocName(kPrintDocumentName);
+  printer.setDocName(name);
 }
 
 }  // namespace
@@ -24,13 +24,20 @@ PrintHeader FrmMain::CurrentPrintHeader() const {
   return {FileText(1), FileText(2), PrintDateTime(), base ? FileText(kBaseFile) : std::string()};
 }
 
-void FrmMain::PrintObjectList() { PrintFrom(this); }
+std::unique_ptr<Printout> FrmMain::ListPrintoutOn(const PrintPaper& paper) const {
+  return std::make_unique<ListPrintout>(session_.list(), CurrentPrintHeader(), paper);
+}
 
-bool FrmMain::PrintFrom(QWidget* parent) {
+void FrmMain::PrintObjectList() {
+  PrintFrom(
+      this, [this](const PrintPaper& paper) { return ListPrintoutOn(paper); }, kPrintDocumentName);
+}
+
+bool FrmMain::PrintFrom(QWidget* parent, const PrintoutOn& printout, const QString& name) {
   QPrinter printer(QPrinter::HighResolution);
-  StartAsThePdf(printer);
+  StartAsThePdf(printer, name);
   if (!dialogs_.ChoosePrinter(parent, printer)) return false;
-  printer.setDocName(kPrintDocumentName);
+  printer.setDocName(name);
   // Every row is printed, whatever range the dialog offered.
   printer.setPrintRange(QPrinter::AllPages);
   int done = 0, total = 0;
@@ -38,7 +45,7 @@ bool FrmMain::PrintFrom(QWidget* parent) {
   {
     const std::unique_ptr<WorkProgress> progress =
         dialogs_.StartProgress(parent, "Printing page %1 of %2");
-    printed = PrintOn(printer, session_.list(), CurrentPrintHeader(), [&](int page, int pages) {
+    printed = PrintOn(printer, *printout(PaperOf(printer.pageLayout())), [&](int page, int pages) {
       done = page;
       total = pages;
       return progress == nullptr || progress->Advance(page, pages);
@@ -58,11 +65,16 @@ bool FrmMain::PrintFrom(QWidget* parent) {
 }
 
 void FrmMain::PreviewObjectList() {
+  PreviewOf([this](const PrintPaper& paper) { return ListPrintoutOn(paper); }, kPrintDocumentName);
+}
+
+void FrmMain::PreviewOf(const PrintoutOn& printout, const QString& name) {
   QPrinter printer(QPrinter::HighResolution);
-  StartAsThePdf(printer);
-  // What printing with the dialog's first settings gives.
-  const Printout printout(session_.list(), CurrentPrintHeader(), PaperOf(printer.pageLayout()));
-  dialogs_.ShowPrintPreview(this, printout, [this](QWidget* parent) { return PrintFrom(parent); });
+  StartAsThePdf(printer, name);
+  const std::unique_ptr<Printout> pages = printout(PaperOf(printer.pageLayout()));
+  dialogs_.ShowPrintPreview(this, *pages, [this, printout, name](QWidget* parent) {
+    return PrintFrom(parent, printout, name);
+  });
 }
 
 }  // namespace quillet

@@ -154,14 +154,18 @@ Result<PrintEnd> PaintPrintout(QPagedPaintDevice& device, const Printout& printo
 
 Status PaintPrintout(QPagedPaintDevice& device, const ObjectList& list, const PrintHeader& header) {
   const Result<PrintEnd> printed =
-      PaintPrintout(device, Printout(list, header, PaperOf(device.pageLayout())), {});
+      PaintPrintout(device, ListPrintout(list, header, PaperOf(device.pageLayout())), {});
   if (!printed) return Fail(printed.error());
   return Ok();
 }
 
 Result<PrintEnd> PrintOn(QPrinter& printer, const ObjectList& list, const PrintHeader& header,
                          const PrintProgress& progress) {
-  const Printout printout(list, header, PaperOf(printer.pageLayout()));
+  return PrintOn(printer, ListPrintout(list, header, PaperOf(printer.pageLayout())), progress);
+}
+
+Result<PrintEnd> PrintOn(QPrinter& printer, const Printout& printout,
+                         const PrintProgress& progress) {
   if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
     return WritePdfFile(printer.outputFileName(), printer.docName(), printout, progress);
   }

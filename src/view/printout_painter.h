@@ -62,6 +62,9 @@ class PrintedLineDrawer {
 // The printout on the printer the print dialog set up. A PDF file chosen there is written by the
 // core's PDF writer, what the command line's --pdf writes, and replaced whole or not at all; any
 // other printer is painted.
+[[nodiscard]] Result<PrintEnd> PrintOn(QPrinter& printer, const Printout& printout,
+                                       const PrintProgress& progress);
+// The list's printout, on the printer's paper.
 [[nodiscard]] Result<PrintEnd> PrintOn(QPrinter& printer, const ObjectList& list,
                                        const PrintHeader& header, const PrintProgress& progress);
 

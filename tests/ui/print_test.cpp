@@ -155,8 +155,8 @@ TEST(Printout, TheWindowPrintsTheCommandLinesPagesOnEveryPath) {
   EXPECT_EQ(std::vector<double>(
                 {paper.width, paper.height, paper.left, paper.top, paper.right, paper.bottom}),
             std::vector<double>({595, 842, 30, 36, 30, 36}));
-  const Printout printout(t.main().session().list(),
-                          {ToWindows1252(file), "no file", PrintDateTime()}, paper);
+  const ListPrintout printout(t.main().session().list(),
+                              {ToWindows1252(file), "no file", PrintDateTime()}, paper);
   const Result<PrintEnd> painted = PaintPrintout(printer, printout, {});
   ASSERT_TRUE(painted.ok()) << painted.error();
   EXPECT_EQ(*painted, PrintEnd::kPrinted);
@@ -201,8 +201,8 @@ TEST(Printout, CancellingLeavesNothingThatLooksPrinted) {
   QPrinter printer(QPrinter::HighResolution);
   printer.setOutputFormat(QPrinter::PdfFormat);
   printer.setOutputFileName(t.Path("painted.pdf"));
-  const Printout printout(t.main().session().list(), {"a", "b", "now"},
-                          PaperOf(printer.pageLayout()));
+  const ListPrintout printout(t.main().session().list(), {"a", "b", "now"},
+                              PaperOf(printer.pageLayout()));
   int pages = 0;
   const Result<PrintEnd> painted = PaintPrintout(printer, printout, [&](int done, int) {
     pages = done;
@@ -304,7 +304,7 @@ TEST(Printout, TheHeaderNamesTheBaseWhenOneIsLoaded) {
 TEST(PrintPreview, HoldsOnlyThePagesInViewAndNoneOnceClosed) {
   TestProgram t;
   t.main().LoadAndShowFile(Objects(t, "list.fob", 3000), 1);
-  const Printout printout(t.main().session().list(), {"a", "b", "now"});
+  const ListPrintout printout(t.main().session().list(), {"a", "b", "now"});
   const int last = printout.PageCount() - 1;
   ASSERT_GT(last, 50);
   PrintPreview preview(printout, {});

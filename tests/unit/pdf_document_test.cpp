@@ -169,7 +169,7 @@ TEST(PdfDocument, AFailingSinkIsReportedAndEndsTheWriting) {
 
 TEST(PdfDocument, ACancelledPrintoutStopsAtItsPageAndIsNeverFinished) {
   Rows rows;
-  const Printout printout(NumberedRows(rows, 33 * 4), kHeader);
+  const ListPrintout printout(NumberedRows(rows, 33 * 4), kHeader);
   ASSERT_EQ(printout.PageCount(), 5);
   for (const int stop_after : {1, 3, 5}) {
     std::string bytes;
@@ -198,7 +198,7 @@ TEST(PdfDocument, ACancelledPrintoutStopsAtItsPageAndIsNeverFinished) {
 TEST(PdfDocument, OtherPaperGivesItsSizeAndMargins) {
   Rows rows;
   const PrintPaper letter{612, 792, 50, 40, 20, 30};
-  const Printout printout(NumberedRows(rows, 40), kHeader, letter);
+  const ListPrintout printout(NumberedRows(rows, 40), kHeader, letter);
   std::string pdf;
   PdfDocument document([&](std::string_view piece) { return pdf.append(piece), true; }, "t", "c",
                        letter);

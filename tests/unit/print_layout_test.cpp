@@ -116,7 +116,7 @@ TEST(PrintLayout, ThePaperDecidesTheRowsPerPage) {
       {"A5", {420, 595, 30, 36, 30, 36}, 21},
   };
   for (const Case& c : cases) {
-    const Printout printout(list, {"a", "b", "now"}, c.size);
+    const ListPrintout printout(list, {"a", "b", "now"}, c.size);
     EXPECT_EQ(printout.PageCount(), (100 + c.rows_per_page) / c.rows_per_page) << c.paper;
     const std::vector<PrintedLine> first = printout.Page(0);
     ASSERT_EQ(first.size(), 3u + 2 * c.rows_per_page) << c.paper;

@@ -26,6 +26,7 @@ using namespace quillet;
 class NoDialogs final : public UserDialogs {
  public:
   void ShowMessage(QWidget*, const QString&) override {}
+  bool Ask(QWidget*, const QString&) override { return false; }
   QString GetOpenFileName(QWidget*, const QString&, const QString&, const QString&) override {
     return {};
   }

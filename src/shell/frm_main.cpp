@@ -132,6 +132,7 @@ void FrmMain::BuildToolbar() {
   proMain_->setTextVisible(false);
   proMain_->setFixedSize(80, 12);
   tbMain_->addWidget(proMain_);
+  BuildKeys();
 }
 
 void FrmMain::PaintBar(double percent) {
@@ -140,6 +141,12 @@ void FrmMain::PaintBar(double percent) {
 }
 
 void FrmMain::Tell(const Notice& notice) {
+  if (naming_ != nullptr && notice.kind == Notice::Kind::kUnreadable) {
+    // Of two files given at once, the message must say which could not be read.
+    dialogs_.ShowMessage(this, "Unable to read the file\n" + ShownInMessage(FromPath(*naming_)) +
+                                   ": " + ShownInMessage(FromWindows1252(notice.reason)));
+    return;
+  }
   dialogs_.ShowMessage(this, ShownInMessage(FromWindows1252(NoticeText(notice))));
 }
 

@@ -91,13 +91,14 @@ class FittedLabel final : public QLabel {
   }
 };
 
-// The toggles of a keyed view: pressed ones stand out in the selection's colours and bold, the
-// others plain, so which statuses are listed reads at a glance, in any style.
+// The toggles of a keyed view: pressed ones stand out in the selection's colours, the others
+// plain, so which statuses are listed reads at a glance, in any style. Not bold: a font that
+// changes with the state is not measured, and the text would be cut.
 constexpr const char* kToggleStyle =
     "QToolButton { border: 1px solid palette(mid); border-radius: 3px; padding: 2px 6px;"
     " background: palette(window); color: palette(window-text); }"
     "QToolButton:checked { background: palette(highlight); color: palette(highlighted-text);"
-    " border-color: palette(highlight); font-weight: bold; }";
+    " border-color: palette(highlight); }";
 
 QHBoxLayout* BarLayout(QWidget* bar) {
   auto* layout = new QHBoxLayout(bar);

@@ -243,7 +243,7 @@ std::vector<std::pair<int, int>> ColumnPlaces(QHeaderView* header) {
   return places;
 }
 
-TEST(ViewBar, TheStatusColumnStandsFirstAndTheTogglesDifferClearly) {
+TEST(ViewBar, TheStatusColumnStandsFirstAndTheOthersKeepTheirWidths) {
   TestProgram t(Sample("sample.fob"));
   QHeaderView* header = test::ListWidget(t.main())->header();
   const std::vector<std::pair<int, int>> listing = ColumnPlaces(header);

@@ -73,13 +73,25 @@ TEST(Keys, TheRowMenuOpensFromTheKeyboard) {
   EXPECT_EQ(OpenedMenu(view), row_menu);
 }
 
+// Where Tab goes from `from`: the next widget in the chain that takes the focus by Tab.
+QWidget* NextByTab(QWidget* from) {
+  for (QWidget* next = from->nextInFocusChain(); next != from; next = next->nextInFocusChain()) {
+    if ((next->focusPolicy() & Qt::TabFocus) != 0 && next->isVisibleTo(from->window()) &&
+        next->isEnabled()) {
+      return next;
+    }
+  }
+  return nullptr;
+}
+
 TEST(Keys, TheColumnTitlesSortAndOpenTheirMenuFromTheKeyboard) {
   TestProgram t(Sample("sample.fob"));
   FrmMain& main = t.main();
   ObjectListView* view = test::ListWidget(main);
   auto* header = qobject_cast<ListHeader*>(view->header());
   ASSERT_NE(header, nullptr);
-  EXPECT_EQ(header->focusPolicy(), Qt::TabFocus);  // Tab leads there from the list
+  EXPECT_EQ(header->focusPolicy(), Qt::TabFocus);
+  EXPECT_EQ(NextByTab(view), header);  // Tab leads there from the list
   QFocusEvent focus_in(QEvent::FocusIn, Qt::TabFocusReason);
   QCoreApplication::sendEvent(header, &focus_in);
   EXPECT_EQ(header->FocusSection(), ColumnIndex(Column::kFile));

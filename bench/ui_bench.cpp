@@ -17,6 +17,7 @@
 #include "shell/settings_store.h"
 #include "shell/startup.h"
 #include "view/object_list_view.h"
+#include "view/shown_rows.h"
 #include "view/user_dialogs.h"
 
 namespace {
@@ -26,6 +27,7 @@ using namespace quillet;
 class NoDialogs final : public UserDialogs {
  public:
   void ShowMessage(QWidget*, const QString&) override {}
+  bool Ask(QWidget*, const QString&) override { return false; }
   QString GetOpenFileName(QWidget*, const QString&, const QString&, const QString&) override {
     return {};
   }
@@ -185,6 +187,39 @@ void BM_WindowCompareDifferent250000(benchmark::State& state) {
   state.counters["rows"] = main.session().list().RowCount();
 }
 
+// The upgrade analysis of 250,000 objects with every result listed: the base and file #1 the
+// same file, file #2 a changed copy, so about 750,000 rows.
+struct Upgrade : Window {
+  Upgrade() {
+    main.LoadAndShowFile(LargeFiles().paths[0], kBaseFile);
+    Load(LargeFiles().paths);
+    main.session().Compare(CompareMode::kUpgrade, {});
+    main.session().SetListed(~0u);
+  }
+};
+
+void BM_WindowUpgrade250000(benchmark::State& state) {
+  Upgrade window;
+  for (auto _ : state) {
+    window.main.session().Compare(CompareMode::kUpgrade, {});
+    QApplication::processEvents();
+  }
+  state.counters["rows"] = window.main.session().list().RowCount();
+}
+
+// What the window adds to each rebuild of that list: its marks per side and its placeholders.
+void BM_UpgradeShownRows250000(benchmark::State& state) {
+  Upgrade window;
+  ShownRows shown;
+  const ObjectList& list = window.main.session().list();
+  for (auto _ : state) {
+    shown.Rebuild(list);
+    benchmark::DoNotOptimize(shown.Count(list));
+  }
+  state.counters["rows"] = list.RowCount();
+  state.counters["shown"] = shown.Count(list);
+}
+
 // With no box ticked every object equals every other: the list stops at the window's limit.
 void BM_WindowEqualToThePairLimit(benchmark::State& state) {
   Window window;
@@ -271,6 +306,8 @@ BENCHMARK(BM_WindowCompareDifferent250000)->Unit(benchmark::kMillisecond)->Itera
 BENCHMARK(BM_WindowEqualToThePairLimit)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_WindowAcross20Files)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_WindowAcrossListAllAndSort)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_WindowUpgrade250000)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_UpgradeShownRows250000)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_SortRows40000)->DenseRange(1, 10)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StartToVisibleWindow)->Unit(benchmark::kMillisecond);
 

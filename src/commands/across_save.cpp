@@ -64,7 +64,7 @@ AcrossSaveContext SaveContextOf(const AcrossMatrix& matrix) {
   return context;
 }
 
-AcrossRows ShownRows(const AcrossMatrix& matrix, const std::vector<int>* rows) {
+AcrossRows MatrixRows(const AcrossMatrix& matrix, const std::vector<int>* rows) {
   return [&matrix, rows](AcrossVisitor& visitor) {
     if (rows != nullptr) {
       for (const int row : *rows) {

@@ -43,6 +43,6 @@ AcrossRowsWriter& BuiltInAcrossWriter();
 AcrossSaveContext SaveContextOf(const AcrossMatrix& matrix);
 
 // The matrix's shown rows (or only `rows`, shown rows from 0), in the shown order.
-AcrossRows ShownRows(const AcrossMatrix& matrix, const std::vector<int>* rows = nullptr);
+AcrossRows MatrixRows(const AcrossMatrix& matrix, const std::vector<int>* rows = nullptr);
 
 }  // namespace quillet

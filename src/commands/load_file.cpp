@@ -7,9 +7,14 @@ LoadResult LoadObjectFile(Workspace& ws, const std::filesystem::path& file_name,
   Result<Input> opened = OpenInput(file_name, kinds);
   if (opened && opened->source == nullptr) return {};  // nothing there: nothing changes
 
-  ws.list.RemoveRowsOfFile(file);
-  // What is left of a keyed comparison is no longer its result: its statuses would lie.
-  ws.list.SetView(ListView::kObjects);
+  {
+    ObjectList::ChangeScope scope(ws.list);
+    ws.list.RemoveRowsOfFile(file);
+    // What is left of a comparison is no longer its result: its statuses, changed cells and
+    // pairs would lie.
+    ws.list.SetView(ListView::kObjects);
+    ws.list.ClearMarks();
+  }
   ws.status.FileOpened(file, file_name);
   ws.status.Begin(Phase::kOpening, file);
 

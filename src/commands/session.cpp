@@ -5,6 +5,7 @@
 
 #include "commands/listing.h"
 #include "commands/load_file.h"
+#include "platform/same_file.h"
 
 namespace quillet {
 
@@ -83,8 +84,12 @@ LoadResult Session::Read(const std::filesystem::path& file_name, int file, Input
 }
 
 void Session::Show(int file) {
-  // The base is not listed: what the list showed stays.
-  if (file == kBaseFile) return;
+  // The base is not listed: what the list showed stays, a comparison made again, as its result
+  // may hang on the base and the reading left only its rows.
+  if (file == kBaseFile) {
+    if (compared_ != CompareMode::kNone) Compare(compared_, criteria_);
+    return;
+  }
   ShowFileObjects(ws_, file);
   compared_ = CompareMode::kNone;
   across_shown_ = false;
@@ -157,17 +162,55 @@ std::vector<AcrossFileRead> Session::Reload() {
 }
 
 void Session::FileChanged(const std::filesystem::path& file_name) {
+  // By the file, not its name: one slot may hold it through a link or another path, and the
+  // watch tells of a change by one of its names only.
   for (LoadedSlot& slot : slots_) {
-    if (!slot.name.empty() && slot.name == file_name) slot.changed_on_disk = true;
+    if (!slot.name.empty() && !slot.stream && SameFile(slot.name, file_name)) {
+      slot.changed_on_disk = true;
+    }
   }
   if (across_ != nullptr) across_->FileChanged(file_name);
 }
 
 Status Session::SetFilter(std::string_view text) {
   Result<RowQuery> parse = ParseRowQuery(text);
-  if (!parse) return Error{parse.error()};
+  if (!parse) {
+    // The word being typed is what fails; the list shows the words before it, not what a
+    // start of that word happened to match a keystroke ago.
+    const std::string_view before = WithoutLastWord(text);
+    if (before != filter_text_) {
+      if (Result<RowQuery> earlier = ParseRowQuery(before))
+        ApplyFilter(std::move(*earlier), before);
+    }
+    return Error{parse.error()};
+  }
   ApplyFilter(std::move(*parse), text);
   return Ok();
+}
+
+std::vector<long long> Session::ShownKeyedCounts() const {
+  std::vector<long long> counts;
+  if (!HasStatus(list_.view())) return counts;
+  // A group's rows stand together, whatever the sort, and a filter keeps or hides them whole.
+  std::uint32_t last_group = 0;
+  for (int row = 1; row <= list_.RowCount(); ++row) {
+    const ObjectRow& shown = list_.Row(row);
+    if (shown.group != 0 && shown.group == last_group) continue;
+    last_group = shown.group;
+    if (shown.status >= counts.size()) counts.resize(shown.status + 1u, 0);
+    ++counts[shown.status];
+  }
+  return counts;
+}
+
+std::string_view WithoutLastWord(std::string_view text) {
+  constexpr std::string_view kBlanks = " \t\r\n";
+  const std::size_t end = text.find_last_not_of(kBlanks);
+  if (end == std::string_view::npos) return {};
+  const std::size_t start = text.find_last_of(kBlanks, end);
+  if (start == std::string_view::npos) return {};
+  const std::size_t kept = text.find_last_not_of(kBlanks, start);
+  return kept == std::string_view::npos ? std::string_view() : text.substr(0, kept + 1);
 }
 
 void Session::ApplyFilter(RowQuery query, std::string_view text) {

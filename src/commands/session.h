@@ -31,6 +31,10 @@ struct LoadedSlot {
 // filter, the filter text, the sort, and which loaded files changed on disk. It runs the
 // commands; the window draws it after each and words what it reports. Everything here is
 // reachable without widgets, which is how the tests drive it.
+// `text` without its last word and the blanks before it: "type:codeunit id:1." gives
+// "type:codeunit".
+std::string_view WithoutLastWord(std::string_view text);
+
 class Session {
  public:
   // Reports go to `status` and `messages`, as values.
@@ -53,6 +57,9 @@ class Session {
   // The statuses the keyed comparisons list, and the shown one's counts by status value.
   const KeyedChoice& listed() const { return listed_; }
   const std::vector<long long>& keyed_counts() const { return keyed_counts_; }
+  // The pairs, triples and lone objects of each status the list shows now, by status value:
+  // what the filter leaves of keyed_counts(). Empty outside the keyed views.
+  std::vector<long long> ShownKeyedCounts() const;
   // The last filter that could be read; the list shows what it leaves.
   const std::string& filter_text() const { return filter_text_; }
   // The column of the last ascending sort; the next click on it sorts descending.
@@ -95,10 +102,11 @@ class Session {
   // Reads the loaded files again and shows what the list (or the matrix) showed; gives how
   // the matrix's files were read.
   std::vector<AcrossFileRead> Reload();
-  // A watched file changed on disk: the slots that hold it are out of date.
+  // A watched file changed on disk: the slots that hold that file, by any name, are out of date.
   void FileChanged(const std::filesystem::path& file_name);
-  // Filters the list; a filter that cannot be read leaves the last good one in force and says
-  // why. Reading and applying are apart, so the matching can one day leave this thread.
+  // Filters the list; a filter that cannot be read says why, and the list keeps what the words
+  // before the last one leave when they can be read, else the last good filter's result.
+  // Reading and applying are apart, so the matching can one day leave this thread.
   Status SetFilter(std::string_view text);
   void ApplyFilter(RowQuery query, std::string_view text);
   // Sorts by a column: ascending, then descending on a second click of the same column. Gives

@@ -49,6 +49,15 @@ void ObjectList::RemoveAll() {
   rows_.clear();
 }
 
+void ObjectList::ClearMarks() {
+  ChangeScope scope(*this);
+  for (ObjectRow& row : rows_) {
+    row.status = 0;
+    row.changed = 0;
+    row.group = 0;
+  }
+}
+
 void ObjectList::SetView(ListView view) {
   if (view == view_) return;
   ChangeScope scope(*this);  // the view's columns change with it

@@ -72,6 +72,8 @@ class ObjectList {
   // Removes every row of `file`; the other files' rows keep their order.
   void RemoveRowsOfFile(int file);
   void RemoveAll();
+  // Forgets what a comparison said of the rows: their status, changed fields and pairing.
+  void ClearMarks();
   void Reserve(std::size_t rows);
   // Orders the rows by the text of one column (see CompareCellTexts); rows with equal texts
   // keep their order, ascending or descending. In a view with statuses the rows of a pair stay

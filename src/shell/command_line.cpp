@@ -61,13 +61,20 @@ CommandLine ReadCommandLine(const std::vector<NativeText>& arguments) {
     if (line.kind == CommandLine::Kind::kManyFiles) line.files.assign(files.begin(), files.end());
     return line;
   }
-  if (files.size() == 3) {
-    const std::filesystem::path flag = files.front();
-    line.comparison = flag == "--changes"     ? CommandLine::Comparison::kChanges
-                      : flag == "--different" ? CommandLine::Comparison::kDifferent
-                      : flag == "--equal"     ? CommandLine::Comparison::kEqual
-                                              : CommandLine::Comparison::kNone;
-    if (line.comparison != CommandLine::Comparison::kNone) files.erase(files.begin());
+  const std::filesystem::path flag = files.front();
+  const CommandLine::Comparison asked = flag == "--changes" ? CommandLine::Comparison::kChanges
+                                        : flag == "--different"
+                                            ? CommandLine::Comparison::kDifferent
+                                        : flag == "--equal" ? CommandLine::Comparison::kEqual
+                                                            : CommandLine::Comparison::kNone;
+  if (asked == CommandLine::Comparison::kNone && flag.native().starts_with(NativeText(2, '-'))) {
+    line.kind = CommandLine::Kind::kUnknownOption;
+    line.first = flag;
+    return line;
+  }
+  if (files.size() == 3 && asked != CommandLine::Comparison::kNone) {
+    line.comparison = asked;
+    files.erase(files.begin());
   }
   if (files.size() == 2 && openable(files[0]) && openable(files[1])) {
     line.kind = CommandLine::Kind::kTwoFiles;

@@ -136,6 +136,7 @@ void FrmMain::BuildToolbar() {
   // Narrow enough that the toolbar, progress bar included, fits the window's first width.
   proMain_->setFixedSize(56, 12);
   tbMain_->addWidget(proMain_);
+  BuildKeys();
 }
 
 void FrmMain::PaintBar(double percent) {
@@ -144,6 +145,12 @@ void FrmMain::PaintBar(double percent) {
 }
 
 void FrmMain::Tell(const Notice& notice) {
+  if (naming_ != nullptr && notice.kind == Notice::Kind::kUnreadable) {
+    // Of two files given at once, the message must say which could not be read.
+    dialogs_.ShowMessage(this, "Unable to read the file\n" + ShownInMessage(FromPath(*naming_)) +
+                                   ": " + ShownInMessage(FromWindows1252(notice.reason)));
+    return;
+  }
   dialogs_.ShowMessage(this, ShownInMessage(FromWindows1252(NoticeText(notice))));
 }
 

@@ -38,6 +38,7 @@ class ObjectListView;
 class ReloadBar;
 class SettingsStore;
 class StatusPanel;
+class ToolbarKeys;
 class UserDialogs;
 class ViewBar;
 
@@ -71,6 +72,10 @@ class FrmMain final : public QMainWindow, private StatusPainter, private Message
   void LoadAndShowFile(const std::filesystem::path& file_name, int file,
                        InputKinds kinds = InputKinds::kFiles);
   void LoadAndShowFile(const QString& file_name, int file);
+  // The same for a file the command line names, which may be a pipe or a device: a file that
+  // cannot be read is named in the message, one that is not there too where `tell_missing`.
+  // Gives whether it was read.
+  bool OpenNamedFile(const std::filesystem::path& file_name, int file, bool tell_missing);
   // The two halves of it: reading (with what the window keeps of a loaded file: the recent
   // files, the watch) and listing.
   LoadResult ReadFile(const std::filesystem::path& file_name, int file,
@@ -93,11 +98,14 @@ class FrmMain final : public QMainWindow, private StatusPainter, private Message
   };
   SaveTarget AskSaveFileName();
   // Writes the list as it is shown (or only `rows`, shown row numbers); nothing for an empty
-  // name.
+  // name. A loaded file is never replaced, and another file that is there only when the user
+  // says so.
   void SaveObjectList(const SaveTarget& target, const std::vector<int>* rows = nullptr);
   // Print: every row on the printer chosen in the print dialog.
   void PrintObjectList();
   void PreviewObjectList();
+  // The keys that lead the focus: F10 to the toolbar.
+  void FocusToolbar();
 
   // "Compare many files…": the files chosen in the open dialog, in the matrix.
   void CompareManyFiles();
@@ -139,6 +147,13 @@ class FrmMain final : public QMainWindow, private StatusPainter, private Message
   void FillRecentMenu(int file);
   void BuildList();
   void BuildStatusBar();
+  // The keys that belong to no command: the toolbar's focus, closing and quitting.
+  void BuildKeys();
+  // Where a file dialog starts: the folder of the file last chosen in any of them, with the
+  // name `remembered` where it lies there.
+  QString DialogStart(const QString& remembered) const;
+  // The file panels' names, the title's and the watch's.
+  void WatchLoadedFiles();
   void PlaceWindow();
   QString SelectObjectFile(int file);
   StatusPanel* PanelWidget(Panel panel) const;
@@ -178,6 +193,9 @@ class FrmMain final : public QMainWindow, private StatusPainter, private Message
   Session session_;
   MainSettings settings_;
   bool sorting_ = false;
+  QString last_chosen_;                            // in a file dialog, for the next one
+  const std::filesystem::path* naming_ = nullptr;  // the file being read, to name it
+  ToolbarKeys* toolbar_keys_ = nullptr;
 
   QToolBar* tbMain_ = nullptr;
   ObjectListView* lvMain_ = nullptr;

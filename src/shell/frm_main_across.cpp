@@ -151,7 +151,7 @@ void FrmMain::SaveMatrix(const SaveTarget& target, const std::vector<int>* rows)
     return;
   }
   const Status saved = across_writer_->Write(ToPath(target.name), target.format,
-                                             SaveContextOf(matrix), ShownRows(matrix, rows));
+                                             SaveContextOf(matrix), MatrixRows(matrix, rows));
   if (!saved) {
     dialogs_.ShowMessage(this, QString("Unable to save the file\n%1: %2")
                                    .arg(ShownInMessage(target.name),
@@ -165,9 +165,9 @@ void FrmMain::CopyMatrixRows(const std::vector<int>& rows) {
   const AcrossSaveContext context = SaveContextOf(matrix);
   // As the list copies: tab-separated text for any program, CSV for those that take it.
   Result<std::string> tsv =
-      across_writer_->Text(ListFormat::kTsv, context, ShownRows(matrix, &rows));
+      across_writer_->Text(ListFormat::kTsv, context, MatrixRows(matrix, &rows));
   Result<std::string> csv =
-      across_writer_->Text(ListFormat::kCsv, context, ShownRows(matrix, &rows));
+      across_writer_->Text(ListFormat::kCsv, context, MatrixRows(matrix, &rows));
   if (!tsv || !csv) {
     dialogs_.ShowMessage(this, "Unable to copy: " + ShownInMessage(QString::fromStdString(
                                                         !tsv ? tsv.error() : csv.error())));

@@ -9,6 +9,8 @@
 
 #include "desktop/text_codec.h"
 #include "output/list_file_writer.h"
+#include "output/output_targets.h"
+#include "platform/same_file.h"
 #include "shell/file_kind_texts.h"
 #include "shell/frm_main.h"
 #include "shell/recent_files.h"
@@ -19,24 +21,59 @@ namespace quillet {
 namespace {
 
 constexpr const char* kOpenTitle = "Select a file...";
+constexpr const char* kOpenBaseTitle = "Select the base file...";
 constexpr const char* kSaveTitle = "Save object list...";
 
 std::size_t Slot(int file) { return static_cast<std::size_t>(file); }
 
+QString SlotName(int file) {
+  return file == kBaseFile ? QString("the base file") : QString("file #%1").arg(file);
+}
+
+QString UnableToSave(const QString& name, const QString& why) {
+  return QString("Unable to save the file\n%1: %2").arg(ShownInMessage(name), why);
+}
+
 }  // namespace
+
+QString FrmMain::DialogStart(const QString& remembered) const {
+  if (last_chosen_.isEmpty()) return remembered;
+  const QString folder = QFileInfo(last_chosen_).absolutePath();
+  if (!remembered.isEmpty() && QFileInfo(remembered).absolutePath() == folder) return remembered;
+  return folder;
+}
 
 QString FrmMain::SelectObjectFile(int file) {
   QString scratch;
   QString& last = file == 1 ? settings_.last_file1 : file == 2 ? settings_.last_file2 : scratch;
   const QString initial = file == kBaseFile ? settings_.recent_files[Slot(file)].value(0) : last;
-  QString name = dialogs_.GetOpenFileName(this, kOpenTitle, OpenFileFilter(), initial);
-  if (!name.isEmpty()) last = name;
+  QString name = dialogs_.GetOpenFileName(this, file == kBaseFile ? kOpenBaseTitle : kOpenTitle,
+                                          OpenFileFilter(), DialogStart(initial));
+  if (!name.isEmpty()) {
+    last = name;
+    last_chosen_ = name;
+  }
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
   return name;
 }
 
 void FrmMain::LoadAndShowFile(const QString& file_name, int file) {
   LoadAndShowFile(ToPath(file_name), file);
+}
+
+bool FrmMain::OpenNamedFile(const std::filesystem::path& file_name, int file, bool tell_missing) {
+  naming_ = &file_name;
+  const LoadResult result = ReadFile(file_name, file, InputKinds::kStreams);
+  naming_ = nullptr;
+  if (result.status == LoadStatus::kMissing) {
+    if (tell_missing) {
+      dialogs_.ShowMessage(this, "Unable to read the file\n" + ShownInMessage(FromPath(file_name)) +
+                                     ": no such file");
+    }
+    return false;
+  }
+  ShowFile(file);
+  return result.status != LoadStatus::kUnreadable;
 }
 
 void FrmMain::LoadAndShowFile(const std::filesystem::path& file_name, int file, InputKinds kinds) {
@@ -86,20 +123,13 @@ void FrmMain::BuildRecentMenus() {
     }
     FillRecentMenu(file);
   }
-  // A file that changed on disk is offered for reloading, never reloaded unasked.
+  // A file that changed on disk is offered for reloading, never reloaded unasked. The session
+  // marks each slot that holds the file, by whatever name it was loaded.
   connect(watcher_, &QFileSystemWatcher::fileChanged, this, [this](const QString& path) {
-    for (int file = 0; file < session_.SlotCount(); ++file) {
-      const std::filesystem::path& loaded = session_.Slot(file).name;
-      if (!loaded.empty() && FromPath(loaded) == path) session_.FileChanged(loaded);
-    }
-    for (int file = 0; session_.across() != nullptr && file < session_.across()->FileCount();
-         ++file) {
-      const std::filesystem::path& loaded = session_.across()->File(file).name;
-      if (FromPath(loaded) == path) session_.FileChanged(loaded);
-    }
+    session_.FileChanged(ToPath(path));
     reload_bar_->setVisible(session_.ChangedOnDisk());
-    // Saving by replacing the file takes it out of the watch: watch the new one.
-    if (QFileInfo::exists(path) && !watcher_->files().contains(path)) watcher_->addPath(path);
+    // Saving by replacing a file takes it out of the watch: watch the new one.
+    WatchLoadedFiles();
   });
 }
 
@@ -118,9 +148,11 @@ void FrmMain::FillRecentMenu(int file) {
 FrmMain::SaveTarget FrmMain::AskSaveFileName() {
   // By the entry the user chooses: the formats, then every file.
   const std::vector<ListFormat> types = SavedFormats();
-  const UserDialogs::SaveChoice choice = dialogs_.GetSaveFileName(
-      this, kSaveTitle, QString::fromStdString(SaveDialogFilter()), settings_.last_file_saved);
+  const UserDialogs::SaveChoice choice =
+      dialogs_.GetSaveFileName(this, kSaveTitle, QString::fromStdString(SaveDialogFilter()),
+                               DialogStart(settings_.last_file_saved));
   SaveTarget target{choice.name, ListFormat::kText};
+  if (!target.name.isEmpty()) last_chosen_ = target.name;
   if (!target.name.isEmpty()) {
     const QString suffix = QFileInfo(target.name).suffix();
     if (choice.filter >= 0 && static_cast<std::size_t>(choice.filter) < types.size()) {
@@ -147,14 +179,30 @@ void FrmMain::SaveObjectList(const SaveTarget& target, const std::vector<int>* r
     dialogs_.ShowMessage(this, "The list is empty");
     return;
   }
+  // A loaded file, by any of its names, is never replaced by its listing, as the command line
+  // refuses an output that is one of its inputs; a device or a pipe is written into.
+  const std::filesystem::path path = ToPath(target.name);
+  for (int file = 0; file < session_.SlotCount(); ++file) {
+    const std::filesystem::path& loaded = session_.Slot(file).name;
+    const std::filesystem::path inputs[] = {loaded};
+    if (!loaded.empty() && !CheckOutputTargets(path, std::nullopt, inputs)) {
+      dialogs_.ShowMessage(this, UnableToSave(target.name, "it is loaded as " + SlotName(file) +
+                                                               " and would be replaced"));
+      return;
+    }
+  }
+  std::error_code error;
+  if (std::filesystem::exists(path, error) && !WrittenInto(path) &&
+      !dialogs_.Ask(this, ShownInMessage(target.name) + " already exists.\nReplace it?")) {
+    return;
+  }
   const Status saved = WriteListFile(
       ToPath(target.name), list, target.format, CurrentListContext(),
       [&](int written) { PaintBar(100.0 * written / count); }, rows);
   // The reason goes on a line of its own, below the message users know.
   if (!saved) {
-    dialogs_.ShowMessage(this, QString("Unable to save the file\n%1: %2")
-                                   .arg(ShownInMessage(target.name),
-                                        ShownInMessage(QString::fromStdString(saved.error()))));
+    dialogs_.ShowMessage(
+        this, UnableToSave(target.name, ShownInMessage(QString::fromStdString(saved.error()))));
   }
   PaintBar(0);
 }

@@ -40,9 +40,22 @@ void FrmMain::BuildList() {
   header->setSortIndicatorShown(false);
   connect(header, &QHeaderView::sectionClicked, this,
           [this](int section) { lvMain_ColumnClick(ColumnAt(section)); });
+  // The status stands first after the file's marker, where it is read before the object. The
+  // header keeps its sections over a rebuild and drops the last ones where the columns grow
+  // fewer, so the status goes back to its own place first, or the widths of the object's columns
+  // would shift onto their neighbours.
+  const int status = ColumnIndex(Column::kStatus);
+  connect(model_, &QAbstractItemModel::modelAboutToBeReset, this, [this, status] {
+    QHeaderView* shown = lvMain_->header();
+    if (status < shown->count() && shown->visualIndex(status) != status) {
+      shown->moveSection(shown->visualIndex(status), status);
+    }
+  });
   // A rebuilt list is in listing order again, whatever the last sort was.
-  connect(model_, &QAbstractItemModel::modelReset, this, [this] {
-    if (!sorting_) lvMain_->header()->setSortIndicatorShown(false);
+  connect(model_, &QAbstractItemModel::modelReset, this, [this, status] {
+    QHeaderView* shown = lvMain_->header();
+    if (status < shown->count()) shown->moveSection(shown->visualIndex(status), 1);
+    if (!sorting_) shown->setSortIndicatorShown(false);
   });
   const double dpi = LogicalDpi();
   const int widest = DesktopSize().width();
@@ -85,9 +98,10 @@ void FrmMain::OpenFilter() { filter_bar_->Open(); }
 
 void FrmMain::SetFilterText(const QString& text) {
   const Status set = session_.SetFilter(text.toStdString());
-  // A filter that cannot be read says why; the last good one stays in force meanwhile.
+  // A filter that cannot be read says why; the words before it stay in force meanwhile.
   filter_bar_->ShowError(QString::fromStdString(set.error()));
-  if (set) PaintPanel(Panel::kCount, CountText(ShownCount()));
+  PaintPanel(Panel::kCount, CountText(ShownCount()));
+  DrawBars();
 }
 
 void FrmMain::ShowComparison(CompareMode mode, const CompareCriteria& criteria) {
@@ -104,8 +118,11 @@ void FrmMain::DrawBars() {
   }
   const KeyedChoice& listed = session_.listed();
   QSignalBlocker quiet(view_bar_);
+  // Under a filter the counts say how much of each status it leaves.
+  const std::vector<long long> shown = session_.ShownKeyedCounts();
   view_bar_->Show(view, session_.keyed_counts(),
-                  view == ListView::kChanges ? listed.changes.Bits() : listed.upgrade.Bits());
+                  view == ListView::kChanges ? listed.changes.Bits() : listed.upgrade.Bits(),
+                  session_.list().Filtered() ? &shown : nullptr);
   // The status column fits its texts.
   lvMain_->resizeColumnToContents(ColumnIndex(Column::kStatus));
 }

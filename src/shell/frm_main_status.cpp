@@ -67,13 +67,20 @@ void FrmMain::DrawFiles() {
       names << (loaded.empty() ? QString(kNoFile) : FromPath(loaded.filename()));
   }
   // The base's panel shows only while a base is loaded.
-  PanelWidget(Panel::kBase)->setVisible(!session_.Slot(kBaseFile).name.empty());
+  const std::filesystem::path& base = session_.Slot(kBaseFile).name;
+  PanelWidget(Panel::kBase)->setVisible(!base.empty());
 
   const bool first = !session_.Slot(1).name.empty(), second = !session_.Slot(2).name.empty();
   if (!second) names.removeLast();
-  setWindowTitle(!first && !second ? QString("Quillet") : "Quillet - " + names.join(" | "));
+  QString title = "Quillet";
+  if (first || second || !base.empty()) title += " - " + names.join(" | ");
+  if (!base.empty()) title += " (base: " + FromPath(base.filename()) + ")";
+  setWindowTitle(title);
+  WatchLoadedFiles();
+}
 
-  // The loaded files are watched, each once however many slots hold it.
+void FrmMain::WatchLoadedFiles() {
+  // Each loaded name is watched; a change by any name marks every slot that holds the file.
   QStringList wanted;
   for (const std::filesystem::path& name : session_.LoadedFiles()) wanted << FromPath(name);
   for (const QString& watched : watcher_->files()) {

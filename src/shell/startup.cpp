@@ -4,6 +4,7 @@
 #include <QIcon>
 
 #include "desktop/file_associations.h"
+#include "desktop/text_codec.h"
 #include "platform/native_arguments.h"
 #include "shell/command_line.h"
 #include "shell/frm_main.h"
@@ -59,18 +60,27 @@ void OpenCommandLineFiles(FrmMain& main, UserDialogs& dialogs,
     case CommandLine::Kind::kInvalid:
       dialogs.ShowMessage(&main, kInvalidFileTypeMessage);
       break;
+    case CommandLine::Kind::kUnknownOption:
+      dialogs.ShowMessage(&main, kUnknownOptionMessage + ShownInMessage(FromPath(line.first)) +
+                                     "\n" + kWindowUsage);
+      break;
     case CommandLine::Kind::kOneFile:
-      main.LoadAndShowFile(line.first, 1, InputKinds::kStreams);
+      // A name that is not there is passed over, as it always was.
+      main.OpenNamedFile(line.first, 1, /*tell_missing=*/false);
       break;
     case CommandLine::Kind::kManyFiles:
       main.CompareAcrossFiles(line.files, InputKinds::kStreams);
       break;
     case CommandLine::Kind::kTwoFiles: {
-      main.LoadAndShowFile(line.first, 1, InputKinds::kStreams);
-      main.LoadAndShowFile(line.second, 2, InputKinds::kStreams);
+      // Both are read, each named when it cannot be; a comparison with a side missing would
+      // show the failure as a result.
+      const bool first = main.OpenNamedFile(line.first, 1, /*tell_missing=*/true);
+      const bool second = main.OpenNamedFile(line.second, 2, /*tell_missing=*/true);
+      if (!first || !second) break;
       // With every criterion, as the criteria dialog starts.
       const CompareCriteria all;
       switch (line.comparison) {
+        case CommandLine::Comparison::kNone:  // what a file manager's compare action asks
         case CommandLine::Comparison::kChanges:
           main.ShowComparison(CompareMode::kChanges, all);
           break;
@@ -79,8 +89,6 @@ void OpenCommandLineFiles(FrmMain& main, UserDialogs& dialogs,
           break;
         case CommandLine::Comparison::kEqual:
           main.ShowComparison(CompareMode::kEqual, all);
-          break;
-        case CommandLine::Comparison::kNone:
           break;
       }
       break;

@@ -13,6 +13,22 @@
 
 namespace quillet {
 
+const char* ComparisonName(CompareMode mode) {
+  switch (mode) {
+    case CompareMode::kEqual:
+      return "Equal objects";
+    case CompareMode::kDifferent:
+      return "Different objects";
+    case CompareMode::kChanges:
+      return "Show changes";
+    case CompareMode::kUpgrade:
+      return "Upgrade analysis";
+    case CompareMode::kNone:
+      break;
+  }
+  return "Compare by";
+}
+
 FrmUseCompare::FrmUseCompare(QWidget* parent, Run run) : QDialog(parent), run_(std::move(run)) {
   setObjectName("frmUseCompare");
   setWindowTitle("Compare by");
@@ -62,6 +78,24 @@ CompareCriteria FrmUseCompare::Criteria() const {
     criteria.*kCriteriaBoxes[i].ticked = boxes_[i]->isChecked();
   }
   return criteria;
+}
+
+void FrmUseCompare::SetMode(CompareMode mode) {
+  QCheckBox* type_id = nullptr;
+  for (std::size_t i = 0; i < kCriteriaBoxes.size(); ++i) {
+    if (kCriteriaBoxes[i].ticked == &CompareCriteria::use_type_id) type_id = boxes_[i];
+  }
+  const bool keyed = HasStatus(ViewOf(mode));
+  if (keyed && type_id->isEnabled()) {
+    own_type_id_ = type_id->isChecked();
+    type_id->setChecked(true);
+  } else if (!keyed && !type_id->isEnabled()) {
+    type_id->setChecked(own_type_id_);
+  }
+  type_id->setEnabled(!keyed);
+  mode_ = mode;
+  setWindowTitle(ComparisonName(mode));
+  fr6_->setTitle(ComparisonName(mode));
 }
 
 void FrmUseCompare::cmdUseOK_Click() {

@@ -14,6 +14,9 @@ class QPushButton;
 
 namespace quillet {
 
+// What the comparison of `mode` is called where the user chooses it.
+const char* ComparisonName(CompareMode mode);
+
 // The comparison-criteria dialog. It lives for the whole run and is only shown and hidden, so
 // the ticks stay as the user left them until the program ends; they are never stored. The
 // toolbar shows it with the comparison to run. The controls carry their names as object names
@@ -27,7 +30,9 @@ class FrmUseCompare final : public QDialog {
   FrmUseCompare(QWidget* parent, Run run);
 
   CompareMode Mode() const { return mode_; }
-  void SetMode(CompareMode mode) { mode_ = mode; }
+  // The comparison OK runs: the dialog is titled by it, and in the keyed views, which pair the
+  // objects by type and ID, the Type and ID box is shown ticked and cannot be cleared.
+  void SetMode(CompareMode mode);
   // The attributes ticked now.
   CompareCriteria Criteria() const;
 
@@ -44,6 +49,7 @@ class FrmUseCompare final : public QDialog {
   Run run_;
   CompareMode mode_ = CompareMode::kNone;
   std::array<QCheckBox*, kCriteriaBoxes.size()> boxes_{};  // chkUseTypeID ... chkUseBSize
+  bool own_type_id_ = true;  // the Type and ID tick the user gave, kept while a keyed view fixes it
   QGroupBox* fr6_ = nullptr;
   QLabel* lbl15_ = nullptr;
   QPushButton* cmdUseOK_ = nullptr;

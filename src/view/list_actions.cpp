@@ -7,7 +7,11 @@
 #include <algorithm>
 
 #include "desktop/text_codec.h"
+#include "list/changed_fields.h"
+#include "objects/code_page.h"
+#include "objects/text.h"
 #include "output/list_formats.h"
+#include "view/object_list_model.h"
 #include "view/object_list_view.h"
 #include "view/user_dialogs.h"
 
@@ -18,6 +22,49 @@ constexpr int kShownWidth = 60;  // pixels: a hidden column shown again, before 
 
 QByteArray Bytes(const std::string& text) {
   return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// Tabs and line ends would split a field; on the clipboard they stand as blanks.
+void AppendTsvField(std::string& out, std::string_view text, bool /*raw*/) {
+  for (const char c : text) {
+    const char shown = c == '\t' || c == '\r' || c == '\n' ? ' ' : c;
+    AppendWindows1252AsUtf8(out, {&shown, 1});
+  }
+}
+
+using FieldWriter = void (*)(std::string& out, std::string_view text, bool raw);
+
+// The rows as the list shows them: its shown columns in their order, each cell without its
+// filling blanks, the file as its number, and in a keyed view the changed fields last (what the
+// tints show). A header line of the column titles first.
+std::string CopiedText(const ObjectList& list, const std::vector<Column>& columns,
+                       const std::vector<int>& rows, char separator, std::string_view line_end,
+                       FieldWriter field) {
+  const bool keyed = HasStatus(list.view());
+  std::string out;
+  for (std::size_t i = 0; i < columns.size(); ++i) {
+    if (i > 0) out += separator;
+    out += columns[i] == Column::kStatus ? kStatusHeader : Info(columns[i]).header;
+  }
+  if (keyed) (out += separator) += "Changed";
+  out += line_end;
+  for (const int row : rows) {
+    const RowView view = list.View(row);
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+      if (i > 0) out += separator;
+      if (columns[i] == Column::kFile) {
+        out += static_cast<char>('0' + view.file);
+      } else {
+        field(out, TrimBlanks(view.Cell(columns[i])), /*raw=*/false);
+      }
+    }
+    if (keyed) {
+      out += separator;
+      field(out, ChangedFieldsText(view.changed), false);
+    }
+    out += line_end;
+  }
+  return out;
 }
 
 }  // namespace
@@ -50,20 +97,36 @@ ListActions::ListActions(ObjectListView& view, const ObjectList& list,
 std::vector<int> ListActions::SelectedRows() const {
   std::vector<int> rows;
   if (view_.selectionModel() == nullptr) return rows;
+  const auto* model = qobject_cast<const ObjectListModel*>(view_.model());
   for (const QModelIndex& index : view_.selectionModel()->selectedRows()) {
-    rows.push_back(index.row() + 1);
+    // A placeholder row is the window's only: nothing of the list to hand on.
+    const int row = model != nullptr ? model->ListRow(index.row()) : index.row() + 1;
+    if (row > 0) rows.push_back(row);
   }
   std::sort(rows.begin(), rows.end());
   return rows;
 }
 
+std::vector<Column> ListActions::ShownColumns() const {
+  std::vector<Column> columns;
+  const QHeaderView* header = view_.header();
+  for (int visual = 0; visual < header->count(); ++visual) {
+    const int logical = header->logicalIndex(visual);
+    // A column is hidden by its width, as Modified and Compiled start.
+    if (!header->isSectionHidden(logical) && header->sectionSize(logical) > 0) {
+      columns.push_back(ColumnAt(logical));
+    }
+  }
+  return columns;
+}
+
 void ListActions::Copy() {
   const std::vector<int> rows = SelectedRows();
   if (rows.empty()) return;
-  ListContext context;
-  context.view = list_.view();
-  SetClipboard({{"text/plain", Bytes(FormatListRows(ListFormat::kTsv, context, list_, rows))},
-                {"text/csv", Bytes(FormatListRows(ListFormat::kCsv, context, list_, rows))}});
+  const std::vector<Column> columns = ShownColumns();
+  SetClipboard(
+      {{"text/plain", Bytes(CopiedText(list_, columns, rows, '\t', "\n", AppendTsvField))},
+       {"text/csv", Bytes(CopiedText(list_, columns, rows, ',', "\r\n", AppendCsvField))}});
 }
 
 void ListActions::CopyIdsAsFilter() {

@@ -28,8 +28,10 @@ class ListActions final : public QObject {
   // The selected rows as shown, from 1, in the shown order.
   std::vector<int> SelectedRows() const;
   // The selected rows as tab-separated text with a header line (and as CSV for programs that
-  // take it) to the clipboard.
+  // take it) to the clipboard: the columns shown, in their order.
   void Copy();
+  // The columns the list shows now, left to right.
+  std::vector<Column> ShownColumns() const;
   // The selected rows' IDs as the filter's id: lines, "Table: 18|27|5050..5060".
   void CopyIdsAsFilter();
 

@@ -6,10 +6,12 @@
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QToolButton>
 
 #include "desktop/text_codec.h"
+#include "view/number_text.h"
 
 namespace quillet {
 namespace {
@@ -71,6 +73,33 @@ class FlowLayout final : public QLayout {
   QList<QLayoutItem*> items_;
 };
 
+// A line of text that takes the room it is given and shows as much of its text as fits, so a
+// long reason never squeezes the field beside it; the whole text is its tool tip.
+class FittedLabel final : public QLabel {
+ public:
+  explicit FittedLabel(QWidget* parent) : QLabel(parent) {
+    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  }
+
+ protected:
+  void paintEvent(QPaintEvent* /*event*/) override {
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::WindowText));
+    const QRect room = contentsRect();
+    painter.drawText(room, Qt::AlignLeft | Qt::AlignVCenter,
+                     fontMetrics().elidedText(text(), Qt::ElideRight, room.width()));
+  }
+};
+
+// The toggles of a keyed view: pressed ones stand out in the selection's colours, the others
+// plain, so which statuses are listed reads at a glance, in any style. Not bold: a font that
+// changes with the state is not measured, and the text would be cut.
+constexpr const char* kToggleStyle =
+    "QToolButton { border: 1px solid palette(mid); border-radius: 3px; padding: 2px 6px;"
+    " background: palette(window); color: palette(window-text); }"
+    "QToolButton:checked { background: palette(highlight); color: palette(highlighted-text);"
+    " border-color: palette(highlight); }";
+
 QHBoxLayout* BarLayout(QWidget* bar) {
   auto* layout = new QHBoxLayout(bar);
   layout->setContentsMargins(6, 3, 6, 3);
@@ -81,12 +110,14 @@ QHBoxLayout* BarLayout(QWidget* bar) {
 }  // namespace
 
 FilterBar::FilterBar(QWidget* parent)
-    : QWidget(parent), field_(new QLineEdit(this)), error_(new QLabel(this)) {
+    : QWidget(parent), field_(new QLineEdit(this)), error_(new FittedLabel(this)) {
   setObjectName("filterBar");
   field_->setObjectName("filterField");
   field_->setPlaceholderText("Filter: id:50000..99999  type:Codeunit  tag:CUST*  name:post  -WORD");
   field_->setClearButtonEnabled(true);
   field_->installEventFilter(this);
+  // Room for a filter of a few words, whatever the reason beside it says.
+  field_->setMinimumWidth(field_->fontMetrics().averageCharWidth() * 32);
   error_->setObjectName("filterError");
   QPalette palette = error_->palette();
   palette.setColor(QPalette::WindowText, QColor(176, 0, 32));
@@ -97,8 +128,8 @@ FilterBar::FilterBar(QWidget* parent)
   close->setAutoRaise(true);
   auto* layout = BarLayout(this);
   layout->addWidget(new QLabel("Filter:", this));
-  layout->addWidget(field_, 2);
-  layout->addWidget(error_, 1);
+  layout->addWidget(field_, 3);
+  layout->addWidget(error_, 2);
   layout->addWidget(close);
   connect(field_, &QLineEdit::textChanged, this, &FilterBar::TextChanged);
   connect(close, &QToolButton::clicked, this, &FilterBar::Close);
@@ -135,6 +166,7 @@ void FilterBar::Close() {
 
 ViewBar::ViewBar(QWidget* parent) : QWidget(parent), title_(new QLabel(this)) {
   setObjectName("viewBar");
+  setStyleSheet(kToggleStyle);
   toggles_layout_ = new FlowLayout(this);
   // As tall as a toggle, so the title stands level with them.
   title_->setMinimumHeight(QToolButton().sizeHint().height());
@@ -143,7 +175,8 @@ ViewBar::ViewBar(QWidget* parent) : QWidget(parent), title_(new QLabel(this)) {
   hide();
 }
 
-void ViewBar::Show(ListView view, const std::vector<long long>& counts, unsigned listed) {
+void ViewBar::Show(ListView view, const std::vector<long long>& counts, unsigned listed,
+                   const std::vector<long long>* shown) {
   title_->setText(view == ListView::kUpgrade ? "Upgrade analysis:" : "Changes:");
   const std::vector<int> statuses = StatusDisplayOrder(view);
   if (view != view_) {
@@ -164,7 +197,12 @@ void ViewBar::Show(ListView view, const std::vector<long long>& counts, unsigned
   for (const auto& [status, toggle] : toggles_) {
     const auto at = static_cast<std::size_t>(status);
     const long long count = at < counts.size() ? counts[at] : 0;
-    toggle->setText(QString("%1 %2").arg(FromWindows1252(StatusText(view, status))).arg(count));
+    QString text = FromWindows1252(StatusText(view, status)) + " ";
+    // A status not listed has nothing the filter could leave: its count stays whole.
+    if (shown != nullptr && ((listed >> status) & 1u) != 0) {
+      text += GroupedNumber(at < shown->size() ? (*shown)[at] : 0) + " of ";
+    }
+    toggle->setText(text + GroupedNumber(count));
     const QSignalBlocker quiet(toggle);
     toggle->setChecked((listed >> status) & 1u);
   }

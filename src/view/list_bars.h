@@ -51,7 +51,9 @@ class ViewBar final : public QWidget {
   explicit ViewBar(QWidget* parent);
 
   // The statuses of `view` with their counts (by status value), those in `listed` pressed.
-  void Show(ListView view, const std::vector<long long>& counts, unsigned listed);
+  // Under a filter, `shown` holds what it leaves of each listed status: "Changed 12 of 201".
+  void Show(ListView view, const std::vector<long long>& counts, unsigned listed,
+            const std::vector<long long>* shown = nullptr);
   // The counts, as the toggles show them: "Changed 201 · Only in #1 45".
   QString CountsText() const;
 

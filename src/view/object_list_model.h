@@ -6,13 +6,15 @@
 #include <array>
 
 #include "list/object_list.h"
+#include "view/shown_rows.h"
 
 namespace quillet {
 
 // The list view's window on the core's rows: ten columns, and the status in a view that has
 // one; the file icon in the first; texts converted to Unicode only when a cell is drawn. Within
 // a changed pair the cells that differ are tinted and bold, so they read in grey too. The rows
-// tell it when they change, once per listing, and it resets the view once.
+// tell it when they change, once per listing, and it resets the view once. In the upgrade
+// analysis a side that removed the object shows as a placeholder row (ShownRows).
 class ObjectListModel final : public QAbstractTableModel, private ListObserver {
   Q_OBJECT
 
@@ -32,12 +34,19 @@ class ObjectListModel final : public QAbstractTableModel, private ListObserver {
   // column is 0-based here, as Qt counts.
   void sort(int column, Qt::SortOrder order) override;
 
+  // The list's row (from 1) a shown row (from 0) stands for; 0 for a placeholder.
+  int ListRow(int shown) const;
+  // What a placeholder's name cell says.
+  static inline const QString kRemovedText = QStringLiteral("removed");
+
  private:
   void ListAboutToChange() override;
   void ListChanged() override;
+  QVariant PlaceholderData(const RowView& base, int side, Column column, int role) const;
 
   ObjectList& list_;
   std::array<QIcon, 3> file_icons_;
+  ShownRows shown_;
 };
 
 }  // namespace quillet

@@ -3,12 +3,18 @@
 #include <QFrame>
 #include <QIcon>
 
+class QFontMetrics;
 class QLabel;
 
 namespace quillet {
 
+// A file's name shortened to `room` pixels: the folder part first, in its middle, so the file's
+// own name stays whole ("/home/an…/x/50k.fob"); where even that is too long, the text is
+// shortened from its start, so the name's end and extension stay.
+QString ShortenedPath(const QString& path, const QFontMetrics& metrics, int room);
+
 // One panel of the status bar: an optional icon and a text. A panel that gives way (a file's
-// name) shrinks first in a narrow window, its text shortened in the middle; the others (what is
+// name) shrinks first in a narrow window, its folder part shortened first; the others (what is
 // going on, how far it came, the count) keep their text whole. The tool tip shows the whole
 // text either way.
 class StatusPanel final : public QFrame {
@@ -30,6 +36,7 @@ class StatusPanel final : public QFrame {
 
  private:
   void UpdateShownText();
+  void UpdateMinimumWidth();
   int TextRoom(const QString& text) const;
 
   QLabel* icon_;

@@ -73,6 +73,13 @@ void QtUserDialogs::ShowMessage(QWidget* parent, const QString& text) {
   box.exec();
 }
 
+bool QtUserDialogs::Ask(QWidget* parent, const QString& text) {
+  QMessageBox box(QMessageBox::Question, QString(), text, QMessageBox::Yes | QMessageBox::No,
+                  parent);
+  box.setDefaultButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes;
+}
+
 QString QtUserDialogs::GetOpenFileName(QWidget* parent, const QString& title, const QString& filter,
                                        const QString& initial_name) {
   return QFileDialog::getOpenFileName(parent, title, initial_name, QtFileFilter(filter));

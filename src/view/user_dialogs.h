@@ -33,6 +33,8 @@ class UserDialogs {
 
   // A message box with its text, an OK button, no title and no icon.
   virtual void ShowMessage(QWidget* parent, const QString& text) = 0;
+  // A question with Yes and No, No the default: true for Yes.
+  virtual bool Ask(QWidget* parent, const QString& text) = 0;
   // The chosen file's name, or an empty string when the user cancelled. The filter is in the
   // "Description|patterns|Description|patterns" form.
   virtual QString GetOpenFileName(QWidget* parent, const QString& title, const QString& filter,
@@ -41,8 +43,9 @@ class UserDialogs {
   // the user cancelled.
   virtual QStringList GetOpenFileNames(QWidget* parent, const QString& title, const QString& filter,
                                        const QString& initial_name) = 0;
-  // The same for saving: the first filter entry selected, no question before replacing a file,
-  // nothing appended to the name. Also gives which entry of the filter the user chose, from 0.
+  // The same for saving: the first filter entry selected, no question before replacing a file
+  // (the window asks its own), nothing appended to the name. Also gives which entry of the filter
+  // the user chose, from 0.
   struct SaveChoice {
     QString name;  // empty when the user cancelled
     int filter = 0;
@@ -67,6 +70,7 @@ class UserDialogs {
 class QtUserDialogs final : public UserDialogs {
  public:
   void ShowMessage(QWidget* parent, const QString& text) override;
+  bool Ask(QWidget* parent, const QString& text) override;
   QString GetOpenFileName(QWidget* parent, const QString& title, const QString& filter,
                           const QString& initial_name) override;
   QStringList GetOpenFileNames(QWidget* parent, const QString& title, const QString& filter,

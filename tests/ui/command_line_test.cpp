@@ -54,6 +54,10 @@ TEST(CommandLine, TakesDevNullAndPipesWhateverTheirNames) {
       {{"--changes", notes.native(), "b.fob"},
        CommandLine::Kind::kOneFile,
        CommandLine::Comparison::kNone},  // as before: one name, which ends in .fob
+      {{"--change", "a.fob", "b.fob"},
+       CommandLine::Kind::kUnknownOption,
+       CommandLine::Comparison::kNone},  // said, not taken for a name
+      {{"--help"}, CommandLine::Kind::kUnknownOption, CommandLine::Comparison::kNone},
   };
   for (const auto& c : cases) {
     const CommandLine line = ReadCommandLine(c.arguments);

@@ -58,16 +58,16 @@ TEST(Copy, TheSelectedRowsInTheirShownOrderWithAHeader) {
   ASSERT_NE(copied, nullptr);
   const QStringList lines = copied->text().split('\n', Qt::SkipEmptyParts);
   ASSERT_EQ(lines.size(), 3);
-  EXPECT_EQ(lines[0], "File\tType\tID\tName\tModified\tVersion\tDate\tTime\tBLOB size\tCompiled");
+  // The columns shown: Modified and Compiled start hidden.
+  EXPECT_EQ(lines[0], "File\tType\tID\tName\tVersion\tDate\tTime\tBLOB size");
   const QStringList first = lines[1].split('\t');
-  ASSERT_EQ(first.size(), 10);
+  ASSERT_EQ(first.size(), 8);
   EXPECT_EQ(first[0], "1");
   EXPECT_EQ(first[3], Cell(main, 1, Column::kName));  // blanks removed
   EXPECT_EQ(first[2], Cell(main, 1, Column::kId));
   EXPECT_EQ(lines[2].split('\t')[3], Cell(main, 4, Column::kName));
   const QByteArray csv = copied->data("text/csv");
-  EXPECT_TRUE(
-      csv.startsWith("File,Type,ID,Name,Modified,Version,Date,Time,BLOB size,Compiled\r\n"));
+  EXPECT_TRUE(csv.startsWith("File,Type,ID,Name,Version,Date,Time,BLOB size\r\n"));
   EXPECT_EQ(csv.count("\r\n"), 3);
 }
 
@@ -291,8 +291,9 @@ TEST(StartUp, TwoFilesOnTheCommandLineAreComparedAtOnce) {
     EXPECT_EQ(test::ListModel(t.main())->columnCount(), 11);
   }
   {
-    TestProgram t(QStringList{one, two});
-    EXPECT_EQ(t.main().session().list().RowCount(), 53 + 53);  // both listed
+    TestProgram t(QStringList{one, two});  // a file manager's compare: the changes
+    EXPECT_EQ(test::ListModel(t.main())->columnCount(), 11);
+    EXPECT_EQ(t.main().session().compared(), CompareMode::kChanges);
   }
   {
     TestProgram t(QStringList{"--different", one, two});
@@ -300,9 +301,11 @@ TEST(StartUp, TwoFilesOnTheCommandLineAreComparedAtOnce) {
     EXPECT_LT(t.main().session().list().RowCount(), 40);
   }
   {
-    TestProgram t(QStringList{"--bogus", one, two});  // anything else as before: one name
+    TestProgram t(QStringList{"--bogus", one, two});  // an option it does not know is said
     EXPECT_EQ(t.main().session().list().RowCount(), 0);
-    EXPECT_TRUE(t.dialogs.messages.isEmpty());
+    EXPECT_EQ(t.dialogs.messages,
+              QStringList{"Unknown option: --bogus\nUsage: quillet [FILE] or quillet "
+                          "[--changes|--different|--equal] FILE1 FILE2"});
   }
 }
 

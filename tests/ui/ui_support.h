@@ -36,6 +36,14 @@ namespace quillet::test {
 class FakeDialogs final : public UserDialogs {
  public:
   void ShowMessage(QWidget*, const QString& text) override { messages << text; }
+  // Answered from `replies`, Yes when none is left.
+  bool Ask(QWidget*, const QString& text) override {
+    questions << text;
+    if (replies.empty()) return true;
+    const bool reply = replies.front();
+    replies.pop_front();
+    return reply;
+  }
   QString GetOpenFileName(QWidget*, const QString& title, const QString& filter,
                           const QString& initial_name) override {
     open_calls << QStringList{title, filter, initial_name};
@@ -107,6 +115,8 @@ class FakeDialogs final : public UserDialogs {
   QStringList progress_texts;
   QList<QPair<int, int>> progress;  // (done, total) of every step
   QStringList messages;
+  QStringList questions;
+  std::deque<bool> replies;
   QList<QStringList> open_calls;
   QList<QStringList> save_calls;
   QList<QUrl> opened;

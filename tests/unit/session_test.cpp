@@ -203,6 +203,74 @@ TEST_F(SessionTest, ChangesOnDiskAreKeptPerSlot) {
   EXPECT_FALSE(session_.Slot(2).changed_on_disk);
 }
 
+// One file by two names, as a link gives it: the watch tells of a change by one name only.
+TEST_F(SessionTest, AChangeMarksTheFileByAnyOfItsNames) {
+  LoadBoth();
+  const std::filesystem::path link = dir_ / "link.fob";
+  std::filesystem::create_symlink(one_, link);
+  session_.Load(link, kBaseFile);
+  session_.FileChanged(one_);
+  EXPECT_TRUE(session_.Slot(kBaseFile).changed_on_disk);
+  EXPECT_TRUE(session_.Slot(1).changed_on_disk);
+  EXPECT_FALSE(session_.Slot(2).changed_on_disk);
+}
+
+// Reading a base leaves what the list showed: a comparison stays a comparison, its rows
+// without marks from before.
+TEST_F(SessionTest, ABaseReadDuringAComparisonShowsItAgain) {
+  LoadBoth();
+  session_.Compare(CompareMode::kChanges, {});
+  const int pairs = Rows();
+  session_.Load(two_, kBaseFile);
+  EXPECT_EQ(session_.list().view(), ListView::kChanges);
+  EXPECT_EQ(Rows(), pairs);
+  session_.Compare(CompareMode::kUpgrade, {});
+  session_.Load(one_, kBaseFile);  // another base: the analysis against it
+  EXPECT_EQ(session_.list().view(), ListView::kUpgrade);
+  for (int row = 1; row <= Rows(); ++row) EXPECT_NE(session_.list().Row(row).group, 0u);
+}
+
+TEST(WithoutLastWord, LeavesTheWordsBeforeIt) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"type:codeunit id:12..a", "type:codeunit"},
+      {"type:", ""},
+      {"a  b\t c ", "a  b"},
+      {"one\ntwo", "one"},
+      {"", ""},
+  };
+  for (const auto& [text, before] : cases) EXPECT_EQ(WithoutLastWord(text), before) << text;
+}
+
+TEST_F(SessionTest, AHalfTypedWordThatCannotBeReadShowsTheWordsBeforeIt) {
+  LoadBoth();
+  // Typed key by key: "b" matches names with a b, and "b:" is no filter at all.
+  for (const std::string text : {"t", "ty", "type:c", "type:codeunit", "type:codeunit b",
+                                 "type:codeunit b:", "type:codeunit b:x"}) {
+    static_cast<void>(session_.SetFilter(text));
+  }
+  EXPECT_EQ(session_.filter_text(), "type:codeunit");
+  EXPECT_EQ(Rows(), 2);
+  EXPECT_FALSE(session_.SetFilter("type:c").ok());
+  EXPECT_EQ(session_.filter_text(), "");
+  EXPECT_EQ(Rows(), 6);
+}
+
+TEST_F(SessionTest, ShownCountsFollowTheFilter) {
+  LoadBoth();
+  session_.Compare(CompareMode::kChanges, {});
+  EXPECT_TRUE(session_.SetFilter("name:b").ok());  // the changed pair
+  const std::vector<long long> shown = session_.ShownKeyedCounts();
+  ASSERT_GT(shown.size(), static_cast<std::size_t>(ChangeStatus::kChanged));
+  EXPECT_EQ(shown[static_cast<std::size_t>(ChangeStatus::kChanged)], 1);
+  for (std::size_t status = 0; status < shown.size(); ++status) {
+    if (status != static_cast<std::size_t>(ChangeStatus::kChanged)) {
+      EXPECT_EQ(shown[status], 0);
+    }
+  }
+  session_.ShowAll();
+  EXPECT_TRUE(session_.ShownKeyedCounts().empty());
+}
+
 TEST_F(SessionTest, AFilterThatCannotBeReadKeepsTheLastGoodOne) {
   LoadBoth();
   EXPECT_TRUE(session_.SetFilter("type:codeunit").ok());

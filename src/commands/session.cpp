@@ -53,6 +53,7 @@ std::vector<std::filesystem::path> Session::LoadedFiles() const {
 }
 
 void Session::New() {
+  const FilterHold hold(background_);
   list_.RemoveAll();
   for (int file = 0; file < SlotCount(); ++file) {
     table_.SetCount(file, 0);
@@ -62,6 +63,7 @@ void Session::New() {
 }
 
 LoadResult Session::Load(const std::filesystem::path& file_name, int file, InputKinds kinds) {
+  const FilterHold hold(background_);
   const LoadResult result = Read(file_name, file, kinds);
   // A file that is not there changed nothing; listing its slot again would only repeat rows.
   if (result.status != LoadStatus::kMissing) Show(file);
@@ -69,6 +71,7 @@ LoadResult Session::Load(const std::filesystem::path& file_name, int file, Input
 }
 
 LoadResult Session::Read(const std::filesystem::path& file_name, int file, InputKinds kinds) {
+  const FilterHold hold(background_);
   LoadResult result = LoadObjectFile(ws_, file_name, file, kinds);
   if (result.status != LoadStatus::kMissing) SlotAt(file) = {file_name, false, result.stream};
   return result;
@@ -77,6 +80,7 @@ LoadResult Session::Read(const std::filesystem::path& file_name, int file, Input
 void Session::Show(int file) {
   // The base is not listed: what the list showed stays.
   if (file == kBaseFile) return;
+  const FilterHold hold(background_);
   ShowFileObjects(ws_, file);
   compared_ = CompareMode::kNone;
 }
@@ -98,11 +102,13 @@ void Session::Relist() {
 }
 
 void Session::ShowAll() {
+  const FilterHold hold(background_);
   RefreshList(ws_);
   compared_ = CompareMode::kNone;
 }
 
 void Session::Compare(CompareMode mode, const CompareCriteria& criteria) {
+  const FilterHold hold(background_);
   criteria_ = criteria;
   compared_ = mode;
   keyed_counts_ = RunComparison(ws_, mode, criteria, listed_);
@@ -119,6 +125,7 @@ void Session::SetListed(unsigned bits) {
 }
 
 void Session::Reload() {
+  const FilterHold hold(background_);
   for (int file = 0; file < SlotCount(); ++file) {
     LoadedSlot& slot = SlotAt(file);
     if (slot.name.empty() || slot.stream) continue;
@@ -148,11 +155,37 @@ Status Session::SetFilter(std::string_view text) {
 }
 
 void Session::ApplyFilter(RowQuery query, std::string_view text) {
+  background_.Cancel();  // a filter started before is not what was asked last
   list_.SetQuery(std::move(query));
   filter_text_ = text;
 }
 
+Status Session::StartFilter(std::string_view text) {
+  Result<RowQuery> parse = ParseRowQuery(text);
+  if (!parse) return Error{parse.error()};
+  // The empty filter leaves every row: there is nothing to find.
+  if (parse->MatchesEverything()) {
+    ApplyFilter(std::move(*parse), text);
+  } else {
+    background_.Start(std::move(*parse), std::string(text));
+  }
+  return Ok();
+}
+
+bool Session::FinishFilter() {
+  std::optional<FoundFilter> found = background_.Take();
+  if (!found) return false;
+  if (found->shown) {
+    list_.SetQuery(std::move(found->query), std::move(*found->shown));
+  } else {
+    list_.SetQuery(std::move(found->query));
+  }
+  filter_text_ = std::move(found->text);
+  return true;
+}
+
 bool Session::SortBy(Column column) {
+  const FilterHold hold(background_);
   const bool ascending = column != sort_column_;
   sort_column_ = ascending ? std::optional(column) : std::nullopt;
   list_.SortByColumn(column, ascending);

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "commands/background_filter.h"
 #include "commands/command.h"
 #include "commands/compare.h"
 #include "commands/workspace.h"
@@ -51,7 +53,7 @@ class Session {
   // The statuses the keyed comparisons list, and the shown one's counts by status value.
   const KeyedChoice& listed() const { return listed_; }
   const std::vector<long long>& keyed_counts() const { return keyed_counts_; }
-  // The last filter that could be read; the list shows what it leaves.
+  // The filter the list shows what it leaves of: the last that could be read and was found.
   const std::string& filter_text() const { return filter_text_; }
   // The column of the last ascending sort; the next click on it sorts descending.
   std::optional<Column> sort_column() const { return sort_column_; }
@@ -95,9 +97,22 @@ class Session {
   // A watched file changed on disk: the slots that hold it are out of date.
   void FileChanged(const std::filesystem::path& file_name);
   // Filters the list; a filter that cannot be read leaves the last good one in force and says
-  // why. Reading and applying are apart, so the matching can one day leave this thread.
+  // why.
   Status SetFilter(std::string_view text);
   void ApplyFilter(RowQuery query, std::string_view text);
+  // The same, with the rows the filter leaves found on another thread: the list shows the last
+  // filter found until FinishFilter takes the new one. A filter started abandons the one before
+  // it; the commands that change the rows find it again over the new rows. A filter that
+  // cannot be read starts nothing and says why; the empty filter is shown at once.
+  Status StartFilter(std::string_view text);
+  // Shows the filter started last, once it is found. Gives whether the list changed.
+  bool FinishFilter();
+  // A filter was started and is not shown yet.
+  bool FilterPending() const { return background_.Pending(); }
+  // Called on the filter's thread when a filter is found: FinishFilter is then to run on this
+  // one.
+  void SetFilterFound(std::function<void()> found) { background_.SetFound(std::move(found)); }
+  BackgroundFilter& background_filter() { return background_; }
   // Sorts by a column: ascending, then descending on a second click of the same column. Gives
   // true for ascending.
   bool SortBy(Column column);
@@ -107,6 +122,7 @@ class Session {
 
   ObjectTable& table_;
   ObjectList list_{table_};
+  BackgroundFilter background_{list_};  // reads list_: declared after it, so it stops first
   RowFilter filter_;
   Workspace ws_;
   std::vector<LoadedSlot> slots_ = std::vector<LoadedSlot>(kFileCount);

@@ -76,7 +76,8 @@ class FrmMain final : public QMainWindow, private StatusPainter, private Message
   void Reload();
   // Opens the filter bar (Ctrl+F).
   void OpenFilter();
-  // Filters the list as the filter bar does: the rows the filter leaves are shown.
+  // Filters the list as the filter bar does: the rows the filter leaves are shown once they
+  // are found, off the window's thread (session().FilterPending() until then).
   void SetFilterText(const QString& text);
 
   // Save: the file name from the save dialog (remembered for next time) and its format, or an
@@ -133,6 +134,8 @@ class FrmMain final : public QMainWindow, private StatusPainter, private Message
   // The file panels, the title and the watch.
   void DrawFiles();
   void DrawBars();
+  // A filter was found: the list shows it.
+  void ShowFoundFilter();
 
   SettingsStore& store_;
   UserDialogs& dialogs_;

@@ -72,7 +72,7 @@ bool BackgroundFilter::Pending() const {
 
 void BackgroundFilter::WaitUntilIdle() {
   std::unique_lock lock(mutex_);
-  idle_.wait(lock, [this] { return !running_ && !queued_; });
+  idle_.wait(lock, [this] { return !running_ && !queued_ && !telling_; });
 }
 
 bool BackgroundFilter::Running() const {
@@ -161,9 +161,12 @@ void BackgroundFilter::Run() {
     found_id_ = id;
     found_ = std::move(shown);
     const std::function<void()> found = found_callback_;
+    telling_ = true;
     lock.unlock();
     if (found) found();
     lock.lock();
+    telling_ = false;
+    idle_.notify_all();
   }
 }
 

@@ -46,7 +46,7 @@ class BackgroundFilter final : private RowsReader {
   std::optional<FoundFilter> Take();
   // A filter was asked for and not taken yet.
   bool Pending() const;
-  // Waits until nothing is being found: for tests.
+  // Waits until nothing is being found, nor told of: for tests.
   void WaitUntilIdle();
   // A filter is being found now.
   bool Running() const;
@@ -86,6 +86,7 @@ class BackgroundFilter final : private RowsReader {
   std::stop_source running_stop_;
   bool queued_ = false;    // the thread is to find requested_
   bool running_ = false;   // the thread is reading the rows
+  bool telling_ = false;   // the thread is calling found_callback_
   bool changing_ = false;  // the rows are being changed
   bool restart_ = false;   // requested_ is to be found again after the change
   int holds_ = 0;

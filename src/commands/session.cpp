@@ -61,6 +61,7 @@ std::vector<std::filesystem::path> Session::LoadedFiles() const {
 }
 
 void Session::New() {
+  const FilterHold hold(background_);
   list_.RemoveAll();
   for (int file = 0; file < SlotCount(); ++file) {
     table_.SetCount(file, 0);
@@ -71,6 +72,7 @@ void Session::New() {
 }
 
 LoadResult Session::Load(const std::filesystem::path& file_name, int file, InputKinds kinds) {
+  const FilterHold hold(background_);
   const LoadResult result = Read(file_name, file, kinds);
   // A file that is not there changed nothing; listing its slot again would only repeat rows.
   if (result.status != LoadStatus::kMissing) Show(file);
@@ -78,6 +80,7 @@ LoadResult Session::Load(const std::filesystem::path& file_name, int file, Input
 }
 
 LoadResult Session::Read(const std::filesystem::path& file_name, int file, InputKinds kinds) {
+  const FilterHold hold(background_);
   LoadResult result = LoadObjectFile(ws_, file_name, file, kinds);
   if (result.status != LoadStatus::kMissing) SlotAt(file) = {file_name, false, result.stream};
   return result;
@@ -90,6 +93,7 @@ void Session::Show(int file) {
     if (compared_ != CompareMode::kNone) Compare(compared_, criteria_);
     return;
   }
+  const FilterHold hold(background_);
   ShowFileObjects(ws_, file);
   compared_ = CompareMode::kNone;
   across_shown_ = false;
@@ -116,12 +120,14 @@ void Session::Relist() {
 }
 
 void Session::ShowAll() {
+  const FilterHold hold(background_);
   RefreshList(ws_);
   compared_ = CompareMode::kNone;
   across_shown_ = false;
 }
 
 void Session::Compare(CompareMode mode, const CompareCriteria& criteria) {
+  const FilterHold hold(background_);
   criteria_ = criteria;
   compared_ = mode;
   across_shown_ = false;
@@ -139,6 +145,7 @@ void Session::SetListed(unsigned bits) {
 }
 
 std::vector<AcrossFileRead> Session::Reload() {
+  const FilterHold hold(background_);
   for (int file = 0; file < SlotCount(); ++file) {
     LoadedSlot& slot = SlotAt(file);
     if (slot.name.empty() || slot.stream) continue;
@@ -214,17 +221,60 @@ std::string_view WithoutLastWord(std::string_view text) {
 }
 
 void Session::ApplyFilter(RowQuery query, std::string_view text) {
+  background_.Cancel();  // a filter started before is not what was asked last
   // The matrix follows the filter bar as the list does; it is listed again only while shown.
   if (across_ != nullptr) across_->SetQuery(query);
   list_.SetQuery(std::move(query));
   filter_text_ = text;
+  asked_text_ = text;
   if (across_shown_) {
     NullStatusSink quiet;  // a keystroke is no long work: the status bar stays as it is
     across_->List(filter_, quiet);
   }
 }
 
+Status Session::StartFilter(std::string_view text) {
+  Result<RowQuery> parse = ParseRowQuery(text);
+  if (!parse) {
+    // As SetFilter: the words before the one being typed, unless they are what is asked already.
+    const std::string_view before = WithoutLastWord(text);
+    if (before != asked_text_) {
+      if (Result<RowQuery> earlier = ParseRowQuery(before))
+        BeginFilter(std::move(*earlier), before);
+    }
+    return Error{parse.error()};
+  }
+  BeginFilter(std::move(*parse), text);
+  return Ok();
+}
+
+void Session::BeginFilter(RowQuery query, std::string_view text) {
+  // The empty filter leaves every row: there is nothing to find. The matrix filters its own
+  // rows, which are few beside the list's, here.
+  if (query.MatchesEverything() || across_shown_) {
+    ApplyFilter(std::move(query), text);
+    return;
+  }
+  asked_text_ = text;
+  background_.Start(std::move(query), std::string(text));
+}
+
+bool Session::FinishFilter() {
+  std::optional<FoundFilter> found = background_.Take();
+  if (!found) return false;
+  if (across_ != nullptr) across_->SetQuery(found->query);  // the matrix's, when it shows again
+  if (found->shown) {
+    list_.SetQuery(std::move(found->query), std::move(*found->shown));
+  } else {
+    list_.SetQuery(std::move(found->query));
+  }
+  filter_text_ = std::move(found->text);
+  asked_text_ = filter_text_;
+  return true;
+}
+
 bool Session::SortBy(Column column) {
+  const FilterHold hold(background_);
   const bool ascending = column != sort_column_;
   sort_column_ = ascending ? std::optional(column) : std::nullopt;
   list_.SortByColumn(column, ascending);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "commands/across_matrix.h"
+#include "commands/background_filter.h"
 #include "commands/command.h"
 #include "commands/compare.h"
 #include "commands/workspace.h"
@@ -60,7 +62,7 @@ class Session {
   // The pairs, triples and lone objects of each status the list shows now, by status value:
   // what the filter leaves of keyed_counts(). Empty outside the keyed views.
   std::vector<long long> ShownKeyedCounts() const;
-  // The last filter that could be read; the list shows what it leaves.
+  // The filter the list shows what it leaves of: the last that could be read and was found.
   const std::string& filter_text() const { return filter_text_; }
   // The column of the last ascending sort; the next click on it sorts descending.
   std::optional<Column> sort_column() const { return sort_column_; }
@@ -104,11 +106,25 @@ class Session {
   std::vector<AcrossFileRead> Reload();
   // A watched file changed on disk: the slots that hold that file, by any name, are out of date.
   void FileChanged(const std::filesystem::path& file_name);
-  // Filters the list; a filter that cannot be read says why, and the list keeps what the words
-  // before the last one leave when they can be read, else the last good filter's result.
-  // Reading and applying are apart, so the matching can one day leave this thread.
+  // Filters the list on this thread; a filter that cannot be read says why, and the list keeps
+  // what the words before the last one leave when they can be read, else the last good filter's
+  // result.
   Status SetFilter(std::string_view text);
   void ApplyFilter(RowQuery query, std::string_view text);
+  // The same, with the rows the filter leaves found on another thread: the list shows the last
+  // filter found until FinishFilter takes the new one. A filter started abandons the one before
+  // it; the commands that change the rows find it again over the new rows. A filter that
+  // cannot be read says why and starts what SetFilter would show; the empty filter, and any
+  // while the matrix is shown, are shown at once.
+  Status StartFilter(std::string_view text);
+  // Shows the filter started last, once it is found. Gives whether the list changed.
+  bool FinishFilter();
+  // A filter was started and is not shown yet.
+  bool FilterPending() const { return background_.Pending(); }
+  // Called on the filter's thread when a filter is found: FinishFilter is then to run on this
+  // one.
+  void SetFilterFound(std::function<void()> found) { background_.SetFound(std::move(found)); }
+  BackgroundFilter& background_filter() { return background_; }
   // Sorts by a column: ascending, then descending on a second click of the same column. Gives
   // true for ascending.
   bool SortBy(Column column);
@@ -137,11 +153,13 @@ class Session {
 
  private:
   LoadedSlot& SlotAt(int file);
+  void BeginFilter(RowQuery query, std::string_view text);
   // Forgets the matrix.
   void DropAcross();
 
   ObjectTable& table_;
   ObjectList list_{table_};
+  BackgroundFilter background_{list_};  // reads list_: declared after it, so it stops first
   RowFilter filter_;
   Workspace ws_;
   std::vector<LoadedSlot> slots_ = std::vector<LoadedSlot>(kFileCount);
@@ -151,6 +169,7 @@ class Session {
   KeyedChoice listed_;
   std::vector<long long> keyed_counts_;
   std::string filter_text_;
+  std::string asked_text_;  // of the filter shown or being found, the last asked for
   std::optional<Column> sort_column_;
 
   std::unique_ptr<AcrossMatrix> across_;

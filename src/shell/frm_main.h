@@ -87,7 +87,8 @@ class FrmMain final : public QMainWindow, private StatusPainter, private Message
   void Reload();
   // Opens the filter bar (Ctrl+F).
   void OpenFilter();
-  // Filters the list as the filter bar does: the rows the filter leaves are shown.
+  // Filters the list as the filter bar does: the rows the filter leaves are shown once they
+  // are found, off the window's thread (session().FilterPending() until then).
   void SetFilterText(const QString& text);
 
   // Save: the file name from the save dialog (remembered for next time) and its format, or an
@@ -185,6 +186,10 @@ class FrmMain final : public QMainWindow, private StatusPainter, private Message
   ListCount ShownCount() const;
   // What the user must know of how the matrix's files were read, in one message.
   void TellAcrossReads(const std::vector<AcrossFileRead>& reads);
+  // A filter was found: the list shows it.
+  void ShowFoundFilter();
+  // The counts of what the filter leaves, in the status bar and above a keyed view.
+  void DrawFilterCounts();
 
   SettingsStore& store_;
   UserDialogs& dialogs_;

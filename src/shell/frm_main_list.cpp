@@ -1,6 +1,7 @@
 // The main window's list: the view, the bars above it, sorting, filtering and the comparisons
 // it shows.
 #include <QHeaderView>
+#include <QScopedValueRollback>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -87,6 +88,13 @@ void FrmMain::BuildList() {
   setCentralWidget(central);
   connect(reload_bar_, &ReloadBar::ReloadClicked, this, &FrmMain::Reload);
   connect(filter_bar_, &FilterBar::TextChanged, this, &FrmMain::SetFilterText);
+  // A filter is found on a thread of its own; the list shows it here, on the window's thread.
+  // The window outlives the session's filter thread, and a call still on its way when the
+  // window goes goes with it.
+  session_.SetFilterFound([this] {
+    QMetaObject::invokeMethod(
+        this, [this] { ShowFoundFilter(); }, Qt::QueuedConnection);
+  });
   connect(filter_bar_, &FilterBar::Closed, this, [this] { lvMain_->setFocus(); });
   connect(view_bar_, &ViewBar::ListedChanged, this, [this](unsigned listed) {
     session_.SetListed(listed);
@@ -97,9 +105,28 @@ void FrmMain::BuildList() {
 void FrmMain::OpenFilter() { filter_bar_->Open(); }
 
 void FrmMain::SetFilterText(const QString& text) {
-  const Status set = session_.SetFilter(text.toStdString());
+  // Only reading the text happens here; the rows it leaves are found on another thread, and
+  // the list shows the last filter found until then, so typing never waits for the list.
+  Status set = Ok();
+  {
+    const QScopedValueRollback keep_order(sorting_, true);  // a filter keeps the rows' order
+    set = session_.StartFilter(text.toStdString());
+  }
   // A filter that cannot be read says why; the words before it stay in force meanwhile.
   filter_bar_->ShowError(QString::fromStdString(set.error()));
+  if (!session_.FilterPending()) DrawFilterCounts();
+}
+
+void FrmMain::ShowFoundFilter() {
+  bool shown = false;
+  {
+    const QScopedValueRollback keep_order(sorting_, true);
+    shown = session_.FinishFilter();
+  }
+  if (shown) DrawFilterCounts();
+}
+
+void FrmMain::DrawFilterCounts() {
   PaintPanel(Panel::kCount, CountText(ShownCount()));
   DrawBars();
 }

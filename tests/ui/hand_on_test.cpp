@@ -120,6 +120,7 @@ TEST(Copy, IdsPastedIntoTheFilterBarSelectExactlyThoseObjects) {
   auto* field = test::Filter(main).findChild<QLineEdit*>("filterField");
   ASSERT_NE(field, nullptr);
   field->paste();
+  ASSERT_TRUE(test::WaitForFilter(main));
   EXPECT_EQ(test::Filter(main).findChild<QLabel*>("filterError")->text(), "");
   EXPECT_EQ(model->rowCount(), expected);
   for (int row = 0; row < model->rowCount(); ++row) EXPECT_TRUE(keys.contains(key(row))) << row;

@@ -179,6 +179,7 @@ TEST(FilterBar, TypingFiltersTheListAndTheCount) {
   ASSERT_NE(field, nullptr);
   EXPECT_TRUE(test::Filter(main).isVisibleTo(&main));
   test::TypeInto(field, "type:codeunit");
+  ASSERT_TRUE(test::WaitForFilter(main));
   const QAbstractItemModel* model = test::ListModel(main);
   ASSERT_GT(model->rowCount(), 0);
   EXPECT_LT(model->rowCount(), 53);
@@ -191,6 +192,7 @@ TEST(FilterBar, TypingFiltersTheListAndTheCount) {
   // A word that cannot be read says why; the last good filter stays.
   const int codeunits = model->rowCount();
   test::TypeInto(field, " id:12..ab");
+  ASSERT_TRUE(test::WaitForFilter(main));
   EXPECT_EQ(model->rowCount(), codeunits);
   EXPECT_EQ(test::Filter(main).findChild<QLabel*>("filterError")->text(),
             "id:12..ab: \"ab\" is not a whole number");

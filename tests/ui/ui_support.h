@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QKeyEvent>
@@ -270,6 +271,16 @@ inline void TypeInto(QWidget* widget, const QString& text) {
     QCoreApplication::sendEvent(widget, &press);
     QCoreApplication::sendEvent(widget, &release);
   }
+}
+
+// Runs the event loop until the list shows the filter typed last: it is found off the window's
+// thread. Gives false when that takes more than a minute.
+inline bool WaitForFilter(FrmMain& main) {
+  QDeadlineTimer deadline(60000);
+  while (main.session().FilterPending() && !deadline.hasExpired()) {
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+  }
+  return !main.session().FilterPending();
 }
 
 inline void PressKey(QWidget* widget, Qt::Key key) {

@@ -230,6 +230,7 @@ TEST(ViewBar, TheCountsSayWhatTheFilterLeaves) {
   Changes t;
   const QString whole = t.Toggle("show_changed")->text();
   t.main().SetFilterText("type:table");
+  ASSERT_TRUE(test::WaitForFilter(t.main()));
   const long long tables = t.main().session().ShownKeyedCounts().at(2);
   const QString total = whole.section(' ', -1);
   EXPECT_EQ(t.Toggle("show_changed")->text(), QString("Changed %1 of %2").arg(tables).arg(total));

@@ -255,6 +255,28 @@ TEST_F(SessionTest, AHalfTypedWordThatCannotBeReadShowsTheWordsBeforeIt) {
   EXPECT_EQ(Rows(), 6);
 }
 
+// Found on the filter's thread, a filter typed key by key ends where the same keys on this
+// thread end, and a half-typed word never restarts the filter already asked for.
+TEST_F(SessionTest, AFilterFoundElsewhereEndsWhereOneFoundHereEnds) {
+  LoadBoth();
+  for (const std::string text : {"t", "ty", "type:c", "type:codeunit", "type:codeunit b",
+                                 "type:codeunit b:", "type:codeunit b:x"}) {
+    static_cast<void>(session_.StartFilter(text));
+  }
+  session_.background_filter().WaitUntilIdle();
+  EXPECT_TRUE(session_.FinishFilter());
+  EXPECT_EQ(session_.filter_text(), "type:codeunit");
+  EXPECT_EQ(Rows(), 2);
+  const int found = session_.background_filter().Found();
+  EXPECT_FALSE(session_.StartFilter("type:codeunit b:y").ok());
+  session_.background_filter().WaitUntilIdle();
+  EXPECT_FALSE(session_.FilterPending());
+  EXPECT_EQ(session_.background_filter().Found(), found);
+  EXPECT_FALSE(session_.StartFilter("type:c").ok());  // the words before it: none, all rows
+  EXPECT_EQ(session_.filter_text(), "");
+  EXPECT_EQ(Rows(), 6);
+}
+
 TEST_F(SessionTest, ShownCountsFollowTheFilter) {
   LoadBoth();
   session_.Compare(CompareMode::kChanges, {});

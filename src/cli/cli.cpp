@@ -301,13 +301,23 @@ bool Run::WritePdf(const std::string& file1, const std::string& file2) {
 int Run::List() {
   const std::filesystem::path& file = request_.files.at(0);
   if (!Load(file, 1)) return kExitTrouble;
-  ShowFileObjects(s_.ws, 1);
 
   const auto output = OpenOutput();
   if (output == nullptr) return kExitTrouble;
-  for (int row = 1; row <= s_.list.RowCount(); ++row) output->Add(s_.list.View(row));
+  // The rows go from the table to the output as the listing finds them, filtered as the list
+  // would filter them; only the printout needs the list itself.
+  FilteredOutput filtered(request_.query, *output);
+  RecordFilter passes(s_.filter);
+  const int count = s_.table.Count(1);
+  for (int index = 1; index <= count; ++index) {
+    const std::string_view record = s_.table.Record(1, index);
+    if (passes.Passes(record) && !filtered.Add({1, record})) break;
+  }
   if (!FinishOutput(*output)) return kExitTrouble;
-  if (request_.pdf && !WritePdf(HeaderName(file), "no file")) return kExitTrouble;
+  if (request_.pdf) {
+    ShowFileObjects(s_.ws, 1);
+    if (!WritePdf(HeaderName(file), "no file")) return kExitTrouble;
+  }
   return kExitOk;
 }
 

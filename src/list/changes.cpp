@@ -18,7 +18,7 @@ ChangesResult ListChanges(const ObjectTable& table, const CompareCriteria& crite
   const ObjectKeys keys(table, {1, 2});
   const FieldMask counted = CountedChangeFields(criteria);
   KeyedGroups<ChangeStatus, kChangeStatusCount> groups(
-      static_cast<std::size_t>(table.Count(1) + table.Count(2)));
+      listed, static_cast<std::size_t>(table.Count(1) + table.Count(2)));
 
   ChangesResult result;
   for (const int key : keys.InListOrder()) {
@@ -44,7 +44,7 @@ ChangesResult ListChanges(const ObjectTable& table, const CompareCriteria& crite
     result.differs |= one.size() != two.size();
   }
   result.counts = groups.Counts();
-  result.rows = groups.List(listed, status, visitor);
+  result.rows = groups.List(status, visitor);
   return result;
 }
 

@@ -78,7 +78,7 @@ UpgradeAnalysis AnalyzeUpgrade(const ObjectTable& table, const CompareCriteria& 
   const ObjectKeys keys(table, {kBaseFile, 1, 2});
   const FieldMask counted = CountedChangeFields(criteria);
   KeyedGroups<UpgradeResult, kUpgradeResultCount> groups(
-      static_cast<std::size_t>(table.Count(kBaseFile) + table.Count(1) + table.Count(2)));
+      listed, static_cast<std::size_t>(table.Count(kBaseFile) + table.Count(1) + table.Count(2)));
 
   UpgradeAnalysis analysis;
   for (const int key : keys.InListOrder()) {
@@ -97,7 +97,7 @@ UpgradeAnalysis AnalyzeUpgrade(const ObjectTable& table, const CompareCriteria& 
     }
   }
   analysis.counts = groups.Counts();
-  analysis.rows = groups.List(listed, status, visitor);
+  analysis.rows = groups.List(status, visitor);
   return analysis;
 }
 

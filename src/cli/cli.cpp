@@ -8,6 +8,7 @@
 #include "cli/cli_checks.h"
 #include "cli/cli_options.h"
 #include "cli/cli_request.h"
+#include "cli/filtered_output.h"
 #include "commands/listing.h"
 #include "commands/load_file.h"
 #include "list/file_comparison.h"
@@ -90,33 +91,6 @@ int WriteAll(std::FILE* out, std::FILE* err, const std::string& bytes) {
 std::string TargetName(const std::optional<std::filesystem::path>& target) {
   return !target || IsStandardStream(*target) ? std::string("standard output") : Name(*target);
 }
-
-// Lets through to the output the rows --filter keeps. Rows shown together (a pair, a triple)
-// stay together: all of them when any matches. Only the rows of one group wait here.
-class FilteredOutput {
- public:
-  FilteredOutput(const RowQuery& query, RowOutput& output) : query_(query), output_(output) {}
-
-  bool Add(const RowView& row) {
-    if (query_.MatchesEverything()) return output_.Add(row);
-    if (!group_.empty() && row.group != group_.front().group && !Flush()) return false;
-    group_.push_back(row);
-    return row.group != 0 || Flush();
-  }
-  // The last group's rows, if they stay.
-  bool Flush() {
-    const bool keep = AnyMatches(query_, group_);
-    bool written = true;
-    for (const RowView& row : group_) written = written && (!keep || output_.Add(row));
-    group_.clear();
-    return written;
-  }
-
- private:
-  const RowQuery& query_;
-  RowOutput& output_;
-  std::vector<RowView> group_;
-};
 
 // Hands result rows to the output as they come: an equal comparison with few criteria can give
 // hundreds of millions of rows, so nothing is kept beyond the output's buffer. The equal

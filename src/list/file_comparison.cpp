@@ -32,7 +32,7 @@ EqualPairs ListEqualObjects(const ObjectTable& table, const CompareCriteria& cri
     return !BlankId(table, file, index) && (file == 2 || passes.Passes(table, file, index));
   };
 
-  std::vector<int> indexed;
+  BulkVector<int> indexed;
   indexed.reserve(static_cast<std::size_t>(table.Count(inner)));
   for (int j = 1; j <= table.Count(inner); ++j) {
     if (takes_part(inner, j)) indexed.push_back(j);
@@ -42,7 +42,7 @@ EqualPairs ListEqualObjects(const ObjectTable& table, const CompareCriteria& cri
 
   // Counting first gives the total without listing it, and lets the list reserve its rows.
   EqualPairs result;
-  std::vector<int> group_of_outer(static_cast<std::size_t>(n) + 1, -1);
+  BulkVector<int> group_of_outer(static_cast<std::size_t>(n) + 1, -1);
   index.FindBatch(1, n, group_of_outer.data() + 1);
   for (int k = 1; k <= n; ++k) {
     if (!takes_part(outer, k)) {
@@ -81,13 +81,13 @@ long long ListDifferentObjects(const ObjectTable& table, const CompareCriteria& 
   status.Begin(Phase::kFirstPass, 1);
 
   const int count1 = table.Count(1), count2 = table.Count(2);
-  std::vector<int> all(static_cast<std::size_t>(count2));
+  BulkVector<int> all(static_cast<std::size_t>(count2));
   for (int j = 1; j <= count2; ++j) all[j - 1] = j;
   MatchIndex index(table, criteria);
   index.Build(2, all);
   // Matching is symmetric: a file #2 record has a match in file #1 exactly when some file #1
   // record landed in its group during the first pass.
-  std::vector<char> matched(static_cast<std::size_t>(index.GroupCount()), 0);
+  BulkVector<char> matched(static_cast<std::size_t>(index.GroupCount()), 0);
 
   long long rows = 0;
   bool listing = true;

@@ -112,7 +112,11 @@ void MatchIndex::Build(int file, std::span<const int> indices) {
   group_first_.clear();
   group_of_.assign(indices.empty() ? 0 : static_cast<std::size_t>(indices.back()) + 1, -1);
 
-  std::vector<int> sizes;
+  // Each array here is as long as the file: in bulk memory, so filling it costs few page
+  // faults, and reserved, so it is never copied as it grows.
+  BulkVector<int> sizes;
+  sizes.reserve(indices.size());
+  group_first_.reserve(indices.size());
   const std::size_t mask = slots_.size() - 1;
   // A batch is hashed and its slots fetched before the first is placed, as in FindBatch; the
   // records are still placed in order, so the groups are numbered as they first come.
@@ -141,7 +145,7 @@ void MatchIndex::Build(int file, std::span<const int> indices) {
   starts_.assign(sizes.size() + 1, 0);
   for (std::size_t g = 0; g < sizes.size(); ++g) starts_[g + 1] = starts_[g] + sizes[g];
   members_.resize(indices.size());
-  std::vector<int> next(starts_.begin(), starts_.end() - 1);
+  BulkVector<int> next(starts_.begin(), starts_.end() - 1);
   for (const int index : indices) members_[next[group_of_[index]]++] = index;
 }
 

@@ -58,10 +58,10 @@ class MatchIndex {
   std::vector<Segment> segments_;
   int file_ = 1;
 
-  BulkVector<Slot> slots_;        // open addressing, a power of two long
-  std::vector<int> group_first_;  // the first member, whose texts stand for the group
+  BulkVector<Slot> slots_;       // open addressing, a power of two long
+  BulkVector<int> group_first_;  // the first member, whose texts stand for the group
   // Members of group g are members_[starts_[g] .. starts_[g + 1]).
-  std::vector<int> starts_;
+  BulkVector<int> starts_;
   BulkVector<int> members_;
   BulkVector<int> group_of_;  // by record index of the indexed file
 };

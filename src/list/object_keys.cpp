@@ -146,52 +146,82 @@ ObjectKeys::ObjectKeys(const ObjectTable& table, std::span<const int> files)
   sizes.reserve(expected);
   keys_.reserve(expected);
 
-  // The slots are read in no order, so most look-ups would wait for memory: a batch of keys is
-  // hashed and its slots fetched, then the keys those slots hold, before the first is probed.
+  // A file after the first mostly lists the keys of the first in the same order, so the key
+  // after the last record's is tried first: a compare of keys read in order. The others are
+  // looked up. The slots are read in no order, so most look-ups would wait for memory: while
+  // guesses fail, a batch of keys is hashed and its slots fetched, then the keys those slots
+  // hold, before the first is probed. Keys are numbered as they first come, either way.
   constexpr int kBatch = 16;
+  // A miss after a hit is looked up at once, so that the record after it can be guessed; after
+  // this many misses in a row the records go in batches.
+  constexpr int kMissesLookedUpAtOnce = 2;
   struct Pending {
     Packed key;
     std::uint64_t hash;
+    std::size_t object;
   };
   Pending batch[kBatch];
-  for (const int file : files) {
-    const int count = table.Count(file);
-    for (int first = 1; first <= count; first += kBatch) {
-      const int size = std::min(kBatch, count - first + 1);
-      for (int b = 0; b < size; ++b) {
-        const char* record = table.Record(file, first + b).data();
-        Pending& pending = batch[b];
-        pending.key = MakeKey(record);
-        pending.hash = Hash(pending.key);
-        Prefetch(&slots[pending.hash & mask]);
-      }
-      for (int b = 0; b < size; ++b) {
-        const Slot& home = slots[batch[b].hash & mask];
-        if (home.key >= 0) Prefetch(&keys_[static_cast<std::size_t>(home.key)]);
-      }
-      for (int b = 0; b < size; ++b) {
-        const Pending& pending = batch[b];
-        const auto tag = static_cast<std::uint32_t>(pending.hash >> 32);
-        std::size_t at = pending.hash & mask;
-        while (slots[at].key >= 0 &&
-               (slots[at].tag != tag || !SamePacked(keys_[slots[at].key], pending.key))) {
-          at = (at + 1) & mask;
-        }
-        int key = slots[at].key;
-        if (key < 0) {
-          key = static_cast<int>(keys_.size());
-          slots[at] = {tag, key};
-          keys_.push_back(pending.key);
-          sizes.push_back(0);
-          if (2 * keys_.size() > slots.size()) {
-            Rehash(slots, keys_);
-            mask = slots.size() - 1;
-          }
-        }
-        key_of.push_back(key);
-        ++sizes[static_cast<std::size_t>(key)];
+  int pending = 0;
+  const auto place = [&](const Pending& record) {
+    const auto tag = static_cast<std::uint32_t>(record.hash >> 32);
+    std::size_t at = record.hash & mask;
+    while (slots[at].key >= 0 &&
+           (slots[at].tag != tag || !SamePacked(keys_[slots[at].key], record.key))) {
+      at = (at + 1) & mask;
+    }
+    int key = slots[at].key;
+    if (key < 0) {
+      key = static_cast<int>(keys_.size());
+      slots[at] = {tag, key};
+      keys_.push_back(record.key);
+      sizes.push_back(0);
+      if (2 * keys_.size() > slots.size()) {
+        Rehash(slots, keys_);
+        mask = slots.size() - 1;
       }
     }
+    key_of[record.object] = key;
+    ++sizes[static_cast<std::size_t>(key)];
+    return key;
+  };
+  const auto flush = [&] {
+    for (int b = 0; b < pending; ++b) {
+      const Slot& home = slots[batch[b].hash & mask];
+      if (home.key >= 0) Prefetch(&keys_[static_cast<std::size_t>(home.key)]);
+    }
+    for (int b = 0; b < pending; ++b) place(batch[b]);
+    pending = 0;
+  };
+  for (const int file : files) {
+    const int count = table.Count(file);
+    int guess = -1;  // the key the next record is expected to have, or none
+    int misses = 0;
+    for (int index = 1; index <= count; ++index) {
+      const Packed key = MakeKey(table.Record(file, index).data());
+      if (guess >= 0 && static_cast<std::size_t>(guess) < keys_.size() &&
+          SamePacked(keys_[static_cast<std::size_t>(guess)], key)) {
+        key_of.push_back(guess);
+        ++sizes[static_cast<std::size_t>(guess)];
+        ++guess;
+        misses = 0;
+        continue;
+      }
+      const Pending record{key, Hash(key), key_of.size()};
+      key_of.push_back(-1);
+      // Only while no batch waits, so the keys keep the order they came in.
+      if (misses++ < kMissesLookedUpAtOnce && pending == 0) {
+        guess = place(record) + 1;
+        continue;
+      }
+      Prefetch(&slots[record.hash & mask]);
+      batch[pending++] = record;
+      guess = -1;
+      if (pending == kBatch) {
+        flush();
+        guess = key_of.back() + 1;
+      }
+    }
+    flush();
   }
 
   starts_.assign(sizes.size() + 1, 0);

@@ -21,9 +21,10 @@ ChangesResult ListChanges(const ObjectTable& table, const CompareCriteria& crite
       listed, static_cast<std::size_t>(table.Count(1) + table.Count(2)));
 
   ChangesResult result;
+  RecordFilter passes(filter);
   for (const int key : keys.InListOrder()) {
     const std::string_view type = keys.Type(key);
-    if (!filter.PassTypeFilter(type) || !filter.PassSystemFilter(keys.Id(key))) continue;
+    if (!passes.PassesKey(type, keys.Id(key))) continue;
     const auto one = keys.Members(key, 0), two = keys.Members(key, 1);
     const std::size_t pairs = std::min(one.size(), two.size());
     for (std::size_t n = 0; n < pairs; ++n) {

@@ -57,6 +57,16 @@ class RecordFilter {
   bool Passes(const ObjectTable& table, int file, int index) {
     return Passes(table.Record(file, index));
   }
+  // The same for a key's trimmed texts, taken in list order, where one type's keys stand
+  // together. The type text must stay where it is until the next call.
+  bool PassesKey(std::string_view type, std::string_view id) {
+    if (!known_key_ || type != key_type_) {
+      key_type_ = type;
+      known_key_ = true;
+      key_type_passes_ = filter_.PassTypeFilter(type);
+    }
+    return key_type_passes_ && (!filter_.hide_system || filter_.PassSystemFilter(id));
+  }
 
  private:
   const RowFilter& filter_;
@@ -64,6 +74,9 @@ class RecordFilter {
   char tail_ = 0;
   bool known_ = false;
   bool type_passes_ = false;
+  std::string_view key_type_;
+  bool known_key_ = false;
+  bool key_type_passes_ = false;
 };
 
 }  // namespace quillet

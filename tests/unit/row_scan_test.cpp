@@ -147,8 +147,14 @@ TEST(RowScan, TheRecordFilterPassesWhatTheRowFilterPasses) {
       for (int t = 0; t < kTypeCount; ++t) filter.types[t] = (selection >> t & 1) != 0;
       filter.hide_system = hide_system;
       RecordFilter passes(filter);
+      RecordFilter keys(filter);
       for (int i = 1; i <= count; ++i) {
         ASSERT_EQ(passes.Passes(table, 1, i), filter.Passes(table, 1, i))
+            << selection << " " << hide_system << " " << table.Record(1, i);
+        const std::string_view type = TrimBlanks(table.Read(1, i, Field::kType));
+        const std::string_view id = TrimBlanks(table.Read(1, i, Field::kId));
+        ASSERT_EQ(keys.PassesKey(type, id),
+                  filter.PassTypeFilter(type) && filter.PassSystemFilter(id))
             << selection << " " << hide_system << " " << table.Record(1, i);
       }
     }

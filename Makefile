@@ -64,11 +64,18 @@ test-windows: deps
 	cd $(WINDOWS_DIR) && $(WINE_ENV) ctest --output-on-failure; \
 	  status=$$?; $(WINE_ENV) wineserver --wait; exit $$status
 
+# The Google Benchmarks, then the command line against grep over the same files (made once in
+# BENCH_WORK). Figures for a note come from a Release build: make bench BUILD_DIR=build-release
+# BUILD_TYPE=Release.
+BENCH_WORK ?= $(BUILD_DIR)/bench-files
 bench: build
 	$(BUILD_DIR)/bin/quillet_bench
 	$(BUILD_DIR)/bin/quillet_output_bench
 	$(BUILD_DIR)/bin/quillet_ui_bench
 	$(BUILD_DIR)/bin/quillet_print_bench
+	$(BUILD_DIR)/bin/quillet_cli_bench
+	bench/cli-vs-grep --cli $(BUILD_DIR)/bin/quillet-cli --gen $(BUILD_DIR)/bin/quillet-gen \
+	  --work $(BENCH_WORK)
 
 # The reader under libFuzzer, with a table of 64 objects so the fuzzer reaches its limit.
 fuzz-build: deps

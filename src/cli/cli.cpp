@@ -10,6 +10,7 @@
 #include "cli/cli_messages.h"
 #include "cli/cli_options.h"
 #include "cli/cli_request.h"
+#include "cli/filtered_output.h"
 #include "commands/listing.h"
 #include "commands/load_file.h"
 #include "list/file_comparison.h"
@@ -49,33 +50,6 @@ int WriteAll(std::FILE* out, std::FILE* err, const std::string& bytes) {
   Say(err, "cannot write standard output: " + ReasonText(errno != 0 ? errno : EIO));
   return kExitTrouble;
 }
-
-// Lets through to the output the rows --filter keeps. Rows shown together (a pair, a triple)
-// stay together: all of them when any matches. Only the rows of one group wait here.
-class FilteredOutput {
- public:
-  FilteredOutput(const RowQuery& query, RowOutput& output) : query_(query), output_(output) {}
-
-  bool Add(const RowView& row) {
-    if (query_.MatchesEverything()) return output_.Add(row);
-    if (!group_.empty() && row.group != group_.front().group && !Flush()) return false;
-    group_.push_back(row);
-    return row.group != 0 || Flush();
-  }
-  // The last group's rows, if they stay.
-  bool Flush() {
-    const bool keep = AnyMatches(query_, group_);
-    bool written = true;
-    for (const RowView& row : group_) written = written && (!keep || output_.Add(row));
-    group_.clear();
-    return written;
-  }
-
- private:
-  const RowQuery& query_;
-  RowOutput& output_;
-  std::vector<RowView> group_;
-};
 
 // Hands result rows to the output as they come: an equal comparison with few criteria can give
 // hundreds of millions of rows, so nothing is kept beyond the output's buffer. The equal
@@ -260,14 +234,23 @@ bool Run::WritePdf(const PrintHeader& header) {
 int Run::List() {
   const std::filesystem::path& file = request_.files.at(0);
   if (!Load(file, 1)) return kExitTrouble;
-  ShowFileObjects(s_.ws, 1);
 
   const auto output = OpenOutput();
   if (output == nullptr) return kExitTrouble;
-  for (int row = 1; row <= s_.list.RowCount(); ++row) output->Add(s_.list.View(row));
+  // The rows go from the table to the output as the listing finds them, filtered as the list
+  // would filter them; only the printout needs the list itself.
+  FilteredOutput filtered(request_.query, *output);
+  RecordFilter passes(s_.filter);
+  const int count = s_.table.Count(1);
+  for (int index = 1; index <= count; ++index) {
+    const std::string_view record = s_.table.Record(1, index);
+    if (passes.Passes(record) && !filtered.Add({1, record})) break;
+  }
   if (!FinishOutput(*output)) return kExitTrouble;
-  if (request_.pdf && !WritePdf({HeaderName(file), "no file", PrintDateTime()}))
-    return kExitTrouble;
+  if (request_.pdf) {
+    ShowFileObjects(s_.ws, 1);
+    if (!WritePdf({HeaderName(file), "no file", PrintDateTime()})) return kExitTrouble;
+  }
   return kExitOk;
 }
 

@@ -15,8 +15,9 @@ void ShowFileObjects(Workspace& ws, int file) {
     ObjectList::ChangeScope scope(ws.list);
     ws.list.Reserve(static_cast<std::size_t>(ws.list.RowCount()) + static_cast<std::size_t>(count));
     ProgressTicker ticker(count);
+    RecordFilter passes(ws.filter);
     for (int i = 1; i <= count; ++i) {
-      if (ws.filter.Passes(ws.table, file, i)) AddObjectRow(ws, file, i);
+      if (passes.Passes(ws.table, file, i)) AddObjectRow(ws, file, i);
       if (ticker.Due(i)) ws.status.Advance({Phase::kDisplaying, file, i, count});
     }
   }

@@ -1,5 +1,6 @@
 #include "list/changed_fields.h"
 
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <utility>
@@ -67,6 +68,16 @@ std::string ChangedFieldsText(FieldMask mask) {
     text += Info(ColumnOf(field)).header;
   }
   return text;
+}
+
+std::string_view ChangedFieldsView(FieldMask mask) {
+  constexpr FieldMask kAllFields = (1u << kFieldCount) - 1;
+  static const std::array<std::string, kAllFields + 1> kTexts = [] {
+    std::array<std::string, kAllFields + 1> texts;
+    for (FieldMask m = 0; m <= kAllFields; ++m) texts[m] = ChangedFieldsText(m);
+    return texts;
+  }();
+  return kTexts[mask & kAllFields];
 }
 
 }  // namespace quillet

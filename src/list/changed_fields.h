@@ -30,5 +30,7 @@ FieldMask DifferingFields(std::string_view record_a, std::string_view record_b, 
 // The fields of `mask` by their column headers, in column order, joined by ';':
 // "Version;Date;Time". Empty for no field.
 std::string ChangedFieldsText(FieldMask mask);
+// The same text, made once for each set of fields: the outputs write it on every row.
+std::string_view ChangedFieldsView(FieldMask mask);
 
 }  // namespace quillet

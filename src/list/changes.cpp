@@ -18,12 +18,13 @@ ChangesResult ListChanges(const ObjectTable& table, const CompareCriteria& crite
   const ObjectKeys keys(table, {1, 2});
   const FieldMask counted = CountedChangeFields(criteria);
   KeyedGroups<ChangeStatus, kChangeStatusCount> groups(
-      static_cast<std::size_t>(table.Count(1) + table.Count(2)));
+      listed, static_cast<std::size_t>(table.Count(1) + table.Count(2)));
 
   ChangesResult result;
+  RecordFilter passes(filter);
   for (const int key : keys.InListOrder()) {
     const std::string_view type = keys.Type(key);
-    if (!filter.PassTypeFilter(type) || !filter.PassSystemFilter(keys.Id(key))) continue;
+    if (!passes.PassesKey(type, keys.Id(key))) continue;
     const auto one = keys.Members(key, 0), two = keys.Members(key, 1);
     const std::size_t pairs = std::min(one.size(), two.size());
     for (std::size_t n = 0; n < pairs; ++n) {
@@ -44,7 +45,7 @@ ChangesResult ListChanges(const ObjectTable& table, const CompareCriteria& crite
     result.differs |= one.size() != two.size();
   }
   result.counts = groups.Counts();
-  result.rows = groups.List(listed, status, visitor);
+  result.rows = groups.List(status, visitor);
   return result;
 }
 

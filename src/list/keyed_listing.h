@@ -113,11 +113,13 @@ struct RecordRef {
 inline void BeginKeyedAnalysis(StatusSink& sink) { sink.Begin(Phase::kComparing, 0); }
 
 // The groups an engine finds, in list order, counted as they come; then listed. Keeping them
-// first lets the visitor learn the number of rows before the first one.
+// first lets the visitor learn the number of rows before the first one. Only the groups whose
+// status is listed are kept: most pairs of two releases are the same, and are only counted.
 template <class Status, int kStatusCount>
 class KeyedGroups {
  public:
-  explicit KeyedGroups(std::size_t objects) {
+  KeyedGroups(StatusSet<Status> listed, std::size_t objects) : listed_(listed) {
+    // Only what is written is touched: the rest of the room costs address space alone.
     groups_.reserve(objects);
     rows_.reserve(objects);
   }
@@ -130,40 +132,45 @@ class KeyedGroups {
     }
     ++counts_.by_type.back().counts[status];
     ++counts_.total[status];
-    groups_.push_back(
-        {status, changed, static_cast<int>(rows_.size()), static_cast<int>(rows.size())});
-    rows_.insert(rows_.end(), rows.begin(), rows.end());
+    if (listed_.Has(status)) {
+      groups_.push_back({status, changed, static_cast<int>(rows_.size()),
+                         static_cast<int>(rows.size()), group_count_});
+      rows_.insert(rows_.end(), rows.begin(), rows.end());
+    }
+    ++group_count_;
   }
 
   const KeyedCounts<Status, kStatusCount>& Counts() const { return counts_; }
 
-  // Hands the rows of the groups whose status is in `listed` to `visitor`, reporting progress
-  // through `sink` until it is finished. Gives the number of rows the visitor took.
-  long long List(StatusSet<Status> listed, StatusSink& sink, KeyedVisitor<Status>& visitor) const {
-    long long expected = 0;
-    for (const Group& group : groups_) {
-      if (listed.Has(group.status)) expected += group.row_count;
-    }
+  // Hands the rows of the listed groups to `visitor`, reporting progress through `sink` over
+  // every group found, listed or not, until it is finished. Gives the number of rows the
+  // visitor took.
+  long long List(StatusSink& sink, KeyedVisitor<Status>& visitor) const {
     visitor.Counted(counts_.total.values);
-    visitor.ExpectRows(expected);
+    visitor.ExpectRows(static_cast<long long>(rows_.size()));
 
     long long rows = 0;
     int number = 0;
     bool listing = true;
-    const auto total = static_cast<long long>(groups_.size());
+    const long long total = group_count_;
     ProgressTicker ticker(total);
-    for (long long g = 0; g < total; ++g) {
-      const Group& group = groups_[g];
-      if (listing && listed.Has(group.status)) {
-        ++number;
-        for (int r = 0; r < group.row_count && listing; ++r) {
-          const RecordRef& row = rows_[group.first_row + r];
-          listing = visitor.Row({row.file, row.index, group.status, group.changed, number});
-          rows += listing;
-        }
+    long long ticked = 0;  // the groups whose step has been told, if it was due
+    const auto tick_through = [&](long long groups) {
+      for (; ticked < groups; ++ticked) {
+        if (ticker.Due(ticked + 1)) sink.Advance({Phase::kComparing, 0, ticked + 1, total});
       }
-      if (ticker.Due(g + 1)) sink.Advance({Phase::kComparing, 0, g + 1, total});
+    };
+    for (const Group& group : groups_) {
+      if (!listing) break;
+      tick_through(group.position);
+      ++number;
+      for (int r = 0; r < group.row_count && listing; ++r) {
+        const RecordRef& row = rows_[static_cast<std::size_t>(group.first_row + r)];
+        listing = visitor.Row({row.file, row.index, group.status, group.changed, number});
+        rows += listing;
+      }
     }
+    tick_through(total);
     sink.Begin(Phase::kFinished, 0);
     return rows;
   }
@@ -174,11 +181,14 @@ class KeyedGroups {
     FieldMask changed;
     int first_row;
     int row_count;
+    int position;  // among all groups found
   };
 
+  StatusSet<Status> listed_;
   KeyedCounts<Status, kStatusCount> counts_;
   BulkVector<Group> groups_;
   BulkVector<RecordRef> rows_;
+  int group_count_ = 0;
 };
 
 }  // namespace quillet

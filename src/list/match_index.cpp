@@ -1,5 +1,6 @@
 #include "list/match_index.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace quillet {
@@ -46,6 +47,14 @@ std::uint64_t HashBytes(const char* at, std::size_t length) {
   return hash ^ (hash >> 32);
 }
 
+void Prefetch(const void* at) {
+#if defined(__GNUC__) || defined(__clang__)
+  __builtin_prefetch(at);
+#else
+  (void)at;
+#endif
+}
+
 }  // namespace
 
 MatchIndex::MatchIndex(const ObjectTable& table, const CompareCriteria& criteria) : table_(table) {
@@ -90,7 +99,7 @@ std::size_t MatchIndex::Probe(const char* record, std::uint64_t hash) const {
   std::size_t at = hash & mask;
   for (; slots_[at].group >= 0; at = (at + 1) & mask) {
     const Slot& slot = slots_[at];
-    if (slot.tag == tag && SameKey(RecordOf(file_, group_first_[slot.group]), record)) break;
+    if (slot.tag == tag && SameKey(RecordOf(file_, slot.first), record)) break;
   }
   return at;
 }
@@ -99,28 +108,44 @@ void MatchIndex::Build(int file, std::span<const int> indices) {
   file_ = file;
   std::size_t capacity = 16;
   while (capacity < 2 * indices.size()) capacity *= 2;
-  slots_.assign(capacity, Slot{0, -1});
+  slots_.assign(capacity, Slot{0, -1, 0});
   group_first_.clear();
   group_of_.assign(indices.empty() ? 0 : static_cast<std::size_t>(indices.back()) + 1, -1);
 
-  std::vector<int> sizes;
-  for (const int index : indices) {
-    const char* record = RecordOf(file, index);
-    const std::uint64_t hash = Hash(record);
-    Slot& slot = slots_[Probe(record, hash)];
-    if (slot.group < 0) {
-      slot = {static_cast<std::uint32_t>(hash >> 32), static_cast<int>(group_first_.size())};
-      group_first_.push_back(index);
-      sizes.push_back(0);
+  // Each array here is as long as the file: in bulk memory, so filling it costs few page
+  // faults, and reserved, so it is never copied as it grows.
+  BulkVector<int> sizes;
+  sizes.reserve(indices.size());
+  group_first_.reserve(indices.size());
+  const std::size_t mask = slots_.size() - 1;
+  // A batch is hashed and its slots fetched before the first is placed, as in FindBatch; the
+  // records are still placed in order, so the groups are numbered as they first come.
+  std::uint64_t hashes[kBatch];
+  for (std::size_t first = 0; first < indices.size(); first += kBatch) {
+    const std::size_t size = std::min<std::size_t>(kBatch, indices.size() - first);
+    for (std::size_t b = 0; b < size; ++b) {
+      hashes[b] = Hash(RecordOf(file, indices[first + b]));
+      Prefetch(&slots_[hashes[b] & mask]);
     }
-    ++sizes[slot.group];
-    group_of_[index] = slot.group;
+    for (std::size_t b = 0; b < size; ++b) {
+      const int index = indices[first + b];
+      const std::uint64_t hash = hashes[b];
+      Slot& slot = slots_[Probe(RecordOf(file, index), hash)];
+      if (slot.group < 0) {
+        slot = {static_cast<std::uint32_t>(hash >> 32), static_cast<int>(group_first_.size()),
+                index};
+        group_first_.push_back(index);
+        sizes.push_back(0);
+      }
+      ++sizes[slot.group];
+      group_of_[index] = slot.group;
+    }
   }
 
   starts_.assign(sizes.size() + 1, 0);
   for (std::size_t g = 0; g < sizes.size(); ++g) starts_[g + 1] = starts_[g] + sizes[g];
   members_.resize(indices.size());
-  std::vector<int> next(starts_.begin(), starts_.end() - 1);
+  BulkVector<int> next(starts_.begin(), starts_.end() - 1);
   for (const int index : indices) members_[next[group_of_[index]]++] = index;
 }
 
@@ -128,6 +153,34 @@ int MatchIndex::Find(int index) const {
   if (slots_.empty()) return -1;
   const char* record = RecordOf(3 - file_, index);
   return slots_[Probe(record, Hash(record))].group;
+}
+
+void MatchIndex::FindBatch(int first, int count, int* groups) const {
+  if (slots_.empty()) {
+    std::fill(groups, groups + count, -1);
+    return;
+  }
+  const std::size_t mask = slots_.size() - 1;
+  const char* records[kBatch];
+  std::uint64_t hashes[kBatch];
+  for (int done = 0; done < count; done += kBatch) {
+    const int size = std::min(kBatch, count - done);
+    // Three rounds: each record's slot fetched, then the member it names, then the look-up.
+    for (int b = 0; b < size; ++b) {
+      records[b] = RecordOf(3 - file_, first + done + b);
+      hashes[b] = Hash(records[b]);
+      Prefetch(&slots_[hashes[b] & mask]);
+    }
+    for (int b = 0; b < size; ++b) {
+      const Slot& home = slots_[hashes[b] & mask];
+      if (home.group >= 0 && home.tag == static_cast<std::uint32_t>(hashes[b] >> 32)) {
+        Prefetch(RecordOf(file_, home.first));
+      }
+    }
+    for (int b = 0; b < size; ++b) {
+      groups[done + b] = slots_[Probe(records[b], hashes[b])].group;
+    }
+  }
 }
 
 int MatchIndex::GroupOfIndexed(int index) const {

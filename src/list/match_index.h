@@ -23,6 +23,11 @@ class MatchIndex {
   int GroupCount() const { return static_cast<int>(group_first_.size()); }
   // The group of record `index` of the other file, or -1 when no indexed record matches it.
   int Find(int index) const;
+  // Find for records first .. first + count - 1 of the other file, into groups[0 .. count).
+  // Looked up kBatch at a time, so that the slots and records of one are fetched while another
+  // is compared: a scan of a large file would otherwise wait for memory at every record.
+  static constexpr int kBatch = 16;
+  void FindBatch(int first, int count, int* groups) const;
   // The group an indexed record went into, or -1 when it was not indexed.
   int GroupOfIndexed(int index) const;
   // The indexed records that match each other, in table order.
@@ -34,10 +39,12 @@ class MatchIndex {
     int length;
   };
 
-  // Part of the hash beside the group in a slot, so most probes need not look at a record.
+  // Part of the hash beside the group in a slot, so most probes need not look at a record,
+  // and the group's first member, so that one that must is found without another look-up.
   struct Slot {
     std::uint32_t tag;
     int group;  // -1 for an empty slot
+    int first;
   };
 
   std::uint64_t Hash(const char* record) const;
@@ -51,10 +58,10 @@ class MatchIndex {
   std::vector<Segment> segments_;
   int file_ = 1;
 
-  BulkVector<Slot> slots_;        // open addressing, a power of two long
-  std::vector<int> group_first_;  // the first member, whose texts stand for the group
+  BulkVector<Slot> slots_;       // open addressing, a power of two long
+  BulkVector<int> group_first_;  // the first member, whose texts stand for the group
   // Members of group g are members_[starts_[g] .. starts_[g + 1]).
-  std::vector<int> starts_;
+  BulkVector<int> starts_;
   BulkVector<int> members_;
   BulkVector<int> group_of_;  // by record index of the indexed file
 };

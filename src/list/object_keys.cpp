@@ -1,9 +1,12 @@
 #include "list/object_keys.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <stdexcept>
+#include <utility>
 
+#include "list/trimmed_fields.h"
 #include "objects/object_types.h"
 #include "objects/text.h"
 
@@ -46,12 +49,58 @@ bool SamePacked(const std::array<std::uint64_t, 3>& a, const std::array<std::uin
   return ((a[0] ^ b[0]) | (a[1] ^ b[1]) | (a[2] ^ b[2])) == 0;
 }
 
+std::uint64_t LoadWord(const char* at) {
+  std::uint64_t word;
+  std::memcpy(&word, at, sizeof word);
+  return word;
+}
+
+// The first `count` bytes of a word (all for 8 or more, none for 0 or less), the rest zero.
+std::uint64_t LowBytes(std::uint64_t word, int count) {
+  if (count >= 8) return word;
+  return count <= 0 ? 0 : word & ((std::uint64_t{1} << (8 * count)) - 1);
+}
+
 void Prefetch(const void* at) {
 #if defined(__GNUC__) || defined(__clang__)
   __builtin_prefetch(at);
 #else
   (void)at;
 #endif
+}
+
+// A key and the number that orders most keys (see InListOrder).
+struct RoughKey {
+  std::uint64_t rough;
+  int key;
+};
+
+// The rough numbers hold the type's rank above bit 40 and an ID's value or a flag below it.
+constexpr int kRoughBits = 44;
+static_assert((std::uint64_t{kOtherTypes} << 40) < (std::uint64_t{1} << kRoughBits));
+
+// By rough number, keys of equal numbers in the order they came: a radix sort of four passes of
+// eleven bits, a pass skipped where every key has the same digit. Sorting by comparisons costs
+// twenty compares a key for a large file; this costs four moves.
+void SortByRough(BulkVector<RoughKey>& entries) {
+  constexpr int kDigitBits = 11, kDigits = (kRoughBits + kDigitBits - 1) / kDigitBits;
+  constexpr std::size_t kBuckets = std::size_t{1} << kDigitBits;
+  if (entries.size() < 2) return;
+  std::vector<std::array<std::uint32_t, kBuckets>> counts(kDigits);
+  for (const RoughKey& entry : entries) {
+    for (int d = 0; d < kDigits; ++d) ++counts[d][entry.rough >> (d * kDigitBits) & (kBuckets - 1)];
+  }
+  BulkVector<RoughKey> spare(entries.size());
+  for (int d = 0; d < kDigits; ++d) {
+    const int shift = d * kDigitBits;
+    std::array<std::uint32_t, kBuckets>& starts = counts[d];
+    if (starts[entries.front().rough >> shift & (kBuckets - 1)] == entries.size()) continue;
+    std::uint32_t sum = 0;
+    for (std::uint32_t& start : starts) sum += std::exchange(start, sum);
+    for (const RoughKey& entry : entries)
+      spare[starts[entry.rough >> shift & (kBuckets - 1)]++] = entry;
+    entries.swap(spare);
+  }
 }
 
 }  // namespace
@@ -73,7 +122,7 @@ bool KeyBefore(std::string_view type_a, std::string_view id_a, std::string_view 
 }
 
 ObjectKeys::ObjectKeys(const ObjectTable& table, std::span<const int> files)
-    : file_count_(static_cast<int>(files.size())) {
+    : table_(&table), files_(files.begin(), files.end()) {
   if (files.empty() || files.size() > static_cast<std::size_t>(kMaxFiles)) {
     throw std::invalid_argument("1 to 65535 files");
   }
@@ -97,49 +146,82 @@ ObjectKeys::ObjectKeys(const ObjectTable& table, std::span<const int> files)
   sizes.reserve(expected);
   keys_.reserve(expected);
 
-  // The slots are read in no order, so most look-ups would wait for memory: a batch of keys is
-  // hashed and its slots fetched before the first is probed.
+  // A file after the first mostly lists the keys of the first in the same order, so the key
+  // after the last record's is tried first: a compare of keys read in order. The others are
+  // looked up. The slots are read in no order, so most look-ups would wait for memory: while
+  // guesses fail, a batch of keys is hashed and its slots fetched, then the keys those slots
+  // hold, before the first is probed. Keys are numbered as they first come, either way.
   constexpr int kBatch = 16;
+  // A miss after a hit is looked up at once, so that the record after it can be guessed; after
+  // this many misses in a row the records go in batches.
+  constexpr int kMissesLookedUpAtOnce = 2;
   struct Pending {
-    Key key;
+    Packed key;
     std::uint64_t hash;
+    std::size_t object;
   };
   Pending batch[kBatch];
-  for (const int file : files) {
-    const int count = table.Count(file);
-    for (int first = 1; first <= count; first += kBatch) {
-      const int size = std::min(kBatch, count - first + 1);
-      for (int b = 0; b < size; ++b) {
-        const char* record = table.Record(file, first + b).data();
-        Pending& pending = batch[b];
-        pending.key = MakeKey(record);
-        pending.hash = Hash(pending.key.packed);
-        Prefetch(&slots[pending.hash & mask]);
-      }
-      for (int b = 0; b < size; ++b) {
-        const Pending& pending = batch[b];
-        const auto tag = static_cast<std::uint32_t>(pending.hash >> 32);
-        std::size_t at = pending.hash & mask;
-        while (slots[at].key >= 0 &&
-               (slots[at].tag != tag ||
-                !SamePacked(keys_[slots[at].key].packed, pending.key.packed))) {
-          at = (at + 1) & mask;
-        }
-        int key = slots[at].key;
-        if (key < 0) {
-          key = static_cast<int>(keys_.size());
-          slots[at] = {tag, key};
-          keys_.push_back(pending.key);
-          sizes.push_back(0);
-          if (2 * keys_.size() > slots.size()) {
-            Rehash(slots, keys_);
-            mask = slots.size() - 1;
-          }
-        }
-        key_of.push_back(key);
-        ++sizes[static_cast<std::size_t>(key)];
+  int pending = 0;
+  const auto place = [&](const Pending& record) {
+    const auto tag = static_cast<std::uint32_t>(record.hash >> 32);
+    std::size_t at = record.hash & mask;
+    while (slots[at].key >= 0 &&
+           (slots[at].tag != tag || !SamePacked(keys_[slots[at].key], record.key))) {
+      at = (at + 1) & mask;
+    }
+    int key = slots[at].key;
+    if (key < 0) {
+      key = static_cast<int>(keys_.size());
+      slots[at] = {tag, key};
+      keys_.push_back(record.key);
+      sizes.push_back(0);
+      if (2 * keys_.size() > slots.size()) {
+        Rehash(slots, keys_);
+        mask = slots.size() - 1;
       }
     }
+    key_of[record.object] = key;
+    ++sizes[static_cast<std::size_t>(key)];
+    return key;
+  };
+  const auto flush = [&] {
+    for (int b = 0; b < pending; ++b) {
+      const Slot& home = slots[batch[b].hash & mask];
+      if (home.key >= 0) Prefetch(&keys_[static_cast<std::size_t>(home.key)]);
+    }
+    for (int b = 0; b < pending; ++b) place(batch[b]);
+    pending = 0;
+  };
+  for (const int file : files) {
+    const int count = table.Count(file);
+    int guess = -1;  // the key the next record is expected to have, or none
+    int misses = 0;
+    for (int index = 1; index <= count; ++index) {
+      const Packed key = MakeKey(table.Record(file, index).data());
+      if (guess >= 0 && static_cast<std::size_t>(guess) < keys_.size() &&
+          SamePacked(keys_[static_cast<std::size_t>(guess)], key)) {
+        key_of.push_back(guess);
+        ++sizes[static_cast<std::size_t>(guess)];
+        ++guess;
+        misses = 0;
+        continue;
+      }
+      const Pending record{key, Hash(key), key_of.size()};
+      key_of.push_back(-1);
+      // Only while no batch waits, so the keys keep the order they came in.
+      if (misses++ < kMissesLookedUpAtOnce && pending == 0) {
+        guess = place(record) + 1;
+        continue;
+      }
+      Prefetch(&slots[record.hash & mask]);
+      batch[pending++] = record;
+      guess = -1;
+      if (pending == kBatch) {
+        flush();
+        guess = key_of.back() + 1;
+      }
+    }
+    flush();
   }
 
   starts_.assign(sizes.size() + 1, 0);
@@ -161,11 +243,11 @@ ObjectKeys::ObjectKeys(const ObjectTable& table, std::span<const int> files)
   }
 }
 
-void ObjectKeys::Rehash(BulkVector<Slot>& slots, const BulkVector<Key>& keys) {
+void ObjectKeys::Rehash(BulkVector<Slot>& slots, const BulkVector<Packed>& keys) {
   BulkVector<Slot> grown(2 * slots.size(), Slot{0, -1});
   const std::size_t mask = grown.size() - 1;
   for (std::size_t k = 0; k < keys.size(); ++k) {
-    const std::uint64_t hash = Hash(keys[k].packed);
+    const std::uint64_t hash = Hash(keys[k]);
     std::size_t at = hash & mask;
     while (grown[at].key >= 0) at = (at + 1) & mask;
     grown[at] = {static_cast<std::uint32_t>(hash >> 32), static_cast<int>(k)};
@@ -173,20 +255,26 @@ void ObjectKeys::Rehash(BulkVector<Slot>& slots, const BulkVector<Key>& keys) {
   slots.swap(grown);
 }
 
-ObjectKeys::Key ObjectKeys::MakeKey(const char* record) {
-  static_assert(FieldWidth(Field::kType) <= 9 && FieldWidth(Field::kId) <= 10);
-  const std::string_view type =
-      TrimBlanks({record + FieldOffset(Field::kType), FieldWidth(Field::kType)});
-  const std::string_view id =
-      TrimBlanks({record + FieldOffset(Field::kId), FieldWidth(Field::kId)});
-  char bytes[sizeof(Packed)] = {};
-  std::copy(type.begin(), type.end(), bytes);  // a blank text has no bytes to copy from
-  std::copy(id.begin(), id.end(), bytes + 9);
-  bytes[19] = static_cast<char>(type.size());
-  bytes[20] = static_cast<char>(id.size());
-  Key key{{}, type, id};
-  std::memcpy(key.packed.data(), bytes, sizeof bytes);
-  return key;
+ObjectKeys::Packed ObjectKeys::MakeKey(const char* record) {
+  static_assert(FieldOffset(Field::kType) == 0 && FieldOffset(Field::kId) == 9);
+  static_assert(FieldWidth(Field::kType) == 9 && FieldWidth(Field::kId) == 10);
+  // The two fields' ends found from their bits, and the words of the key put together from
+  // whole words of the texts: no loop and no call per key. The reads end within the first 34
+  // bytes of the record.
+  static_assert(kRecordWidth >= 9 + 9 + 16);
+  const NonBlankBits bits(record, 24);
+  const TrimmedSpan type = TrimmedField<Field::kType>(bits);
+  const TrimmedSpan id = TrimmedField<Field::kId>(bits);
+  const char* type_text = record + type.begin;
+  const char* id_text = record + 9 + id.begin;
+  const std::uint64_t type_low = LowBytes(LoadWord(type_text), type.length);
+  const std::uint64_t type_high = type.length > 8 ? static_cast<unsigned char>(type_text[8]) : 0;
+  const std::uint64_t id_low = LowBytes(LoadWord(id_text), id.length);
+  const std::uint64_t id_high = LowBytes(LoadWord(id_text + 8), id.length - 8);
+  // Bytes 0-8 the type, 9-18 the ID, 19 and 20 their lengths, the rest zero.
+  return {type_low, type_high | id_low << 8,
+          id_low >> 56 | id_high << 8 | static_cast<std::uint64_t>(type.length) << 24 |
+              static_cast<std::uint64_t>(id.length) << 32};
 }
 
 std::uint64_t ObjectKeys::Hash(const Packed& packed) {
@@ -198,27 +286,34 @@ std::uint64_t ObjectKeys::Hash(const Packed& packed) {
 BulkVector<int> ObjectKeys::InListOrder() const {
   // Most keys are told apart by a number: the type's rank, then whether the ID is a whole number
   // and its value. Only ties (types outside the nine, IDs that are not numbers, "7" and "007")
-  // need the full rule.
-  struct Entry {
-    std::uint64_t rough;
-    int key;
-  };
-  BulkVector<Entry> entries(keys_.size());
+  // need the full rule. The numbers are read from the packed keys, which hold the same texts
+  // as the records, without going back to the table.
+  BulkVector<RoughKey> entries(keys_.size());
   for (std::size_t k = 0; k < keys_.size(); ++k) {
-    const Key& key = keys_[k];
-    const auto rank = static_cast<std::uint64_t>(TypeRank(key.type));
+    const auto* bytes = reinterpret_cast<const char*>(keys_[k].data());
+    const std::string_view type(bytes, static_cast<std::size_t>(TypeLength(keys_[k])));
+    const auto rank = static_cast<std::uint64_t>(TypeRank(type));
     std::uint64_t rough = rank << 40;
     if (rank != kOtherTypes) {
-      rough |= IsWholeNumber(key.id) ? NumberValue(key.id) : std::uint64_t{1} << 39;
+      const std::string_view id(bytes + 9, static_cast<std::size_t>(IdLength(keys_[k])));
+      rough |= IsWholeNumber(id) ? NumberValue(id) : std::uint64_t{1} << 39;
     }
     entries[k] = {rough, static_cast<int>(k)};
   }
-  std::sort(entries.begin(), entries.end(), [this](const Entry& a, const Entry& b) {
-    if (a.rough != b.rough) return a.rough < b.rough;
-    const Key& key_a = keys_[a.key];
-    const Key& key_b = keys_[b.key];
-    return KeyBefore(key_a.type, key_a.id, key_b.type, key_b.id);
-  });
+  SortByRough(entries);
+  // Keys of equal rough numbers stand together now; each such run is put in the full order.
+  for (std::size_t first = 0; first < entries.size();) {
+    std::size_t end = first + 1;
+    while (end < entries.size() && entries[end].rough == entries[first].rough) ++end;
+    if (end - first > 1) {
+      std::sort(entries.begin() + static_cast<std::ptrdiff_t>(first),
+                entries.begin() + static_cast<std::ptrdiff_t>(end),
+                [this](const RoughKey& a, const RoughKey& b) {
+                  return KeyBefore(Type(a.key), Id(a.key), Type(b.key), Id(b.key));
+                });
+    }
+    first = end;
+  }
   BulkVector<int> order(entries.size());
   for (std::size_t k = 0; k < entries.size(); ++k) order[k] = entries[k].key;
   return order;

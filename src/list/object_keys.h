@@ -30,15 +30,20 @@ class ObjectKeys {
   static constexpr int kMaxFiles = 65535;
 
   // Groups the objects of `files` of `table`; a file's position in `files` is its slot. The
-  // keys' texts point into the table, which must not change while this lives.
+  // keys' texts are read from the table, which must not change while this lives.
   ObjectKeys(const ObjectTable& table, std::initializer_list<int> files)
       : ObjectKeys(table, std::span<const int>(files.begin(), files.size())) {}
   ObjectKeys(const ObjectTable& table, std::span<const int> files);
 
   int KeyCount() const { return static_cast<int>(keys_.size()); }
-  int FileCount() const { return file_count_; }
-  std::string_view Type(int key) const { return keys_[key].type; }
-  std::string_view Id(int key) const { return keys_[key].id; }
+  int FileCount() const { return static_cast<int>(files_.size()); }
+  // The key's texts, in the record of its first member.
+  std::string_view Type(int key) const {
+    return Trimmed(FirstRecord(key) + FieldOffset(Field::kType), TypeLength(keys_[key]));
+  }
+  std::string_view Id(int key) const {
+    return Trimmed(FirstRecord(key) + FieldOffset(Field::kId), IdLength(keys_[key]));
+  }
   // The records (1-based) of every file that have key `key`: by slot, each slot's in file
   // order. Slots(key) gives the slot of each.
   std::span<const int> Members(int key) const {
@@ -65,26 +70,33 @@ class ObjectKeys {
 
  private:
   // Type (9 bytes), ID (10 bytes), their lengths, zero-filled: equal exactly when the keys are.
+  // Nothing else is kept per key, so the keys of a large file stay few cache lines.
   using Packed = std::array<std::uint64_t, 3>;
-
-  struct Key {
-    Packed packed;
-    std::string_view type;
-    std::string_view id;
-  };
 
   struct Slot {
     std::uint32_t tag;
     int key;  // -1 for an empty slot
   };
 
-  static Key MakeKey(const char* record);
+  static Packed MakeKey(const char* record);
   static std::uint64_t Hash(const Packed& packed);
   // A table twice as long, the keys placed again.
-  static void Rehash(BulkVector<Slot>& slots, const BulkVector<Key>& keys);
+  static void Rehash(BulkVector<Slot>& slots, const BulkVector<Packed>& keys);
+  static int TypeLength(const Packed& key) { return static_cast<int>(key[2] >> 24 & 0xFF); }
+  static int IdLength(const Packed& key) { return static_cast<int>(key[2] >> 32 & 0xFF); }
+  // The `length` bytes of a field that are left when its blanks at both ends are.
+  static std::string_view Trimmed(const char* field, int length) {
+    while (length > 0 && *field == ' ') ++field;
+    return {field, static_cast<std::size_t>(length)};
+  }
+  const char* FirstRecord(int key) const {
+    const int first = starts_[key];
+    return table_->Record(files_[slots_[first]], members_[first]).data();
+  }
 
-  int file_count_ = 0;
-  BulkVector<Key> keys_;
+  const ObjectTable* table_;
+  std::vector<int> files_;
+  BulkVector<Packed> keys_;
   // Members of key k are members_[starts_[k] .. starts_[k + 1]), their slots in slots_ alike.
   BulkVector<int> starts_;
   BulkVector<int> members_;

@@ -78,12 +78,13 @@ UpgradeAnalysis AnalyzeUpgrade(const ObjectTable& table, const CompareCriteria& 
   const ObjectKeys keys(table, {kBaseFile, 1, 2});
   const FieldMask counted = CountedChangeFields(criteria);
   KeyedGroups<UpgradeResult, kUpgradeResultCount> groups(
-      static_cast<std::size_t>(table.Count(kBaseFile) + table.Count(1) + table.Count(2)));
+      listed, static_cast<std::size_t>(table.Count(kBaseFile) + table.Count(1) + table.Count(2)));
 
   UpgradeAnalysis analysis;
+  RecordFilter passes(filter);
   for (const int key : keys.InListOrder()) {
     const std::string_view type = keys.Type(key);
-    if (!filter.PassTypeFilter(type) || !filter.PassSystemFilter(keys.Id(key))) continue;
+    if (!passes.PassesKey(type, keys.Id(key))) continue;
     const auto base = keys.Members(key, 0), one = keys.Members(key, 1), two = keys.Members(key, 2);
     const std::size_t triples = std::max({base.size(), one.size(), two.size()});
     for (std::size_t n = 0; n < triples; ++n) {
@@ -97,7 +98,7 @@ UpgradeAnalysis AnalyzeUpgrade(const ObjectTable& table, const CompareCriteria& 
     }
   }
   analysis.counts = groups.Counts();
-  analysis.rows = groups.List(listed, status, visitor);
+  analysis.rows = groups.List(status, visitor);
   return analysis;
 }
 

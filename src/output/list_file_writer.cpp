@@ -26,13 +26,14 @@ void RowOutput::SetCounts(std::vector<std::pair<std::string, long long>> counts)
 void RowOutput::Begin() {
   if (formatter_ != nullptr) return;
   formatter_ = ListFormatter::Make(format_, context_);
+  can_fail_ = formatter_->CanFail();
   formatter_->Begin(buffer_);
 }
 
 RowOutput::~RowOutput() = default;
 
 bool RowOutput::Formatted() {
-  if (ok_ && formatter_ != nullptr && !formatter_->Error().empty()) ok_ = false;
+  if (ok_ && can_fail_ && !formatter_->Error().empty()) ok_ = false;
   return ok_;
 }
 
@@ -42,7 +43,7 @@ std::string RowOutput::Error() const {
 }
 
 bool RowOutput::Add(const RowView& row) {
-  Begin();
+  if (formatter_ == nullptr) Begin();
   formatter_->AddRow(buffer_, row);
   ++rows_;
   return Formatted() && (buffer_.size() < kPiece || Flush());
@@ -56,7 +57,10 @@ bool RowOutput::WriteText(std::string_view text) {
 
 bool RowOutput::WriteSummary(const SummaryCounts& counts) {
   text_only_ = true;
-  if (formatter_ == nullptr) formatter_ = ListFormatter::Make(format_, context_);
+  if (formatter_ == nullptr) {
+    formatter_ = ListFormatter::Make(format_, context_);
+    can_fail_ = formatter_->CanFail();
+  }
   formatter_->Summary(buffer_, counts);
   return Formatted() && (buffer_.size() < kPiece || Flush());
 }

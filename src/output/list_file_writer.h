@@ -57,6 +57,7 @@ class RowOutput {
   std::function<void(int)> progress_;
   int rows_ = 0;
   bool ok_ = true;
+  bool can_fail_ = false;  // the formatter's CanFail, once it is made
   bool text_only_ = false;
 };
 

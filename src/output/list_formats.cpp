@@ -28,6 +28,7 @@ void AppendTsvField(std::string& out, std::string_view text, bool /*raw*/) {
 class TextFormat final : public ListFormatter {
  public:
   void AddRow(std::string& out, const RowView& row) override { AppendExportLine(out, row); }
+  bool CanFail() const override { return false; }
 };
 
 // CSV and tab-separated text: a line of the column titles, then a line a row, each field
@@ -62,6 +63,7 @@ class DelimitedFormat final : public ListFormatter {
   void Summary(std::string& out, const SummaryCounts& counts) override {
     AppendDelimitedSummary(out, counts, separator_, line_end_);
   }
+  bool CanFail() const override { return false; }
 
  private:
   void Field(std::string& out, std::string_view text) const {

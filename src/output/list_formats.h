@@ -61,6 +61,9 @@ class ListFormatter {
   virtual void Summary(std::string& out, const SummaryCounts& counts);
   // Why the output cannot be made, once it cannot; empty while all is well.
   virtual std::string Error() const { return {}; }
+  // Whether Error() can ever say anything; a format that cannot fail is not asked after every
+  // row.
+  virtual bool CanFail() const { return true; }
 };
 
 // The column titles of the rows of `view`: the ten of the list, then Status and Changed where

@@ -138,4 +138,17 @@ std::vector<std::pair<std::string, long long>> StatusCountTexts(
   return texts;
 }
 
+std::string_view ViewTitle(ListView view) {
+  switch (view) {
+    case ListView::kChanges:
+      return "Changes";
+    case ListView::kUpgrade:
+      return "Upgrade analysis";
+    case ListView::kObjects:
+    case ListView::kAcross:
+      break;
+  }
+  return "Objects";
+}
+
 }  // namespace quillet

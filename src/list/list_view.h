@@ -18,6 +18,10 @@ enum class ListView : std::uint8_t { kObjects, kChanges, kUpgrade, kAcross };
 
 constexpr bool HasStatus(ListView view) { return view != ListView::kObjects; }
 
+// What a report or a sheet of a view's rows is titled: "Objects", "Changes", "Upgrade
+// analysis". The rows across files have writers of their own, with their own titles.
+std::string_view ViewTitle(ListView view);
+
 // One status of a view with statuses.
 struct StatusInfo {
   ListView view;

@@ -44,25 +44,7 @@ std::string Hex(std::uint32_t colour) {
 // A name that is already UTF-8 without control characters (AcrossFileName) as HTML text.
 void AppendHtmlUtf8(std::string& out, std::string_view utf8) {
   for (const char c : utf8) {
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      case '\'':
-        out += "&#39;";
-        break;
-      default:
-        out += c;
-    }
+    if (!AppendHtmlEscape(out, c)) out += c;
   }
 }
 

@@ -1,6 +1,7 @@
 #include "output/html_report.h"
 
 #include "list/changed_fields.h"
+#include "list/list_view.h"
 #include "objects/code_page.h"
 #include "objects/object_table.h"
 #include "objects/text.h"
@@ -21,19 +22,6 @@ constexpr std::string_view kStyle =
     "table.rows td.number { text-align: right; }\n"
     "table.rows tr.group td { border-top: 2px solid #555; }\n"
     "table.rows td.diff { background: #f5c542; font-weight: bold; }\n";
-
-std::string_view Title(ListView view) {
-  switch (view) {
-    case ListView::kChanges:
-      return "Changes";
-    case ListView::kUpgrade:
-      return "Upgrade analysis";
-    case ListView::kObjects:
-    case ListView::kAcross:  // written by the writers of its own
-      break;
-  }
-  return "Objects";
-}
 
 class HtmlReport final : public ListFormatter {
  public:
@@ -75,11 +63,11 @@ class HtmlReport final : public ListFormatter {
   void Head(std::string& out) {
     out += "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\"/>\n<title>";
     out += "Quillet: ";
-    out += Title(context_.view);
+    out += ViewTitle(context_.view);
     out += "</title>\n<style>\n";
     out += kStyle;
     out += "</style>\n</head>\n<body>\n<h1>";
-    out += Title(context_.view);
+    out += ViewTitle(context_.view);
     out += "</h1>\n<table class=\"about\">\n";
     for (const auto& [label, name] : context_.files) Line(out, label, name);
     if (!context_.criteria.empty()) Line(out, "Compared", context_.criteria);
@@ -155,34 +143,38 @@ std::unique_ptr<ListFormatter> MakeHtmlReport(const ListContext& context) {
   return std::make_unique<HtmlReport>(context);
 }
 
+bool AppendHtmlEscape(std::string& out, char c) {
+  switch (c) {
+    case '&':
+      out += "&amp;";
+      return true;
+    case '<':
+      out += "&lt;";
+      return true;
+    case '>':
+      out += "&gt;";
+      return true;
+    case '"':
+      out += "&quot;";
+      return true;
+    case '\'':
+      out += "&#39;";
+      return true;
+    default:
+      return false;
+  }
+}
+
 void AppendHtmlText(std::string& out, std::string_view text) {
   for (const char c : text) {
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      case '\'':
-        out += "&#39;";
-        break;
-      default: {
-        // HTML allows no control character but the tab and the line ends: not those below
-        // 0x20, nor DEL, nor the C1 range, where the code page's undefined bytes land.
-        const char32_t code = Windows1252ToUnicode(static_cast<unsigned char>(c));
-        if ((code < 0x20 && c != '\t') || (code >= 0x7F && code <= 0x9F)) {
-          out += "&#xFFFD;";
-        } else {
-          AppendWindows1252AsUtf8(out, {&c, 1});
-        }
-      }
+    if (AppendHtmlEscape(out, c)) continue;
+    // HTML allows no control character but the tab and the line ends: not those below 0x20,
+    // nor DEL, nor the C1 range, where the code page's undefined bytes land.
+    const char32_t code = Windows1252ToUnicode(static_cast<unsigned char>(c));
+    if ((code < 0x20 && c != '\t') || (code >= 0x7F && code <= 0x9F)) {
+      out += "&#xFFFD;";
+    } else {
+      AppendWindows1252AsUtf8(out, {&c, 1});
     }
   }
 }

@@ -15,5 +15,7 @@ std::unique_ptr<ListFormatter> MakeHtmlReport(const ListContext& context);
 // A Windows-1252 text as HTML text in UTF-8: markup characters escaped, control characters
 // (which HTML does not allow) shown as the replacement character.
 void AppendHtmlText(std::string& out, std::string_view text);
+// Appends the reference of a character HTML gives a meaning (& < > " '); false for any other.
+bool AppendHtmlEscape(std::string& out, char c);
 
 }  // namespace quillet

@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "list/changed_fields.h"
+#include "list/list_view.h"
 #include "objects/code_page.h"
 #include "objects/text.h"
 #include "platform/temporary_folder.h"
@@ -16,19 +17,6 @@ namespace {
 
 constexpr lxw_row_t kMostRows = LXW_ROW_MAX - 1;  // below the header
 constexpr double kWidestColumn = 80;
-
-std::string_view SheetName(ListView view) {
-  switch (view) {
-    case ListView::kChanges:
-      return "Changes";
-    case ListView::kUpgrade:
-      return "Upgrade analysis";
-    case ListView::kObjects:
-    case ListView::kAcross:  // written by the writers of its own
-      break;
-  }
-  return "Objects";
-}
 
 // Characters, not bytes: what a column needs to show the text.
 double TextWidth(std::string_view utf8) {
@@ -49,7 +37,7 @@ class XlsxSheet final : public ListFormatter {
   void Begin(std::string& /*out*/) override {
     std::vector<std::string> titles;
     for (const std::string_view column : OutputColumns(context_.view)) titles.emplace_back(column);
-    Open(SheetName(context_.view), titles);
+    Open(ViewTitle(context_.view), titles);
   }
 
   void AddRow(std::string& /*out*/, const RowView& row) override {

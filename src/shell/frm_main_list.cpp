@@ -45,15 +45,15 @@ void FrmMain::BuildList() {
   // header keeps its sections over a rebuild and drops the last ones where the columns grow
   // fewer, so the status goes back to its own place first, or the widths of the object's columns
   // would shift onto their neighbours.
-  const int status = ColumnIndex(Column::kStatus);
-  connect(model_, &QAbstractItemModel::modelAboutToBeReset, this, [this, status] {
+  constexpr int status = ColumnIndex(Column::kStatus);
+  connect(model_, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
     QHeaderView* shown = lvMain_->header();
     if (status < shown->count() && shown->visualIndex(status) != status) {
       shown->moveSection(shown->visualIndex(status), status);
     }
   });
   // A rebuilt list is in listing order again, whatever the last sort was.
-  connect(model_, &QAbstractItemModel::modelReset, this, [this, status] {
+  connect(model_, &QAbstractItemModel::modelReset, this, [this] {
     QHeaderView* shown = lvMain_->header();
     if (status < shown->count()) shown->moveSection(shown->visualIndex(status), 1);
     if (!sorting_) shown->setSortIndicatorShown(false);

@@ -3,7 +3,6 @@
 #include "output/across_output.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -16,6 +15,7 @@
 #include "objects/status_sink.h"
 #include "output/list_file_writer.h"
 #include "output/list_formats.h"
+#include "test_support.h"
 
 namespace quillet::test {
 namespace {
@@ -116,10 +116,11 @@ TEST_F(AcrossSave, WhatCannotBeWrittenIsLeftAsItWas) {
   EXPECT_FALSE(Saved(missing, ListFormat::kCsv, comparison));
   EXPECT_FALSE(fs::exists(missing.parent_path()));
 
-  const fs::path pipe = dir_ / "pipe.csv";
-  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
-  EXPECT_EQ(Saved(pipe, ListFormat::kCsv, comparison).error(), "no program reads from the pipe");
-  EXPECT_TRUE(fs::is_fifo(pipe));
+  // A pipe in a folder, where the system has them.
+  for (const fs::path& pipe : MakeSpecialFiles(dir_)) {
+    EXPECT_EQ(Saved(pipe, ListFormat::kCsv, comparison).error(), "no program reads from the pipe");
+    EXPECT_TRUE(fs::is_fifo(pipe));
+  }
 }
 
 }  // namespace

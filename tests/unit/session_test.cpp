@@ -206,8 +206,11 @@ TEST_F(SessionTest, ChangesOnDiskAreKeptPerSlot) {
 // One file by two names, as a link gives it: the watch tells of a change by one name only.
 TEST_F(SessionTest, AChangeMarksTheFileByAnyOfItsNames) {
   LoadBoth();
-  const std::filesystem::path link = dir_ / "link.fob";
-  std::filesystem::create_symlink(one_, link);
+  // Another name of the same file: a link where the system makes them, else a longer path.
+  std::filesystem::path link = dir_ / "link.fob";
+  std::error_code no_link;
+  std::filesystem::create_symlink(one_, link, no_link);
+  if (no_link) link = dir_ / "." / one_.filename();
   session_.Load(link, kBaseFile);
   session_.FileChanged(one_);
   EXPECT_TRUE(session_.Slot(kBaseFile).changed_on_disk);

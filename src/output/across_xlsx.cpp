@@ -5,15 +5,13 @@
 
 #include <algorithm>
 #include <array>
-#include <fstream>
-#include <iterator>
 
 #include "list/across_variants.h"
 #include "objects/text.h"
 #include "output/across_output.h"
 #include "output/list_formats.h"
 #include "output/xlsx_sheet.h"
-#include "platform/temporary_folder.h"
+#include "output/xlsx_workbook.h"
 
 namespace quillet {
 namespace {
@@ -91,19 +89,8 @@ class AcrossXlsx final : public AcrossFormatter {
   // The workbook in a folder of its own, written there row by row so a long list costs no
   // memory, and its formats.
   bool Open() {
-    Result<std::unique_ptr<TemporaryFolder>> folder = TemporaryFolder::Make();
-    if (!folder) {
-      error_ = "no room for the spreadsheet: " + folder.error();
-      return false;
-    }
-    folder_ = std::move(folder.value());
-    file_ = (folder_->path() / "across.xlsx").string();
-    temporary_ = folder_->path().string();
-    lxw_workbook_options options{};
-    options.constant_memory = LXW_TRUE;
-    options.tmpdir = temporary_.data();
-    workbook_ = workbook_new_opt(file_.c_str(), &options);
-    if (workbook_ == nullptr) return Failed();
+    workbook_ = book_.Open("across.xlsx");
+    if (workbook_ == nullptr) return false;
     header_ = workbook_add_format(workbook_);
     upright_ = workbook_add_format(workbook_);
     none_ = workbook_add_format(workbook_);
@@ -201,9 +188,7 @@ class AcrossXlsx final : public AcrossFormatter {
     }
   }
 
-  void Check(lxw_error error) {
-    if (error != LXW_NO_ERROR && error_.empty()) error_ = lxw_strerror(error);
-  }
+  void Check(lxw_error error) { book_.Check(error); }
 
   // The file's bytes into `out`.
   void Close(std::string& out) {
@@ -211,17 +196,10 @@ class AcrossXlsx final : public AcrossFormatter {
     workbook_ = nullptr;
     sheet_ = nullptr;
     if (workbook == nullptr) return;
-    Check(workbook_close(workbook));  // frees it, whatever happened
-    if (!error_.empty()) return;
-    std::ifstream file(file_, std::ios::binary);
-    out.append(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    if (!file.good() && !file.eof()) error_ = "the spreadsheet cannot be read back";
+    book_.Close(workbook, out);
   }
 
   std::vector<std::string> files_;
-  std::unique_ptr<TemporaryFolder> folder_;
-  std::string file_;
-  std::string temporary_;
   lxw_workbook* workbook_ = nullptr;
   lxw_worksheet* sheet_ = nullptr;
   lxw_format* header_ = nullptr;
@@ -231,6 +209,7 @@ class AcrossXlsx final : public AcrossFormatter {
   std::vector<std::string> letters_;
   lxw_row_t row_ = 0;
   std::string error_;
+  XlsxWorkbook book_{error_};
 };
 
 }  // namespace

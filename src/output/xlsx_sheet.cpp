@@ -3,14 +3,12 @@
 #include <xlsxwriter.h>
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 
 #include "list/changed_fields.h"
 #include "list/list_view.h"
 #include "objects/code_page.h"
 #include "objects/text.h"
-#include "platform/temporary_folder.h"
+#include "output/xlsx_workbook.h"
 
 namespace quillet {
 namespace {
@@ -103,22 +101,8 @@ class XlsxSheet final : public ListFormatter {
   // The workbook in a folder of its own, written there row by row so a long list costs no
   // memory, and the header row.
   void Open(std::string_view sheet_name, const std::vector<std::string>& titles) {
-    Result<std::unique_ptr<TemporaryFolder>> folder = TemporaryFolder::Make();
-    if (!folder) {
-      error_ = "no room for the spreadsheet: " + folder.error();
-      return;
-    }
-    folder_ = std::move(folder.value());
-    file_ = (folder_->path() / "list.xlsx").string();
-    temporary_ = folder_->path().string();
-    lxw_workbook_options options{};
-    options.constant_memory = LXW_TRUE;
-    options.tmpdir = temporary_.data();
-    workbook_ = workbook_new_opt(file_.c_str(), &options);
-    if (workbook_ == nullptr) {
-      error_ = "the spreadsheet cannot be made";
-      return;
-    }
+    workbook_ = book_.Open("list.xlsx");
+    if (workbook_ == nullptr) return;
     sheet_ = workbook_add_worksheet(workbook_, std::string(sheet_name).c_str());
     header_ = workbook_add_format(workbook_);
     date_ = workbook_add_format(workbook_);
@@ -174,9 +158,7 @@ class XlsxSheet final : public ListFormatter {
     widest = std::max(widest, width);
   }
 
-  void Check(lxw_error error) {
-    if (error != LXW_NO_ERROR && error_.empty()) error_ = lxw_strerror(error);
-  }
+  void Check(lxw_error error) { book_.Check(error); }
 
   // The filter over every row, the widths, and the file's bytes into `out`.
   void Close(std::string& out) {
@@ -189,17 +171,10 @@ class XlsxSheet final : public ListFormatter {
     lxw_workbook* workbook = workbook_;
     workbook_ = nullptr;
     sheet_ = nullptr;
-    Check(workbook_close(workbook));  // frees it, whatever happened
-    if (!error_.empty()) return;
-    std::ifstream file(file_, std::ios::binary);
-    out.append(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    if (!file.good() && !file.eof()) error_ = "the spreadsheet cannot be read back";
+    book_.Close(workbook, out);
   }
 
   ListContext context_;
-  std::unique_ptr<TemporaryFolder> folder_;
-  std::string file_;
-  std::string temporary_;
   lxw_workbook* workbook_ = nullptr;
   lxw_worksheet* sheet_ = nullptr;
   lxw_format* header_ = nullptr;
@@ -210,6 +185,7 @@ class XlsxSheet final : public ListFormatter {
   lxw_col_t columns_ = 0;
   std::vector<double> widths_;
   std::string error_;
+  XlsxWorkbook book_{error_};
 };
 
 }  // namespace
